@@ -1,0 +1,113 @@
+#include "frame/file_numbers.h"
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "runtime/ansi.h"
+#include "runtime/errors.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int16_t kMaxFileNumber = 511;
+
+thread_local std::array<std::unique_ptr<TextFile>, kMaxFileNumber + 1> tFiles;
+
+int32_t openFailure(const std::filesystem::path& path, FileMode mode, int savedErrno) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return err::kPathFileAccess;
+  if (mode == FileMode::Input && !std::filesystem::exists(path, ec)) {
+    const auto parent = path.parent_path();
+    return parent.empty() || std::filesystem::is_directory(parent, ec) ? err::kFileNotFound
+                                                                        : err::kPathNotFound;
+  }
+  const auto parent = path.parent_path();
+  if (!parent.empty() && !std::filesystem::is_directory(parent, ec)) return err::kPathNotFound;
+  if (savedErrno == EACCES || savedErrno == EPERM || savedErrno == EROFS)
+    return err::kPermissionDenied;
+  return err::kPathFileAccess;
+}
+
+}  // namespace
+
+bool TextFile::atEnd() {
+  requireMode(FileMode::Input);
+  return stream_.peek() == std::char_traits<char>::eof();
+}
+
+String TextFile::readLine() {
+  requireMode(FileMode::Input);
+  if (atEnd()) raise(err::kInputPastEnd);
+  std::string bytes;
+  for (int c; (c = stream_.get()) != std::char_traits<char>::eof();) {
+    if (c == '\r') {
+      if (stream_.peek() == '\n') stream_.get();
+      break;
+    }
+    bytes += static_cast<char>(c);
+  }
+  stream_.clear(stream_.rdstate() & ~std::ios::failbit);
+  return fromAnsi(bytes);
+}
+
+void TextFile::write(StringView text) {
+  if (mode_ == FileMode::Input) raise(err::kBadFileMode);
+  const std::string bytes = toAnsi(text);
+  stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!stream_) raise(err::kDeviceIO);
+}
+
+void TextFile::writeLine(StringView text) {
+  write(text);
+  write(kCrLf);
+}
+
+void TextFile::requireMode(FileMode mode) const {
+  if (mode_ != mode) raise(err::kBadFileMode);
+}
+
+int16_t openFile(const String& path, FileMode mode) {
+  if (path.empty()) raise(err::kBadFileNameOrNumber);
+  int16_t number = 1;
+  while (number <= kMaxFileNumber && tFiles[number]) ++number;
+  if (number > kMaxFileNumber) raise(err::kTooManyFiles);
+  const std::filesystem::path fsPath(path);
+  std::ios::openmode flags = std::ios::binary;
+  switch (mode) {
+    case FileMode::Input: flags |= std::ios::in; break;
+    case FileMode::Output: flags |= std::ios::out | std::ios::trunc; break;
+    case FileMode::Append: flags |= std::ios::out | std::ios::app; break;
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(fsPath, ec)) raise(err::kPathFileAccess);
+  errno = 0;
+  std::fstream stream(fsPath, flags);
+  if (!stream.is_open()) raise(openFailure(fsPath, mode, errno));
+  tFiles[number] = std::make_unique<TextFile>(std::move(stream), mode);
+  return number;
+}
+
+TextFile& fileByNumber(int16_t number) {
+  if (number < 1 || number > kMaxFileNumber || !tFiles[number]) raise(err::kBadFileNameOrNumber);
+  return *tFiles[number];
+}
+
+void closeFile(int16_t number) {
+  if (number >= 1 && number <= kMaxFileNumber) tFiles[number].reset();
+}
+
+size_t openFileCount() {
+  size_t count = 0;
+  for (const auto& file : tFiles) count += file ? 1 : 0;
+  return count;
+}
+
+void FileNumber::close() {
+  if (number_ > 0) closeFile(number_);
+  number_ = -1;
+}
+
+}  // namespace zv

@@ -1,0 +1,41 @@
+#include "frame/varnix.h"
+#include "platform/user_interface.h"
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "runtime/trap.h"
+
+namespace zv {
+
+String ReportErrorText(const String& theMessage) {
+  const PendingError& e = pendingError();
+  if (e.number == 0) return theMessage;
+  String text = theMessage + u"\r\n\r\nError #" + longToString(e.number);
+  if (e.line != 0) text += u" - Line n\u00B0 " + longToString(e.line);
+  text += u" by " + e.source;
+  if (!e.description.empty()) text += u"\r\n" + e.description;
+  return text;
+}
+
+void ReportError(const String& theMessage, bool showIt) {
+  auto& ui = platform::userInterface();
+  resumeNext([&] { ui.setMousePointer(platform::kDefaultPointer); });
+  if (showIt) {
+    resumeNext([&] {
+      const PendingError& e = pendingError();
+      ui.messageBox({ReportErrorText(theMessage), u"Error message",
+                     platform::kCritical | platform::kSetForeground, e.helpFile, e.helpContext});
+    });
+  }
+  clearPendingError();
+}
+
+void ShowInformation(const String& theMessage, const String& theTitle) {
+  auto& ui = platform::userInterface();
+  resumeNext([&] { ui.setMousePointer(platform::kDefaultPointer); });
+  resumeNext([&] {
+    ui.messageBox({theMessage, theTitle.empty() ? String(u"Information") : theTitle,
+                   platform::kInformation});
+  });
+}
+
+}  // namespace zv

@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include "frame/classes.h"
+
+TEST(Smoke, CreatesFileLib) { EXPECT_NE(zv::createObject(u"ZivoviViruvov.FileLib"), nullptr); }
