@@ -34,7 +34,7 @@ void ShowInformation(const String& theMessage, const String& theTitle) {
   resumeNext([&] { ui.setMousePointer(platform::kDefaultPointer); });
   resumeNext([&] {
     ui.messageBox({theMessage, theTitle.empty() ? String(u"Information") : theTitle,
-                   platform::kInformation});
+                   platform::kInformation, String(), 0});
   });
 }
 

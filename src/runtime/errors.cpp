@@ -60,7 +60,7 @@ String standardDescription(int32_t number) {
 Error::Error(int32_t number, String description, String source)
     : number_(number), description_(std::move(description)), source_(std::move(source)) {
   if (description_.empty()) description_ = standardDescription(number_);
-  if (source_.empty()) source_ = currentSource();
+  if (source_.empty()) source_ = currentSource().empty() ? String(u"ZivoviViruvov") : currentSource();
   what_ = "error " + std::to_string(number_) + ": " + toUtf8(description_);
 }
 

@@ -88,7 +88,7 @@ void clearPendingError();
 void setPendingError(const Error& error);
 
 // The source name given to errors raised inside a class's method (its ProgID) while that
-// method runs on this thread; empty outside any method.
+// method runs on this thread; empty outside any method, where errors name the library.
 const String& currentSource();
 
 class SourceScope {

@@ -1,5 +1,8 @@
 #include "typeinfo.h"
 
+#include <vector>
+
+#include "convert.h"
 #include "errors.h"
 #include "object.h"
 
@@ -24,6 +27,40 @@ const MemberInfo& findMember(const TypeInfo& type, StringView name, unsigned kin
             String(name));
 }
 
+namespace {
+
+// A default value as VB source would write it ("a" & vbCrLf & "b").
+String literal(const Variant& v) {
+  if (v.isObject()) return u"Nothing";
+  if (!v.isString()) return toString(v);
+  std::vector<std::pair<bool, String>> pieces;  // (is a constant name, text)
+  bool inText = false;
+  for (char16_t c : v.stringValue()) {
+    String name = c == u'\r'   ? u"vbCr"
+                  : c == u'\n' ? u"vbLf"
+                  : c == u'\t' ? u"vbTab"
+                  : c < 0x20   ? u"Chr(" + longToString(c) + u")"
+                               : String();
+    if (!name.empty()) {
+      pieces.emplace_back(true, name);
+      inText = false;
+      continue;
+    }
+    if (!inText) pieces.emplace_back(false, String());
+    pieces.back().second += c == u'"' ? String(u"\"\"") : String(1, c);
+    inText = true;
+  }
+  String out;
+  bool first = true;
+  for (const auto& [isName, piece] : pieces) {
+    out += (first ? u"" : u" & ") + (isName ? piece : u"\"" + piece + u"\"");
+    first = false;
+  }
+  return out.empty() ? String(u"\"\"") : replaceAll(out, u"vbCr & vbLf", u"vbCrLf");
+}
+
+}  // namespace
+
 String describeMember(const MemberInfo& m) {
   String out;
   switch (m.kind) {
@@ -44,6 +81,8 @@ String describeMember(const MemberInfo& m) {
     out += p.name;
     out += u" As ";
     out += p.typeName;
+    if (p.optional && p.defaultValue && !p.defaultValue->isMissing())
+      out += u" = " + literal(*p.defaultValue);
   }
   out += u')';
   if (*m.resultTypeName) {

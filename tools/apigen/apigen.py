@@ -80,6 +80,7 @@ class Library:
     enums: dict = field(default_factory=dict)  # name -> [(member, value)]
     records: dict = field(default_factory=dict)  # name -> [(field, type)]
     types: list = field(default_factory=list)
+    order: list = field(default_factory=list)  # class names in registration order
 
 
 DECL = re.compile(
@@ -169,7 +170,9 @@ def parse(api_dir):
                 block = None
                 continue
             if block is None:
-                if words[0] == "library":
+                if words[0] == "order":
+                    lib.order = words[1:]
+                elif words[0] == "library":
                     lib.name, lib.libid, lib.version = words[1], words[2], words[3]
                     lib.lcid = int(words[5])
                 elif words[0] == "enum":
@@ -204,6 +207,10 @@ def parse(api_dir):
                 setattr(target, words[0], words[1])
             else:
                 target.members.append(parse_member(line, where))
+    classes = [t.name for t in lib.types if t.keyword == "class"]
+    if sorted(classes) != sorted(lib.order):
+        raise ApiError("the 'order' line must name every class exactly once")
+    lib.types.sort(key=lambda t: lib.order.index(t.name) if t.keyword == "class" else len(lib.order))
     check(lib)
     return lib
 

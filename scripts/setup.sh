@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need (Debian 12, as root), then configures and
+# builds every face into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ ccache python3 python3-dev python3-pytest pybind11-dev
+          python3-pybind11 libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DPython3_EXECUTABLE=/usr/bin/python3
+cmake --build build --parallel "$(nproc)"
