@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# zvv command-line cases: each row is the arguments, the exact output and the exit code.
+set -uo pipefail
+zvv=$1
+passed=0 failed=0
+
+check() {  # check EXPECTED_EXIT EXPECTED_OUTPUT ARG...
+  local want_exit=$1 want_out=$2
+  shift 2
+  local out rc
+  out=$("$zvv" "$@" 2>&1)
+  rc=$?
+  if [[ $rc == "$want_exit" && $out == "$want_out" ]]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    printf 'FAIL: zvv %s\n  exit %s (want %s)\n  got:  %q\n  want: %q\n' "$*" "$rc" "$want_exit" "$out" "$want_out"
+  fi
+}
+
+check 0 "/tmp/" call ZivoviViruvov.FileLib CheckPath /tmp
+check 0 "/tmp/" call zivoviviruvov.filelib checkpath thePath:=/tmp
+check 0 "" call ZivoviViruvov.FileLib CheckPath "   "
+check 0 "/tmp" call ZivoviViruvov.FileLib UnCheckPath /tmp/
+check 0 "True" call ZivoviViruvov.FileLib isDirectoryExist /
+check 0 "False" call ZivoviViruvov.FileLib isFileExist /
+check 0 "True" call "{0D0802EE-D1BA-43DD-BC57-0CC901E420EE}" isDirectoryExist /tmp
+check 1 "Error 449: Argument not optional" call ZivoviViruvov.FileLib CheckPath
+check 1 "Error 450: Wrong number of arguments or invalid property assignment" call ZivoviViruvov.FileLib CheckPath a b
+check 1 "Error 448: Named argument not found" call ZivoviViruvov.FileLib CheckPath nope:=/tmp
+check 1 "Error 438: Object doesn't support this property or method: FileLib.CopyFile is not available in this version" \
+  call ZivoviViruvov.FileLib CopyFile /a /b
+check 1 "Error 429: ActiveX component can't create object: ZivoviViruvov.COpSysInfo" \
+  call ZivoviViruvov.COpSysInfo Version
+
+classes=$("$zvv" list | grep -c '^Class ')
+if [[ $classes == 17 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list shows $classes classes"; fi
+members=$("$zvv" list StrChr | grep -c '^  ')
+if [[ $members == 24 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list StrChr shows $members members"; fi
+
+echo "zvv: $passed passed, $failed failed"
+[[ $failed == 0 ]]
