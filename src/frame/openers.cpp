@@ -39,7 +39,10 @@ int16_t OpenFileForInput(const String& theFile, bool reportFailure, bool createI
     resumeNext([&] { number = openFile(theFile, FileMode::Input); });
     if (number > 0) return number;
   }
-  if (reportFailure) ReportError(u"Can't open file:\r\n" + theFile, false);
+  if (reportFailure)
+    ReportError(u"Can't open file:\r\n" + theFile, false);
+  else
+    clearPendingError();
   return -1;
 }
 

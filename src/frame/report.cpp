@@ -6,6 +6,18 @@
 
 namespace zv {
 
+namespace {
+
+// The report's own statements: a failure is skipped and leaves the pending error as it was.
+template <class Statement>
+void ignoringFailure(Statement&& statement) {
+  const PendingError saved = pendingError();
+  resumeNext(statement);
+  pendingError() = saved;
+}
+
+}  // namespace
+
 String ReportErrorText(const String& theMessage) {
   const PendingError& e = pendingError();
   if (e.number == 0) return theMessage;
@@ -18,7 +30,7 @@ String ReportErrorText(const String& theMessage) {
 
 void ReportError(const String& theMessage, bool showIt) {
   auto& ui = platform::userInterface();
-  resumeNext([&] { ui.setMousePointer(platform::kDefaultPointer); });
+  ignoringFailure([&] { ui.setMousePointer(platform::kDefaultPointer); });
   if (showIt) {
     resumeNext([&] {
       const PendingError& e = pendingError();
@@ -31,8 +43,8 @@ void ReportError(const String& theMessage, bool showIt) {
 
 void ShowInformation(const String& theMessage, const String& theTitle) {
   auto& ui = platform::userInterface();
-  resumeNext([&] { ui.setMousePointer(platform::kDefaultPointer); });
-  resumeNext([&] {
+  ignoringFailure([&] { ui.setMousePointer(platform::kDefaultPointer); });
+  ignoringFailure([&] {
     ui.messageBox({theMessage, theTitle.empty() ? String(u"Information") : theTitle,
                    platform::kInformation, String(), 0});
   });

@@ -19,12 +19,11 @@ Binding::Binding(const MemberInfo& member, Args& args) {
       for (size_t p = 0; p < params.size(); ++p)
         if (equalsNoCase(params[p].name, arg.name())) target = p;
       if (target == params.size()) raise(err::kNamedArgNotFound);
-      if (slots_[target]) raise(err::kWrongArgCount);
     } else {
       if (isPut && a + 1 == args.size()) target = params.size() - 1;
       ++position;
     }
-    if (target >= params.size()) raise(err::kWrongArgCount);
+    if (target >= params.size() || slots_[target]) raise(err::kWrongArgCount);
     // A Missing argument is a left-out one, as when VBScript passes an empty slot.
     if (!arg.value().isMissing()) slots_[target] = &arg.value();
   }

@@ -1,0 +1,334 @@
+// The thread's file numbers, the three openers, and the bytes text files hold: ANSI text,
+// CR LF line ends, lines read up to CR or CR LF.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "frame/file_numbers.h"
+#include "frame/varnix.h"
+#include "runtime/errors.h"
+#include "test_support.h"
+
+using zv::FileMode;
+using zv::String;
+using zvtest::errorOf;
+using zvtest::readBytes;
+using zvtest::writeBytes;
+
+namespace {
+
+constexpr int16_t kLastNumber = 511;
+
+class FilesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    zv::clearPendingError();
+    ASSERT_EQ(zv::openFileCount(), 0u);
+  }
+  void TearDown() override {
+    for (int16_t n = 1; n <= kLastNumber; ++n)
+      zv::closeFile(n);
+    zv::clearPendingError();
+  }
+
+  zvtest::TempDir dir_;
+  zvtest::RecordingUserInterface ui_;
+};
+
+TEST_F(FilesTest, OpenTakesLowestFreeNumber) {
+  const String a = dir_.u("a"), b = dir_.u("b"), c = dir_.u("c");
+  EXPECT_EQ(zv::openFile(a, FileMode::Output), 1);
+  EXPECT_EQ(zv::openFile(b, FileMode::Output), 2);
+  EXPECT_EQ(zv::openFile(c, FileMode::Output), 3);
+  zv::closeFile(2);
+  EXPECT_EQ(zv::openFileCount(), 2u);
+  EXPECT_EQ(zv::openFile(dir_.u("d"), FileMode::Output), 2);
+  EXPECT_EQ(zv::openFile(dir_.u("e"), FileMode::Output), 4);
+  zv::closeFile(1);
+  EXPECT_EQ(zv::OpenFileForInput(a, true, false), 1);
+  EXPECT_EQ(zv::OpenFileForAppend(a), 5);
+  EXPECT_EQ(zv::openFileCount(), 5u);
+}
+
+TEST_F(FilesTest, FiveHundredElevenNumbersThenTooManyFiles) {
+  rlimit limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+  if (limit.rlim_cur < 600) GTEST_SKIP() << "too few descriptors";
+  const String path = dir_.u("shared");
+  writeBytes(dir_.path("shared"), "x");
+  for (int16_t n = 1; n <= kLastNumber; ++n)
+    ASSERT_EQ(zv::openFile(path, FileMode::Input), n);
+  EXPECT_EQ(errorOf([&] { zv::openFile(path, FileMode::Input); }), zv::err::kTooManyFiles);
+  EXPECT_EQ(zv::OpenFileForInput(path, true, false), -1);
+  EXPECT_EQ(zv::pendingError().number, 0);
+  zv::closeFile(300);
+  EXPECT_EQ(zv::openFile(path, FileMode::Input), 300);
+}
+
+TEST_F(FilesTest, UnknownNumbersAreBadFileNumbers) {
+  for (int16_t n : {0, -1, 7, 512, 32767})
+    EXPECT_EQ(errorOf([&] { zv::fileByNumber(n); }), zv::err::kBadFileNameOrNumber) << n;
+  for (int16_t n : {0, -1, 7, 512})
+    zv::closeFile(n);
+  const int16_t n = zv::openFile(dir_.u("f"), FileMode::Output);
+  zv::closeFile(n);
+  zv::closeFile(n);
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(n); }), zv::err::kBadFileNameOrNumber);
+}
+
+struct OpenFailure {
+  const char* name;
+  const char* path;  // inside the scratch folder ("" for an empty name)
+  FileMode mode;
+  int32_t error;
+};
+
+class OpenFailureTest : public FilesTest, public testing::WithParamInterface<OpenFailure> {};
+
+TEST_P(OpenFailureTest, RaisesVbErrorNumber) {
+  std::filesystem::create_directory(dir_.path("folder"));
+  const OpenFailure& c = GetParam();
+  const String path = *c.path ? dir_.u(c.path) : String();
+  EXPECT_EQ(errorOf([&] { zv::openFile(path, c.mode); }), c.error);
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  EXPECT_FALSE(std::filesystem::exists(dir_.path("missing")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenFailureTest,
+    testing::Values(OpenFailure{"EmptyName", "", FileMode::Output, 52},
+                    OpenFailure{"MissingFile", "missing", FileMode::Input, 53},
+                    OpenFailure{"MissingFolderInput", "missing/f", FileMode::Input, 76},
+                    OpenFailure{"MissingFolderOutput", "missing/f", FileMode::Output, 76},
+                    OpenFailure{"MissingFolderAppend", "missing/f", FileMode::Append, 76},
+                    OpenFailure{"FolderInput", "folder", FileMode::Input, 75},
+                    OpenFailure{"FolderOutput", "folder", FileMode::Output, 75},
+                    OpenFailure{"FolderAppend", "folder", FileMode::Append, 75}),
+    [](const testing::TestParamInfo<OpenFailure>& info) { return info.param.name; });
+
+TEST_F(FilesTest, ReadOnlyFileIsPermissionDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  writeBytes(dir_.path("ro"), "x");
+  std::filesystem::permissions(dir_.path("ro"), std::filesystem::perms::owner_read);
+  EXPECT_EQ(errorOf([&] { zv::openFile(dir_.u("ro"), FileMode::Output); }),
+            zv::err::kPermissionDenied);
+  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("ro")), -1);
+}
+
+TEST_F(FilesTest, BlankNamesGiveMinusOneWithoutTouchingDisk) {
+  const auto before = std::filesystem::current_path();
+  for (const String& name : {String(), String(u"   "), String(u" ")}) {
+    EXPECT_EQ(zv::OpenFileForAppend(name), -1);
+    EXPECT_EQ(zv::OpenFileForOutput(name), -1);
+    EXPECT_EQ(zv::OpenFileForInput(name, true, false), -1);
+    EXPECT_EQ(zv::OpenFileForInput(name, true, true), -1);
+    if (!name.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(zv::toUtf8(name)));
+    }
+  }
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  EXPECT_EQ(std::filesystem::current_path(), before);
+  // Each opener reported its failure silently.
+  EXPECT_EQ(ui_.pointers.size(), 12u);
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(zv::pendingError().number, 0);
+}
+
+TEST_F(FilesTest, InputOfMissingFile) {
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("missing"), true, false), -1);
+  EXPECT_EQ(ui_.pointers.size(), 1u);
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("missing"), false, false), -1);
+  EXPECT_EQ(ui_.pointers.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(dir_.path("missing")));
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(FilesTest, InputOfFolderOrMissingFolderFails) {
+  std::filesystem::create_directory(dir_.path("folder"));
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("folder"), true, false), -1);
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("nowhere/f"), true, true), -1);
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  EXPECT_EQ(zv::pendingError().number, 0);
+}
+
+TEST_F(FilesTest, InputCreatesMissingFileWhenAsked) {
+  const int16_t n = zv::OpenFileForInput(dir_.u("new.txt"), true, true);
+  ASSERT_EQ(n, 1);
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir_.path("new.txt")));
+  EXPECT_EQ(std::filesystem::file_size(dir_.path("new.txt")), 0u);
+  // The new file is open for writing.
+  EXPECT_EQ(zv::fileByNumber(n).mode(), FileMode::Output);
+  zv::fileByNumber(n).writeLine(u"x");
+  zv::closeFile(n);
+  EXPECT_EQ(readBytes(dir_.path("new.txt")), "x\r\n");
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+TEST_F(FilesTest, InputOfExistingFileKeepsItsContent) {
+  writeBytes(dir_.path("in.txt"), "keep\r\n");
+  const int16_t n = zv::OpenFileForInput(dir_.u("in.txt"), true, true);
+  ASSERT_EQ(n, 1);
+  EXPECT_EQ(zv::fileByNumber(n).mode(), FileMode::Input);
+  EXPECT_EQ(zv::fileByNumber(n).readLine(), u"keep");
+  zv::closeFile(n);
+  EXPECT_EQ(readBytes(dir_.path("in.txt")), "keep\r\n");
+}
+
+TEST_F(FilesTest, OutputEmptiesAndAppendExtends) {
+  writeBytes(dir_.path("out.txt"), "old content");
+  writeBytes(dir_.path("app.txt"), "ab");
+  const int16_t out = zv::OpenFileForOutput(dir_.u("out.txt"));
+  const int16_t app = zv::OpenFileForAppend(dir_.u("app.txt"));
+  const int16_t created = zv::OpenFileForAppend(dir_.u("created.txt"));
+  EXPECT_EQ(out, 1);
+  EXPECT_EQ(app, 2);
+  EXPECT_EQ(created, 3);
+  zv::fileByNumber(out).writeLine(u"new");
+  zv::fileByNumber(app).writeLine(u"c");
+  zv::fileByNumber(created).write(u"only");
+  for (int16_t n : {out, app, created})
+    zv::closeFile(n);
+  EXPECT_EQ(readBytes(dir_.path("out.txt")), "new\r\n");
+  EXPECT_EQ(readBytes(dir_.path("app.txt")), "abc\r\n");
+  EXPECT_EQ(readBytes(dir_.path("created.txt")), "only");
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+TEST_F(FilesTest, OutputAndAppendFailuresAreReportedSilently) {
+  std::filesystem::create_directory(dir_.path("folder"));
+  zv::setPendingError(zv::Error(13));
+  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("nowhere/f.txt")), -1);
+  EXPECT_EQ(zv::OpenFileForAppend(dir_.u("nowhere/f.txt")), -1);
+  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("folder")), -1);
+  EXPECT_EQ(zv::OpenFileForAppend(dir_.u("folder")), -1);
+  EXPECT_EQ(ui_.pointers.size(), 4u);
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(zv::pendingError().number, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir_.path("nowhere")));
+  EXPECT_EQ(zv::openFileCount(), 0u);
+}
+
+TEST_F(FilesTest, WritesAnsiBytesWithCrLf) {
+  const int16_t n = zv::OpenFileForOutput(dir_.u("ansi.txt"));
+  ASSERT_GT(n, 0);
+  zv::TextFile& file = zv::fileByNumber(n);
+  file.writeLine(u"\u00E9\u20AC\u00FC");
+  file.write(u"x");
+  file.writeLine(u"");
+  file.writeLine(u"\u0100\U0001F600|\u2122");
+  file.write(u"a\nb");
+  zv::closeFile(n);
+  EXPECT_EQ(readBytes(dir_.path("ansi.txt")), "\xE9\x80\xFC\r\nx\r\n??|\x99\r\na\nb");
+}
+
+struct LinesCase {
+  const char* name;
+  std::string bytes;
+  std::vector<String> lines;
+};
+
+class ReadLineTest : public FilesTest, public testing::WithParamInterface<LinesCase> {};
+
+TEST_P(ReadLineTest, SplitsOnCrAndCrLfOnly) {
+  writeBytes(dir_.path("in.txt"), GetParam().bytes);
+  const int16_t n = zv::OpenFileForInput(dir_.u("in.txt"), true, false);
+  ASSERT_GT(n, 0);
+  zv::TextFile& file = zv::fileByNumber(n);
+  std::vector<String> lines;
+  while (!file.atEnd() && lines.size() < 100)
+    lines.push_back(file.readLine());
+  EXPECT_EQ(lines, GetParam().lines);
+  const auto past = zvtest::caught([&] { file.readLine(); });
+  ASSERT_TRUE(past);
+  EXPECT_EQ(past->number(), 62);
+  EXPECT_EQ(past->description(), u"Input past end of file");
+  EXPECT_TRUE(file.atEnd());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadLineTest,
+    testing::Values(LinesCase{"Mixed", "a\r\nb\rc\nd\r\n\r\ne", {u"a", u"b", u"c\nd", u"", u"e"}},
+                    LinesCase{"Empty", "", {}}, LinesCase{"NoLineEnd", "x", {u"x"}},
+                    LinesCase{"OneLine", "x\r\n", {u"x"}}, LinesCase{"OnlyCrLf", "\r\n", {u""}},
+                    LinesCase{"CrThenCrLf", "\r\r\n", {u"", u""}},
+                    LinesCase{"CrCr", "a\r\rb", {u"a", u"", u"b"}},
+                    LinesCase{"LoneLf", "\n", {u"\n"}},
+                    LinesCase{"LfAfterCrLf", "a\r\n\nb", {u"a", u"\nb"}},
+                    LinesCase{"LfCr", "a\n\rb", {u"a\n", u"b"}},
+                    LinesCase{"Ansi", "\x80\xE9\x99\r\n\xFF", {u"\u20AC\u00E9\u2122", u"\u00FF"}},
+                    LinesCase{"Nul", std::string("a\0b\r\n", 5), {String(u"a\0b", 3)}}),
+    [](const testing::TestParamInfo<LinesCase>& info) { return info.param.name; });
+
+TEST_F(FilesTest, ModesAreEnforced) {
+  writeBytes(dir_.path("in.txt"), "x\r\n");
+  const int16_t in = zv::OpenFileForInput(dir_.u("in.txt"), true, false);
+  const int16_t out = zv::OpenFileForOutput(dir_.u("out.txt"));
+  const int16_t app = zv::OpenFileForAppend(dir_.u("app.txt"));
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(in).write(u"y"); }), zv::err::kBadFileMode);
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(in).writeLine(u"y"); }), zv::err::kBadFileMode);
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(out).readLine(); }), zv::err::kBadFileMode);
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(app).atEnd(); }), zv::err::kBadFileMode);
+  EXPECT_EQ(zv::fileByNumber(in).readLine(), u"x");
+  zv::closeFile(in);
+  EXPECT_EQ(readBytes(dir_.path("in.txt")), "x\r\n");
+}
+
+TEST_F(FilesTest, FileNumberClosesWhenItsScopeEnds) {
+  int16_t number = 0;
+  {
+    zv::FileNumber file(zv::OpenFileForOutput(dir_.u("raii.txt")));
+    ASSERT_TRUE(file.isOpen());
+    number = file.number();
+    file.file().writeLine(u"kept");
+    EXPECT_EQ(zv::openFileCount(), 1u);
+  }
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(number); }), zv::err::kBadFileNameOrNumber);
+  EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
+}
+
+TEST_F(FilesTest, FileNumberReassignmentAndFailedOpen) {
+  zv::FileNumber file;
+  EXPECT_FALSE(file.isOpen());
+  EXPECT_EQ(errorOf([&] { file.file(); }), zv::err::kBadFileNameOrNumber);
+  file = zv::OpenFileForOutput(dir_.u("one.txt"));
+  EXPECT_EQ(file.number(), 1);
+  // Taking another number closes the first, once the new file is open.
+  file = zv::OpenFileForOutput(dir_.u("two.txt"));
+  EXPECT_EQ(file.number(), 2);
+  EXPECT_EQ(zv::openFileCount(), 1u);
+  EXPECT_EQ(errorOf([&] { zv::fileByNumber(1); }), zv::err::kBadFileNameOrNumber);
+  file.close();
+  file.close();
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  // A failed open holds -1 and closes nothing.
+  const int16_t other = zv::openFile(dir_.u("three.txt"), FileMode::Output);
+  {
+    zv::FileNumber failed(zv::OpenFileForOutput(dir_.u("nowhere/x")));
+    EXPECT_FALSE(failed.isOpen());
+  }
+  EXPECT_NO_THROW(zv::fileByNumber(other));
+}
+
+TEST_F(FilesTest, EachThreadHasItsOwnTable) {
+  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("main.txt")), 1);
+  int16_t seen = 0;
+  size_t countThere = 0;
+  std::thread other([&] {
+    seen = zv::OpenFileForOutput(dir_.u("other.txt"));
+    countThere = zv::openFileCount();
+    zv::closeFile(seen);
+  });
+  other.join();
+  EXPECT_EQ(seen, 1);
+  EXPECT_EQ(countThere, 1u);
+  EXPECT_EQ(zv::openFileCount(), 1u);
+  EXPECT_EQ(zv::fileByNumber(1).mode(), FileMode::Output);
+}
+
+}  // namespace

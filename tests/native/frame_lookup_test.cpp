@@ -1,0 +1,248 @@
+// iExistInListBox and iExistInComboBox on the library's list models and on a caller's own
+// object that answers the same members by hand.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "frame/classes.h"
+#include "frame/varnix.h"
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "test_support.h"
+
+using zv::Arg;
+using zv::Args;
+using zv::ObjectRef;
+using zv::String;
+using zv::Variant;
+
+namespace {
+
+// A caller's list control seen only through invoke, with a failure to order.
+class ForeignList : public zv::Object {
+ public:
+  explicit ForeignList(std::vector<String> items) : items_(std::move(items)) {}
+
+  zv::Variant invoke(zv::StringView name, unsigned, Args& args) override {
+    calls.emplace_back(name);
+    if (failOn && zv::equalsNoCase(name, *failOn) &&
+        (!failAtIndex || (!args.empty() && zv::toLong(args[0].value()) == *failAtIndex)))
+      throw zv::Error(failure, u"", u"Caller.List");
+    if (zv::equalsNoCase(name, u"ListCount"))
+      return countAsText ? Variant(zv::longToString(count())) : Variant(count());
+    if (zv::equalsNoCase(name, u"List")) {
+      const int32_t i = zv::toLong(args.at(0).value());
+      return i < count() ? Variant(items_[i]) : Variant(u"");
+    }
+    if (zv::equalsNoCase(name, u"AddItem")) {
+      items_.push_back(zv::toString(args.at(0).value()));
+      return Variant();
+    }
+    if (zv::equalsNoCase(name, u"NewIndex")) return Variant(count() - 1);
+    zv::raise(zv::err::kNotSupported);
+  }
+  String typeName() const override { return u"ForeignList"; }
+
+  int32_t count() const { return static_cast<int32_t>(items_.size()); }
+  const std::vector<String>& items() const { return items_; }
+
+  std::vector<String> calls;
+  std::optional<String> failOn;
+  std::optional<int32_t> failAtIndex;
+  int32_t failure = 70;
+  bool countAsText = false;
+
+ private:
+  std::vector<String> items_;
+};
+
+class LookupTest : public testing::Test {
+ protected:
+  void SetUp() override { zv::clearPendingError(); }
+
+  static ObjectRef model(zv::StringView kind, std::initializer_list<const char16_t*> items) {
+    ObjectRef list = zv::createModel(kind);
+    for (const char16_t* item : items)
+      zv::call(list, u"AddItem", {Arg(Variant(item))});
+    return list;
+  }
+  static int32_t count(const ObjectRef& list) { return zv::toLong(zv::get(list, u"ListCount")); }
+  static String at(const ObjectRef& list, int32_t i) {
+    return zv::toString(zv::get(list, u"List", {Arg(Variant(i))}));
+  }
+
+  zvtest::RecordingUserInterface ui_;
+};
+
+struct Lookup {
+  String text;
+  int32_t expected;
+};
+
+class ListBoxLookupTest : public LookupTest, public testing::WithParamInterface<Lookup> {};
+
+TEST_P(ListBoxLookupTest, MatchesTrimmedWholeItemsCaseSensitively) {
+  ObjectRef list = model(u"ListBox", {u"abc", u" def ", u"Ghi", u"", u"x y"});
+  EXPECT_EQ(zv::iExistInListBox(list, GetParam().text, false), GetParam().expected);
+  EXPECT_EQ(count(list), 5);
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lookup, ListBoxLookupTest,
+                         testing::Values(Lookup{u"abc", 0}, Lookup{u" abc ", 0},
+                                         Lookup{u"   abc", 0}, Lookup{u"def", 1},
+                                         Lookup{u" def ", 1}, Lookup{u"Ghi", 2}, Lookup{u"ghi", -1},
+                                         Lookup{u"GHI", -1}, Lookup{u"bc", -1}, Lookup{u"abcd", -1},
+                                         Lookup{u"", 3}, Lookup{u"   ", 3}, Lookup{u"x  y", -1},
+                                         Lookup{u"\tabc", -1}));
+
+class ComboBoxLookupTest : public LookupTest, public testing::WithParamInterface<Lookup> {};
+
+TEST_P(ComboBoxLookupTest, MatchesUntrimmedSubstringsCaseSensitively) {
+  ObjectRef combo = model(u"ComboBox", {u"xabcx", u"ABC", u" pad "});
+  EXPECT_EQ(zv::iExistInComboBox(combo, GetParam().text, false), GetParam().expected);
+  EXPECT_EQ(count(combo), 3);
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lookup, ComboBoxLookupTest,
+                         testing::Values(Lookup{u"abc", 0}, Lookup{u"xabcx", 0}, Lookup{u"ABC", 1},
+                                         Lookup{u"BC", 1}, Lookup{u"Abc", -1}, Lookup{u" abc", -1},
+                                         Lookup{u"pad", 2}, Lookup{u" pad ", 2},
+                                         Lookup{u"pad  ", -1}, Lookup{u"", 0},
+                                         Lookup{u"xabcxx", -1}));
+
+TEST_F(LookupTest, ListBoxAddsUntrimmedTextAndReturnsNewIndex) {
+  ObjectRef list = model(u"ListBox", {u"a", u"b"});
+  EXPECT_EQ(zv::iExistInListBox(list, u"  new ", true), 2);
+  EXPECT_EQ(count(list), 3);
+  EXPECT_EQ(at(list, 2), u"  new ");
+  // Found now: no second copy.
+  EXPECT_EQ(zv::iExistInListBox(list, u"new", true), 2);
+  EXPECT_EQ(count(list), 3);
+}
+
+TEST_F(LookupTest, EmptyLists) {
+  for (const char16_t* kind : {u"ListBox", u"ComboBox"}) {
+    ObjectRef list = model(kind, {});
+    const bool isList = String(kind) == u"ListBox";
+    auto lookup = [&](const String& text, bool addIt) {
+      return isList ? zv::iExistInListBox(list, text, addIt)
+                    : static_cast<int32_t>(zv::iExistInComboBox(list, text, addIt));
+    };
+    EXPECT_EQ(lookup(u"", false), -1) << zv::toUtf8(kind);
+    EXPECT_EQ(lookup(u"abc", false), -1) << zv::toUtf8(kind);
+    EXPECT_EQ(count(list), 0);
+    EXPECT_EQ(lookup(u"abc", true), 0) << zv::toUtf8(kind);
+    EXPECT_EQ(count(list), 1);
+    EXPECT_EQ(at(list, 0), u"abc");
+  }
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+TEST_F(LookupTest, ComboBoxAddsWhenNoItemHoldsTheText) {
+  ObjectRef combo = model(u"ComboBox", {u"one", u"two"});
+  const int16_t index = zv::iExistInComboBox(combo, u"Three", true);
+  EXPECT_EQ(index, 2);
+  EXPECT_EQ(at(combo, 2), u"Three");
+  EXPECT_EQ(zv::iExistInComboBox(combo, u"hre", true), 2);
+  EXPECT_EQ(count(combo), 3);
+}
+
+TEST_F(LookupTest, ForeignObjectIsReachedByMemberNames) {
+  auto foreign = std::make_shared<ForeignList>(std::vector<String>{u"red", u" green", u"blue"});
+  foreign->countAsText = true;
+  EXPECT_EQ(zv::iExistInListBox(foreign, u"green ", false), 1);
+  EXPECT_EQ(foreign->calls, (std::vector<String>{u"ListCount", u"List", u"List"}));
+  foreign->calls.clear();
+  EXPECT_EQ(zv::iExistInComboBox(foreign, u"lu", false), 2);
+  EXPECT_EQ(zv::iExistInListBox(foreign, u"black", true), 3);
+  EXPECT_EQ(foreign->items().back(), u"black");
+  EXPECT_EQ(foreign->calls.back(), u"NewIndex");
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+struct Failure {
+  const char* name;
+  const char16_t* member;
+  std::optional<int32_t> index;
+  bool addIt;
+};
+
+class ForeignFailureTest : public LookupTest, public testing::WithParamInterface<Failure> {};
+
+TEST_P(ForeignFailureTest, IsReportedSilentlyAndGivesMinusOne) {
+  const Failure& f = GetParam();
+  for (bool combo : {false, true}) {
+    auto foreign = std::make_shared<ForeignList>(std::vector<String>{u"a", u"b", u"c"});
+    foreign->failOn = f.member;
+    foreign->failAtIndex = f.index;
+    ui_.pointers.clear();
+    const int32_t result = combo ? zv::iExistInComboBox(foreign, u"zzz", f.addIt)
+                                 : zv::iExistInListBox(foreign, u"zzz", f.addIt);
+    EXPECT_EQ(result, -1) << (combo ? "combo" : "list");
+    // The report reset the pointer, showed nothing and cleared the error.
+    EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0}) << (combo ? "combo" : "list");
+    EXPECT_TRUE(ui_.boxes.empty());
+    EXPECT_EQ(zv::pendingError().number, 0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lookup, ForeignFailureTest,
+                         testing::Values(Failure{"ListCount", u"ListCount", std::nullopt, false},
+                                         Failure{"FirstItem", u"List", 0, false},
+                                         Failure{"ThirdItem", u"List", 2, true},
+                                         Failure{"AddItem", u"AddItem", std::nullopt, true},
+                                         Failure{"NewIndex", u"NewIndex", std::nullopt, true}),
+                         [](const testing::TestParamInfo<Failure>& info) {
+                           return info.param.name;
+                         });
+
+TEST_F(LookupTest, FailureAfterAMatchKeepsTheMatch) {
+  auto foreign = std::make_shared<ForeignList>(std::vector<String>{u"a", u"b"});
+  foreign->failOn = u"List";
+  foreign->failAtIndex = 1;
+  EXPECT_EQ(zv::iExistInListBox(foreign, u"a", true), 0);
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+TEST_F(LookupTest, NothingIsReportedAsAFailure) {
+  EXPECT_EQ(zv::iExistInListBox(nullptr, u"a", true), -1);
+  EXPECT_EQ(zv::iExistInComboBox(nullptr, u"a", true), -1);
+  EXPECT_EQ(ui_.pointers, (std::vector<int32_t>{0, 0}));
+  EXPECT_EQ(zv::pendingError().number, 0);
+}
+
+TEST_F(LookupTest, FailingItemEndsTheSearch) {
+  auto foreign = std::make_shared<ForeignList>(std::vector<String>{u"a", u"b", u"c"});
+  foreign->failOn = u"List";
+  foreign->failAtIndex = 2;
+  EXPECT_EQ(zv::iExistInListBox(foreign, u"zzz", true), -1);
+  EXPECT_EQ(foreign->calls, (std::vector<String>{u"ListCount", u"List", u"List", u"List"}));
+}
+
+// Combo box indexes are 16-bit: the search overflows past 32767 and reports it.
+class LongForeignList : public zv::Object {
+ public:
+  zv::Variant invoke(zv::StringView name, unsigned, Args& args) override {
+    if (zv::equalsNoCase(name, u"ListCount")) return Variant(int32_t{40000});
+    if (zv::equalsNoCase(name, u"List"))
+      return Variant(u"item" + zv::longToString(zv::toLong(args.at(0).value())) + u";");
+    zv::raise(zv::err::kNotSupported);
+  }
+  String typeName() const override { return u"LongForeignList"; }
+};
+
+TEST_F(LookupTest, ComboBoxIndexesStopAt32767) {
+  auto foreign = std::make_shared<LongForeignList>();
+  EXPECT_EQ(zv::iExistInComboBox(foreign, u"item32767;", false), 32767);
+  EXPECT_TRUE(ui_.pointers.empty());
+  EXPECT_EQ(zv::iExistInComboBox(foreign, u"item32768;", false), -1);
+  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
+  // List box indexes are 32-bit.
+  EXPECT_EQ(zv::iExistInListBox(foreign, u"item32768;", false), 32768);
+  EXPECT_EQ(zv::iExistInListBox(foreign, u"item39999;", false), 39999);
+}
+
+}  // namespace

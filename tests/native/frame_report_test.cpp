@@ -1,0 +1,186 @@
+// ReportError, ReportErrorText and ShowInformation: the exact texts, the box each shows,
+// the pointer reset and the pending error left behind.
+#include <gtest/gtest.h>
+
+#include "frame/varnix.h"
+#include "platform/user_interface.h"
+#include "runtime/errors.h"
+#include "test_support.h"
+
+using zv::Error;
+using zv::String;
+
+namespace {
+
+class ReportTest : public testing::Test {
+ protected:
+  void SetUp() override { zv::clearPendingError(); }
+  void TearDown() override { zv::clearPendingError(); }
+
+  zvtest::RecordingUserInterface ui_;
+};
+
+struct ReportCase {
+  const char* name;
+  int32_t number;  // 0: no pending error
+  String description;
+  String source;
+  int32_t line;
+  String message;
+  String expected;
+};
+
+class ReportTextTest : public ReportTest, public testing::WithParamInterface<ReportCase> {};
+
+TEST_P(ReportTextTest, ComposesMessageAndDetails) {
+  const ReportCase& c = GetParam();
+  if (c.number != 0) zv::setPendingError(Error(c.number, c.description, c.source).withLine(c.line));
+  EXPECT_EQ(zv::ReportErrorText(c.message), c.expected);
+  // Composing the text leaves the pending error alone.
+  EXPECT_EQ(zv::pendingError().number, c.number);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Report, ReportTextTest,
+    testing::Values(
+        ReportCase{"NoPendingError", 0, u"", u"", 0, u"Error on it", u"Error on it"},
+        ReportCase{"FileNotFound", 53, u"", u"ZivoviViruvov.FileLib", 0,
+                   u"Error on file reading:\r\n/data/f.txt",
+                   u"Error on file reading:\r\n/data/f.txt\r\n\r\nError #53 by "
+                   u"ZivoviViruvov.FileLib\r\nFile not found"},
+        ReportCase{"WithLine", 9, u"", u"Src", 120, u"M",
+                   u"M\r\n\r\nError #9 - Line n\u00B0 120 by Src\r\nSubscript out of range"},
+        ReportCase{"NoDescription", 31999, u"", u"Src", 0, u"M", u"M\r\n\r\nError #31999 by Src"},
+        ReportCase{"NegativeNumber", -2147024894, u"Automation failure", u"Host", 0, u"",
+                   u"\r\n\r\nError #-2147024894 by Host\r\nAutomation failure"},
+        ReportCase{"EmptyMessageNoError", 0, u"", u"", 0, u"", u""},
+        ReportCase{"NegativeLine", 5, u"", u"S", -3, u"M",
+                   u"M\r\n\r\nError #5 - Line n\u00B0 -3 by S\r\nInvalid procedure call or "
+                   u"argument"}),
+    [](const testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+
+TEST_F(ReportTest, ShownBoxCarriesTextTitleStyleAndHelp) {
+  Error e(53, u"", u"ZivoviViruvov.FileLib");
+  e.withHelp(u"/help/zv.chm", 4711);
+  zv::setPendingError(e);
+  zv::ReportError(u"Error on file reading:\r\nF", true);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  const auto& box = ui_.boxes[0];
+  EXPECT_EQ(
+      box.text,
+      u"Error on file reading:\r\nF\r\n\r\nError #53 by ZivoviViruvov.FileLib\r\nFile not found");
+  EXPECT_EQ(box.title, u"Error message");
+  EXPECT_EQ(box.style, 65552);
+  EXPECT_EQ(box.helpFile, u"/help/zv.chm");
+  EXPECT_EQ(box.helpContext, 4711);
+  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
+  EXPECT_EQ(zv::pendingError().number, 0);
+  EXPECT_EQ(zv::pendingError().source, u"");
+}
+
+TEST_F(ReportTest, ShownBoxWithoutPendingErrorHoldsMessageOnly) {
+  zv::ReportError(u"Just this", true);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"Just this");
+  EXPECT_EQ(ui_.boxes[0].title, u"Error message");
+  EXPECT_EQ(ui_.boxes[0].style, 65552);
+  EXPECT_EQ(ui_.boxes[0].helpFile, u"");
+  EXPECT_EQ(ui_.boxes[0].helpContext, 0);
+}
+
+TEST_F(ReportTest, SilentReportShowsNothingAndClearsError) {
+  zv::setPendingError(Error(76, u"", u"S").withLine(3).withHelp(u"h", 1));
+  zv::ReportError(u"Error on it", false);
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
+  const zv::PendingError& p = zv::pendingError();
+  EXPECT_EQ(p.number, 0);
+  EXPECT_EQ(p.description, u"");
+  EXPECT_EQ(p.line, 0);
+  EXPECT_EQ(p.helpFile, u"");
+  EXPECT_EQ(p.helpContext, 0);
+}
+
+TEST_F(ReportTest, FailingBoxIsIgnoredAndErrorStillCleared) {
+  ui_.failBoxes = true;
+  zv::setPendingError(Error(53, u"", u"S"));
+  zv::ReportError(u"M", true);
+  EXPECT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(zv::pendingError().number, 0);
+}
+
+TEST_F(ReportTest, FailingPointerDoesNotReplaceTheReportedError) {
+  ui_.failPointer = true;
+  zv::setPendingError(Error(53, u"", u"ZivoviViruvov.FileLib"));
+  zv::ReportError(u"M", true);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"M\r\n\r\nError #53 by ZivoviViruvov.FileLib\r\nFile not found");
+  EXPECT_EQ(zv::pendingError().number, 0);
+}
+
+TEST_F(ReportTest, ShowInformationWithTitle) {
+  zv::ShowInformation(u"The list is empty.", u"Export");
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"The list is empty.");
+  EXPECT_EQ(ui_.boxes[0].title, u"Export");
+  EXPECT_EQ(ui_.boxes[0].style, 64);
+  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
+}
+
+TEST_F(ReportTest, ShowInformationDefaultTitle) {
+  zv::ShowInformation(u"", u"");
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"");
+  EXPECT_EQ(ui_.boxes[0].title, u"Information");
+  EXPECT_EQ(ui_.boxes[0].style, 64);
+  // A title of blanks is a title.
+  zv::ShowInformation(u"x", u" ");
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[1].title, u" ");
+}
+
+TEST_F(ReportTest, ShowInformationIgnoresFailures) {
+  ui_.failBoxes = true;
+  ui_.failPointer = true;
+  EXPECT_NO_THROW(zv::ShowInformation(u"m", u"t"));
+  EXPECT_EQ(ui_.boxes.size(), 1u);
+}
+
+TEST_F(ReportTest, ShowInformationLeavesPendingErrorAsItWas) {
+  ui_.failBoxes = true;
+  ui_.failPointer = true;
+  zv::ShowInformation(u"m", u"t");
+  EXPECT_EQ(zv::pendingError().number, 0);
+  zv::setPendingError(Error(53, u"", u"S"));
+  zv::ShowInformation(u"m", u"t");
+  EXPECT_EQ(zv::pendingError().number, 53);
+  EXPECT_EQ(zv::pendingError().description, u"File not found");
+  EXPECT_EQ(zv::pendingError().source, u"S");
+}
+
+TEST(UserInterface, InstallReturnsThePreviousService) {
+  zv::platform::UserInterface& platform = zv::platform::platformUserInterface();
+  EXPECT_EQ(&zv::platform::userInterface(), &platform);
+  {
+    zvtest::RecordingUserInterface outer;
+    EXPECT_EQ(&zv::platform::userInterface(), &outer);
+    {
+      zvtest::RecordingUserInterface inner;
+      EXPECT_EQ(&zv::platform::userInterface(), &inner);
+    }
+    EXPECT_EQ(&zv::platform::userInterface(), &outer);
+  }
+  EXPECT_EQ(&zv::platform::userInterface(), &platform);
+}
+
+TEST(UserInterface, IconNames) {
+  EXPECT_STREQ(zv::platform::iconName(65552), "critical");
+  EXPECT_STREQ(zv::platform::iconName(16), "critical");
+  EXPECT_STREQ(zv::platform::iconName(32), "question");
+  EXPECT_STREQ(zv::platform::iconName(48), "exclamation");
+  EXPECT_STREQ(zv::platform::iconName(64), "information");
+  EXPECT_STREQ(zv::platform::iconName(0), "none");
+  EXPECT_STREQ(zv::platform::iconName(4), "none");
+}
+
+}  // namespace
