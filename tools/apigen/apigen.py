@@ -2,7 +2,7 @@
 """Turns the API description (api/*.api) into C++ interfaces, dispatch tables, the class
 registry and the IDL of the Windows type library.
 
-Usage: apigen.py API_DIR OUT_DIR
+Usage: apigen.py API_DIR SRC_DIR OUT_DIR
 Writes OUT_DIR/api/*.h and OUT_DIR/api/*.cpp, touching only files whose text changes so
 that rebuilds stay small.
 """
@@ -32,6 +32,10 @@ VALUE_TYPES = {
     "Long": "int32_t", "Single": "float", "Double": "double", "Currency": "Currency",
     "Date": "Date", "Variant": "Variant", "Object": "ObjectRef", "Collection": "ObjectRef",
 }
+
+
+# The source tree, where hand-written class implementations live (src/<folder>/<Class>.h).
+SRC_DIR = "src"
 
 
 class ApiError(Exception):
@@ -481,12 +485,12 @@ def interface_source(lib, t):
     out = ["// Generated from the API description: do not edit.",
            f'#include "api/{cls}.h"', ""]
     impl = f"{impl_namespace(t)}::{cls}"
-    if t.keyword == "class":
+    if t.keyword == "class" and not os.path.exists(os.path.join(SRC_DIR, t.folder, f"{cls}.h")):
         # A class whose implementation is not written yet is this interface itself, so
-        # each of its members fails with error 438.
-        out += [f'#if __has_include("{t.folder}/{cls}.h")', f'#include "{t.folder}/{cls}.h"',
-                f"#define ZV_IMPLEMENTATION {impl}", "#else", f"#define ZV_IMPLEMENTATION {cls}",
-                "#endif", ""]
+        # each of its members fails with error 438. (Decided here rather than with
+        # __has_include, so that a new implementation header changes this file and
+        # every build, cached or not, picks it up.)
+        out += [f"#define ZV_IMPLEMENTATION {cls}", ""]
     else:
         out += [f'#include "{t.folder}/{cls}.h"', f"#define ZV_IMPLEMENTATION {impl}", ""]
     out += ["namespace zv {", "", "namespace {", ""]
@@ -630,9 +634,10 @@ def write_if_changed(path, text):
 
 
 def main(argv):
-    if len(argv) != 3:
+    global SRC_DIR
+    if len(argv) != 4:
         sys.exit(__doc__)
-    api_dir, out_dir = argv[1], argv[2]
+    api_dir, SRC_DIR, out_dir = argv[1], argv[2], argv[3]
     try:
         lib = parse(api_dir)
     except ApiError as e:

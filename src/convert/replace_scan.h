@@ -1,0 +1,45 @@
+// An ordered group of whole-string replacements ("replace A by B, then C by D, ...")
+// applied in one left-to-right scan.
+//
+// The scan looks for a pattern at each position, replaces the one found and goes on after
+// it, never reading a replacement again. It gives exactly what applying the rules one after
+// another gives when the group meets three conditions, which each group's definition shows:
+//   1. no pattern is a prefix of another (at most one pattern matches at any position; the
+//      constructor checks it);
+//   2. where occurrences of two patterns can overlap, the one listed first starts first, so
+//      the scan meets it first, as the chain would have replaced it first;
+//   3. no replacement, together with the text around it, forms an occurrence of a pattern
+//      listed after its own rule (the chain would replace that new occurrence, the scan
+//      would not). Occurrences formed for rules listed earlier are left alone by both.
+// Each rule on its own replaces non-overlapping occurrences from the start, as the chain
+// does. The cost is linear in the text (a binary search among the patterns at positions
+// whose character starts one).
+#pragma once
+
+#include <bitset>
+#include <initializer_list>
+#include <vector>
+
+#include "runtime/text.h"
+
+namespace zv::convert {
+
+struct Replacement {
+  StringView from;  // not empty
+  StringView to;    // empty deletes
+};
+
+class ReplaceScan {
+ public:
+  explicit ReplaceScan(std::vector<Replacement> rules);
+
+  String apply(StringView text) const;
+
+ private:
+  const Replacement* matchAt(StringView rest) const;
+
+  std::vector<Replacement> sorted_;
+  std::bitset<65536> starts_;
+};
+
+}  // namespace zv::convert

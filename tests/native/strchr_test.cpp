@@ -1,0 +1,1052 @@
+// StrChr: cuts at separators with their 16-bit limits, items, collections, array lookups,
+// the four-character Long, accents, cleanup, counting and the text-box counter; typed
+// calls, late-bound calls, and long inputs walked in one pass.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "api/StrChr.h"
+#include "frame/classes.h"
+#include "platform/file_system.h"
+#include "runtime/ansi.h"
+#include "runtime/convert.h"
+#include "runtime/object.h"
+#include "test_support.h"
+
+using zv::Arg;
+using zv::Args;
+using zv::ObjectRef;
+using zv::SafeArray;
+using zv::String;
+using zv::Variant;
+using zv::VarType;
+using zvtest::caught;
+using zvtest::errorOf;
+
+namespace {
+
+constexpr int32_t kOverflow = 6;
+
+String rep(char16_t c, size_t n) {
+  return String(n, c);
+}
+String rep(const String& s, size_t n) {
+  String out;
+  out.reserve(s.size() * n);
+  for (size_t i = 0; i < n; ++i)
+    out += s;
+  return out;
+}
+
+// What a trace shows of a text: short ones whole, long ones by their length.
+std::string shown(const String& s) {
+  return s.size() <= 80 ? "'" + zv::toUtf8(s) + "'" : "<" + std::to_string(s.size()) + " chars>";
+}
+
+struct Cut {
+  String input;
+  String separator;
+  bool mustExist;
+  String expected;
+};
+
+struct Positioned {
+  String input;
+  String separator;
+  int16_t position;
+  bool mustExist;
+  String expected;
+};
+
+struct Counted {
+  String input;
+  String separator;
+  int32_t expected;
+};
+
+class StrChrTest : public testing::Test {
+ protected:
+  void SetUp() override { zv::clearPendingError(); }
+  void TearDown() override { EXPECT_EQ(zv::pendingError().number, 0) << "pending error left"; }
+
+  using CutMember = String (zv::StrChr::*)(const String&, const String&, bool);
+  void expectCuts(CutMember member, const std::vector<Cut>& cases) {
+    for (const Cut& c : cases) {
+      SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator) + (c.mustExist ? " must" : ""));
+      EXPECT_EQ(((*lib_).*member)(c.input, c.separator, c.mustExist), c.expected);
+    }
+  }
+
+  std::shared_ptr<zv::StrChr> lib_ = zv::StrChr::create();
+  zvtest::RecordingUserInterface ui_;
+};
+
+// ---- GetLeft, GetRight -------------------------------------------------------------
+
+TEST_F(StrChrTest, GetLeft) {
+  expectCuts(&zv::StrChr::GetLeft, {
+                                       {u"abc", u";", false, u"abc"},
+                                       {u"abc", u";", true, u""},
+                                       {u";abc", u";", false, u""},
+                                       {u"a;b;c", u";", false, u"a"},
+                                       {u"a;b", u";", true, u"a"},
+                                       {u"", u";", false, u""},
+                                       {u"", u";", true, u""},
+                                       {u"abc", u"", false, u"abc"},
+                                       {u"abc", u"", true, u""},
+                                       {u"a||b", u"||", false, u"a"},
+                                       {u"a|b", u"||", false, u"a|b"},
+                                       {u"a|b", u"||", true, u""},
+                                       {u"ABC", u"b", false, u"ABC"},
+                                       {u" a ;b", u";", false, u" a "},
+                                   });
+}
+
+TEST_F(StrChrTest, GetRight) {
+  expectCuts(&zv::StrChr::GetRight, {
+                                        {u"a;b;c", u";", false, u"b;c"},
+                                        {u"a;", u";", false, u""},
+                                        {u"a;", u";", true, u""},
+                                        {u"a||b", u"||", false, u"b"},
+                                        {u"a|||b", u"||", false, u"|b"},
+                                        {u"abc", u";", false, u"abc"},
+                                        {u"abc", u";", true, u""},
+                                        {u"abc", u"", false, u"abc"},
+                                        {u"abc", u"", true, u""},
+                                        {u"", u";", false, u""},
+                                        {u";", u";", false, u""},
+                                        {u"aaa", u"aa", false, u"a"},
+                                    });
+}
+
+// ---- GetEnd, GetLastRight, GetLastLeft ---------------------------------------------
+
+TEST_F(StrChrTest, GetEnd) {
+  expectCuts(&zv::StrChr::GetEnd, {
+                                      {u"a;b;c", u";", false, u"c"},
+                                      {u"a;b;", u";", false, u""},
+                                      {u"abc", u";", true, u"abc"},
+                                      {u"abc", u";", false, u"abc"},
+                                      {u"", u";", true, u""},
+                                      {u"abc", u"", true, u"abc"},
+                                      {u"a||b||c", u"||", false, u"c"},
+                                      {u"a||b||", u"||", false, u""},
+                                      // Cuts never overlap: the first "aa" is cut first.
+                                      {u"aaa", u"aa", false, u"a"},
+                                      {u"aaaa", u"aa", false, u""},
+                                      {u"ababa", u"aba", false, u"ba"},
+                                      {u"a|||b", u"||", false, u"|b"},
+                                  });
+}
+
+TEST_F(StrChrTest, GetLastRight) {
+  expectCuts(&zv::StrChr::GetLastRight,
+             {
+                 {u"a;b;c", u";", false, u"c"},
+                 {u"a;b;", u";", false, u""},
+                 {u";", u";", false, u""},
+                 {u"abc", u";", true, u"abc"},
+                 {u"", u";", true, u""},
+                 {u"abc", u"", true, u"abc"},
+                 {u"a||b", u"||", false, u"b"},
+                 // Ending on a two-character separator keeps the copy before the last cut.
+                 {u"a||b||", u"||", false, u"b||"},
+                 {u"a||b||c||", u"||", false, u"c||"},
+                 {u"x||", u"||", false, u"x||"},
+                 {u"||", u"||", false, u"||"},
+                 {u"||||", u"||", false, u"||"},
+                 {u"aaa", u"aa", false, u"a"},
+                 {u"ababa", u"aba", false, u"ba"},
+                 {u"C:\\dir\\file.txt", u"\\", false, u"file.txt"},
+             });
+}
+
+TEST_F(StrChrTest, GetLastLeft) {
+  expectCuts(&zv::StrChr::GetLastLeft, {
+                                           {u"a;b;c", u";", false, u"a;b"},
+                                           {u"a;", u";", false, u"a"},
+                                           {u";a;b", u";", false, u"a"},
+                                           {u"a;;;b", u";", false, u"a;"},
+                                           {u";", u";", false, u""},
+                                           {u";;", u";", false, u""},
+                                           {u";;x", u";", false, u"x"},
+                                           {u"a;b;c;", u";", false, u"a;b;c"},
+                                           {u"abc", u";", true, u"abc"},
+                                           {u"abc", u";", false, u"abc"},
+                                           {u"", u";", true, u""},
+                                           {u"abc", u"", true, u"abc"},
+                                           {u"a||b||c", u"||", false, u"a||b"},
+                                           {u"C:\\dir\\file.txt", u"\\", false, u"C:\\dir"},
+                                       });
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+// ---- GetRightCount, CountItem, CountChar -------------------------------------------
+
+TEST_F(StrChrTest, GetRightCount) {
+  const std::vector<Positioned> cases = {
+      {u"a;b;c", u";", 1, false, u"a"},   {u"a;b;c", u";", 2, false, u"b"},
+      {u"a;b;c", u";", 3, false, u"c"},   {u"a;b;c", u";", 4, false, u""},
+      {u"a;b;c", u";", 0, false, u""},    {u"a;b;c", u";", -1, false, u""},
+      {u"a;b;c", u";", 3, true, u"c"},    {u"a;b;", u";", 3, false, u"b"},
+      {u"a;b;", u";", 2, false, u"b"},    {u";;", u";", 2, false, u""},
+      {u"abc", u";", 1, false, u"abc"},   {u"abc", u";", 1, true, u""},
+      {u"abc", u";", 2, false, u""},      {u"a;b", u";", 2, true, u"b"},
+      {u"", u";", 1, false, u""},         {u"abc", u"", 1, false, u"abc"},
+      {u"abc", u"", 1, true, u""},        {u"a||b||c", u"||", 3, false, u"c"},
+      {u"a||b||c", u"||", 2, true, u"b"}, {u"aaaa", u"aa", 2, false, u""},
+  };
+  for (const Positioned& c : cases) {
+    SCOPED_TRACE(shown(c.input) + " #" + std::to_string(c.position));
+    EXPECT_EQ(lib_->GetRightCount(c.input, c.separator, c.position, c.mustExist), c.expected);
+  }
+}
+
+TEST_F(StrChrTest, CountItem) {
+  const std::vector<Counted> cases = {
+      {u"", u";", 0},      {u"abc", u"", 0},      {u"abc", u";", 1},  {u"a;b;", u";", 2},
+      {u";a", u";", 2},    {u"a;;b", u";", 3},    {u"a; ", u";", 1},  {u"a;  ", u";", 1},
+      {u"   ", u";", 0},   {u" ; ", u";", 1},     {u";", u";", 1},    {u"a;b; ;", u";", 3},
+      {u"a;b; ", u";", 2}, {u"a||b||", u"||", 2}, {u"aaa", u"aa", 2}, {u"a\tb", u"\t", 2},
+      {u"a;\t", u";", 2},  {u"a||b|", u"||", 2},
+  };
+  for (const Counted& c : cases) {
+    SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator));
+    EXPECT_EQ(lib_->CountItem(c.input, c.separator), c.expected);
+  }
+}
+
+TEST_F(StrChrTest, CountChar) {
+  const std::vector<Counted> cases = {
+      {u"a;b;c", u";", 2}, {u"abc", u"", 0},    {u"", u";", 0},     {u"aaa", u"aa", 1},
+      {u"aaaa", u"aa", 2}, {u"abc", u"d", 0},   {u"ABC", u"b", 0},  {u"a||b||", u"||", 2},
+      {u";;;", u";", 3},   {u"abc", u"abc", 1}, {u"ab", u"abc", 0},
+  };
+  for (const Counted& c : cases) {
+    SCOPED_TRACE(shown(c.input) + " holds " + shown(c.separator));
+    EXPECT_EQ(lib_->CountChar(c.input, c.separator), c.expected);
+  }
+}
+
+// ---- ReplaceToCRLF, Terminator, GetChar, GetBoolean ----------------------------------
+
+TEST_F(StrChrTest, ReplaceToCRLF) {
+  const std::vector<Cut> cases = {
+      {u"a|b|", u"|", false, u"a\r\nb\r\n"},
+      {u"|a", u"|", false, u"\r\na"},
+      {u"", u"|", false, u""},
+      {u"abc", u"", false, u"abc"},
+      {u"", u"", false, u""},
+      {u"a||b", u"||", false, u"a\r\nb"},
+      {u"a|||b", u"||", false, u"a\r\n|b"},
+      {u"abc", u"|", false, u"abc"},
+      {u"aaa", u"aa", false, u"\r\na"},
+      {u"a\r\nb", u"\r\n", false, u"a\r\nb"},
+  };
+  for (const Cut& c : cases) {
+    SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator));
+    EXPECT_EQ(lib_->ReplaceToCRLF(c.input, c.separator), c.expected);
+  }
+}
+
+TEST_F(StrChrTest, Terminator) {
+  EXPECT_EQ(lib_->Terminator(String(u"abc\0def", 7)), u"abc");
+  EXPECT_EQ(lib_->Terminator(String(u"\0abc", 4)), u"");
+  EXPECT_EQ(lib_->Terminator(u" abc "), u" abc ");
+  EXPECT_EQ(lib_->Terminator(u""), u"");
+}
+
+TEST_F(StrChrTest, GetCharAndGetBoolean) {
+  struct Case {
+    String input;
+    int16_t position;
+    String character;
+    bool boolean;
+  };
+  const std::vector<Case> cases = {
+      {u"abc", 0, u"a", false},         {u"abc", -5, u"a", false}, {u"abc", 3, u"c", false},
+      {u"abc", 4, u"", false},          {u"", 0, u"", false},      {u"", 1, u"", false},
+      {u"0", 1, u"0", false},           {u"1", 1, u"1", true},     {u"9", 1, u"9", true},
+      {u"x5", 2, u"5", true},           {u"x5", 3, u"", false},    {u"-1", 1, u"-", false},
+      {u"1", -3, u"1", true},           {u".5", 1, u".", false},   {u" 7", 1, u" ", false},
+      {u"\u0661", 1, u"\u0661", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.input) + " #" + std::to_string(c.position));
+    EXPECT_EQ(lib_->GetChar(c.input, c.position), c.character);
+    EXPECT_EQ(lib_->GetBoolean(c.input, c.position), c.boolean);
+  }
+  EXPECT_EQ(lib_->GetChar(rep(u'x', 40000) + u"y", 32767), u"x");
+}
+
+// ---- GetStringFile, GetStringPath ---------------------------------------------------
+
+TEST_F(StrChrTest, FileAndPathSplitAtThePlatformSeparator) {
+  const String sep(1, zv::platform::pathSeparator());
+  struct Case {
+    String path, file, folder;
+  };
+  const std::vector<Case> cases = {
+      {u"C:" + sep + u"dir" + sep + u"file.txt", u"file.txt", u"C:" + sep + u"dir"},
+      {u"file.txt", u"file.txt", u"file.txt"},
+      {u"", u"", u""},
+      {u"dir" + sep, u"", u"dir"},
+      {u"a" + sep + u"b" + sep + u"c", u"c", u"a" + sep + u"b"},
+      // Empty items are dropped from the folder part, a root included.
+      {sep + u"tmp" + sep + u"a.txt", u"a.txt", u"tmp"},
+      {u"a" + sep + sep + u"b", u"b", u"a" + sep},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.path));
+    EXPECT_EQ(lib_->GetStringFile(c.path), c.file);
+    EXPECT_EQ(lib_->GetStringPath(c.path), c.folder);
+  }
+}
+
+// ---- the loops as first described, on every short text -------------------------------
+
+// The separator functions written as the loops they are described by: the working copy
+// cut again and again with a fresh search each time. Quadratic, for small texts only.
+namespace described {
+
+constexpr size_t npos = String::npos;
+
+String left(const String& s, const String& sep, bool must) {
+  if (!s.empty() && !sep.empty() && s.find(sep) != npos) return s.substr(0, s.find(sep));
+  return must ? String() : s;
+}
+
+String right(const String& s, const String& sep, bool must) {
+  if (!s.empty() && !sep.empty() && s.find(sep) != npos) return s.substr(s.find(sep) + sep.size());
+  return must ? String() : s;
+}
+
+String end(String s, const String& sep, bool must) {
+  if (s.empty() || sep.empty()) return s;
+  while (s.find(sep) != npos)
+    s = right(s, sep, must);
+  return s;
+}
+
+String lastRight(String s, const String& sep, bool must) {
+  if (s.empty() || sep.empty()) return s;
+  String kept;
+  while (s.find(sep) != npos) {
+    kept = s;
+    s = right(s, sep, must);
+  }
+  if (s.empty() && kept.substr(kept.size() - 1) != sep) s = kept;
+  return s;
+}
+
+String lastLeft(String s, const String& sep, bool must) {
+  if (s.empty() || sep.empty()) return s;
+  String r, l;
+  while (s.find(sep) != npos) {
+    if (!l.empty()) r += l + sep;
+    l = left(s, sep, must);
+    s = right(s, sep, must);
+  }
+  if (!l.empty()) r += l;
+  return r.empty() ? s : r;
+}
+
+int32_t countChar(const String& s, const String& sep) {
+  if (s.empty() || sep.empty()) return 0;
+  int32_t n = 0;
+  for (size_t p = s.find(sep); p != npos; p = s.find(sep, p + sep.size()))
+    ++n;
+  return n;
+}
+
+String rightCount(String s, const String& sep, int16_t position, bool must) {
+  String result;
+  const int32_t c = countChar(s, sep);
+  if (must && c < 1) return result;
+  if (position > c && position != c + 1) return result;
+  for (int32_t pos = position;;) {
+    if (s.empty() || pos < 1) return result;
+    --pos;
+    const bool f = pos >= 1 ? must : false;
+    result = left(s, sep, f);
+    s = right(s, sep, f);
+  }
+}
+
+int32_t countItem(String s, const String& sep) {
+  if (s.empty() || sep.empty()) return 0;
+  int32_t count = 0;
+  while (!zv::trim(s).empty()) {
+    const size_t p = s.find(sep);
+    ++count;
+    s = p != npos ? s.substr(p + sep.size()) : String();
+  }
+  return count;
+}
+
+String replaceToCrLf(String s, const String& sep) {
+  if (s.empty() || sep.empty()) return s;
+  String a;
+  for (size_t p; (p = s.find(sep)) != npos; s = s.substr(p + sep.size()))
+    a += s.substr(0, p) + u"\r\n";
+  return a + s;
+}
+
+}  // namespace described
+
+TEST_F(StrChrTest, EveryShortTextGivesWhatTheDescribedLoopsGive) {
+  const std::vector<String> separators = {u";",   u"a",       u" ",       u"ab",    u"aa",
+                                          u"aba", u"aab",     u"abab",    u"aabaa", u"baab",
+                                          u"; ",  u"aabaaab", u"abaabab", u"aaaab", u"aabaaaa"};
+  std::vector<String> texts = {u""};
+  for (size_t begin = 0, length = 1; length <= 6; ++length) {
+    const size_t stop = texts.size();
+    for (size_t i = begin; i < stop; ++i)
+      for (char16_t c : {u'a', u'b', u';', u' '})
+        texts.push_back(texts[i] + c);
+    begin = stop;
+  }
+  // And longer ones over two letters, where partial matches of long separators overlap.
+  std::minstd_rand random(20261206);
+  for (int i = 0; i < 2000; ++i) {
+    String s(8 + random() % 24, u'a');
+    for (char16_t& c : s)
+      if (random() % 3 == 0) c = u'b';
+    texts.push_back(s);
+  }
+  for (const String& sep : separators) {
+    for (const String& s : texts) {
+      SCOPED_TRACE(shown(s) + " at " + shown(sep));
+      for (bool must : {false, true}) {
+        ASSERT_EQ(lib_->GetLeft(s, sep, must), described::left(s, sep, must));
+        ASSERT_EQ(lib_->GetRight(s, sep, must), described::right(s, sep, must));
+        ASSERT_EQ(lib_->GetEnd(s, sep, must), described::end(s, sep, must));
+        ASSERT_EQ(lib_->GetLastRight(s, sep, must), described::lastRight(s, sep, must));
+        ASSERT_EQ(lib_->GetLastLeft(s, sep, must), described::lastLeft(s, sep, must));
+        for (int16_t position = -1; position <= 6; ++position)
+          ASSERT_EQ(lib_->GetRightCount(s, sep, position, must),
+                    described::rightCount(s, sep, position, must))
+              << position;
+      }
+      ASSERT_EQ(lib_->CountItem(s, sep), described::countItem(s, sep));
+      ASSERT_EQ(lib_->CountChar(s, sep), described::countChar(s, sep));
+      ASSERT_EQ(lib_->ReplaceToCRLF(s, sep), described::replaceToCrLf(s, sep));
+    }
+  }
+}
+
+// ---- the 16-bit limits --------------------------------------------------------------
+
+// A separator whose first character is at 1-based position `position`, then "y".
+String separatorAt(size_t position, const String& sep = u";") {
+  return rep(u'x', position - 1) + sep + u"y";
+}
+
+TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
+  const String ok = separatorAt(32767), over = separatorAt(32768);
+  const String before = rep(u'x', 32766);
+  EXPECT_EQ(lib_->GetLeft(ok, u";", false), before);
+  EXPECT_EQ(lib_->GetRight(ok, u";", false), u"y");
+  EXPECT_EQ(lib_->GetEnd(ok, u";", false), u"y");
+  EXPECT_EQ(lib_->GetLastRight(ok, u";", false), u"y");
+  EXPECT_EQ(lib_->GetLastLeft(ok, u";", false), before);
+  EXPECT_EQ(lib_->CountItem(ok, u";"), 2);
+  EXPECT_EQ(lib_->ReplaceToCRLF(ok, u";"), before + u"\r\ny");
+  EXPECT_EQ(lib_->GetRightCount(ok, u";", 2, false), u"y");
+  EXPECT_EQ(lib_->GetStringFile(separatorAt(32767, String(1, zv::platform::pathSeparator()))),
+            u"y");
+
+  EXPECT_EQ(errorOf([&] { lib_->GetLeft(over, u";", false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetLeft(over, u";", true); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetRight(over, u";", false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetEnd(over, u";", false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetLastRight(over, u";", false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->CountItem(over, u";"); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->ReplaceToCRLF(over, u";"); }), kOverflow);
+  EXPECT_EQ(errorOf([&] {
+              lib_->GetStringFile(separatorAt(32768, String(1, zv::platform::pathSeparator())));
+            }),
+            kOverflow);
+  zv::clearPendingError();
+
+  // The trapped ones: GetLastLeft reports and returns "", GetRightCount returns what it held.
+  EXPECT_TRUE(ui_.pointers.empty());
+  EXPECT_EQ(lib_->GetLastLeft(over, u";", false), u"");
+  EXPECT_EQ(zv::pendingError().number, 0);
+  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{zv::platform::kDefaultPointer});
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(lib_->GetStringPath(separatorAt(32768, String(1, zv::platform::pathSeparator()))), u"");
+  EXPECT_EQ(lib_->GetRightCount(over, u";", 2, false), u"");
+  EXPECT_EQ(lib_->GetRightCount(u"a;" + over, u";", 3, false), u"a");
+  EXPECT_EQ(lib_->GetRightCount(u"a;" + ok, u";", 3, false), u"y");
+  EXPECT_EQ(ui_.pointers.size(), 2u);  // return only: no report
+}
+
+TEST_F(StrChrTest, PositionsCountFromTheLastCut) {
+  // Long texts are fine while every separator lies within 32767 of the previous one.
+  const String many = rep(String(u"ab;"), 40000) + u"end";
+  EXPECT_EQ(lib_->GetEnd(many, u";", false), u"end");
+  EXPECT_EQ(lib_->GetLastRight(many, u";", false), u"end");
+  EXPECT_EQ(lib_->CountItem(many, u";"), 40001);
+  EXPECT_EQ(lib_->GetLastLeft(many, u";", false).size(), many.size() - 4);
+  EXPECT_EQ(lib_->GetRightCount(many, u";", 32767, false), u"ab");
+  EXPECT_EQ(lib_->ReplaceToCRLF(many, u";").size(), many.size() + 40000);
+
+  // One gap of 32768 anywhere fails, even when the last separator is close to the end.
+  const String gap = u"a;" + separatorAt(32768) + u";z";
+  EXPECT_EQ(errorOf([&] { lib_->GetEnd(gap, u";", false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetLastRight(gap, u";", false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->CountItem(gap, u";"); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->ReplaceToCRLF(gap, u";"); }), kOverflow);
+  zv::clearPendingError();
+  EXPECT_EQ(lib_->GetLastLeft(gap, u";", false), u"");
+  EXPECT_EQ(lib_->GetRightCount(gap, u";", 2, false), u"a");
+
+  const String closeGap = u"a;" + separatorAt(32767) + u";z";
+  EXPECT_EQ(lib_->GetEnd(closeGap, u";", false), u"z");
+  EXPECT_EQ(lib_->GetLastLeft(closeGap, u";", false), u"a;" + rep(u'x', 32766) + u";y");
+  EXPECT_EQ(lib_->CountItem(closeGap, u";"), 4);
+
+  // Two-character separators: the position of the first character counts.
+  EXPECT_EQ(lib_->GetLeft(separatorAt(32767, u"||"), u"||", false), rep(u'x', 32766));
+  EXPECT_EQ(errorOf([&] { lib_->GetLeft(separatorAt(32768, u"||"), u"||", false); }), kOverflow);
+  EXPECT_EQ(lib_->GetLastRight(separatorAt(32767, u"||") + u"||", u"||", false), u"y||");
+}
+
+TEST_F(StrChrTest, CountItemSearchesOnlyWhileTheRestIsNotBlank) {
+  // A blank rest ends the count before any search: no position to overflow.
+  EXPECT_EQ(lib_->CountItem(u"a;" + rep(u' ', 40000), u";"), 1);
+  EXPECT_EQ(errorOf([&] { lib_->CountItem(u"a;" + rep(u' ', 40000) + u";", u";"); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->CountItem(u"a;" + rep(u' ', 40000) + u"b;", u";"); }), kOverflow);
+  // Without a further separator the rest counts as one item, however long.
+  EXPECT_EQ(lib_->CountItem(u"a;" + rep(u'x', 40000), u";"), 2);
+  zv::clearPendingError();
+}
+
+TEST_F(StrChrTest, SeparatorLongerThan32767) {
+  const String longest = rep(u'y', 32767), tooLong = rep(u'y', 32768);
+  const String text = rep(u'x', 70000);
+  EXPECT_EQ(lib_->GetLeft(text, longest, false), text);
+  EXPECT_EQ(lib_->GetLeft(u"ab" + longest + u"c", longest, true), u"ab");
+  EXPECT_EQ(lib_->GetRight(u"ab" + longest + u"c", longest, true), u"c");
+  EXPECT_EQ(errorOf([&] { lib_->GetLeft(text, tooLong, false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetRight(text, tooLong, true); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetEnd(text, tooLong, false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetLastRight(text, tooLong, false); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->CountItem(text, tooLong); }), kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->ReplaceToCRLF(text, tooLong); }), kOverflow);
+  zv::clearPendingError();
+  EXPECT_EQ(lib_->GetLastLeft(text, tooLong, false), u"");
+  EXPECT_EQ(lib_->GetRightCount(text, tooLong, 1, false), u"");
+  // Nothing to search in: no failure.
+  EXPECT_EQ(lib_->GetLeft(u"", tooLong, false), u"");
+  EXPECT_EQ(lib_->GetEnd(u"", tooLong, false), u"");
+  EXPECT_EQ(lib_->CountItem(u"   ", tooLong), 0);
+  EXPECT_EQ(lib_->ReplaceToCRLF(u"", tooLong), u"");
+  // CountChar keeps 32-bit positions.
+  EXPECT_EQ(lib_->CountChar(text + tooLong, tooLong), 1);
+  EXPECT_EQ(lib_->CountChar(separatorAt(40000), u";"), 1);
+}
+
+TEST_F(StrChrTest, RemoveExtraSpacesPositionsAreThoseOfTheTextCutSoFar) {
+  EXPECT_EQ(lib_->RemoveExtraSpaces(rep(u'x', 32766) + u"  y"), rep(u'x', 32766) + u" y");
+  EXPECT_EQ(errorOf([&] { lib_->RemoveExtraSpaces(rep(u'x', 32767) + u"  y"); }), kOverflow);
+  // Earlier runs are already single when a later pair is looked for.
+  EXPECT_EQ(lib_->RemoveExtraSpaces(u"a" + rep(u' ', 40000) + u"b  c"), u"a b c");
+  EXPECT_EQ(lib_->RemoveExtraSpaces(u" " + rep(u' ', 40000) + u"b  c"), u"b c");
+  // Trailing blanks are gone after the first cut: never searched.
+  const String word = rep(u'x', 40000);
+  EXPECT_EQ(lib_->RemoveExtraSpaces(u"a  b" + word + u"   "), u"a b" + word);
+  // A trailing run that is the first pair is searched.
+  EXPECT_EQ(errorOf([&] { lib_->RemoveExtraSpaces(word + u"   "); }), kOverflow);
+  EXPECT_EQ(lib_->RemoveExtraSpaces(rep(u'x', 32766) + u"   "), rep(u'x', 32766));
+  // Single blanks beyond 32767 are no pair.
+  EXPECT_EQ(lib_->RemoveExtraSpaces(u"a  b " + word + u" c"), u"a b " + word + u" c");
+  zv::clearPendingError();
+}
+
+// ---- ItemsToCollection --------------------------------------------------------------
+
+std::vector<String> itemsOf(const ObjectRef& coll) {
+  std::vector<String> items;
+  const int32_t n = zv::toLong(zv::get(coll, u"Count"));
+  for (int32_t i = 1; i <= n; ++i)
+    items.push_back(zv::toString(zv::call(coll, u"Item", {Arg(Variant(i))})));
+  return items;
+}
+
+TEST_F(StrChrTest, ItemsToCollection) {
+  struct Case {
+    String list;
+    String separator;
+    std::vector<String> items;
+  };
+  const std::vector<Case> cases = {
+      {u"a]|[b]|[", u"]|[", {u"a", u"b"}},
+      {u"]|[a", u"]|[", {u"", u"a"}},
+      {u"a]|[ ", u"]|[", {u"a"}},
+      {u"", u"]|[", {}},
+      {u"   ", u"]|[", {}},
+      {u"abc", u"]|[", {u"abc"}},
+      {u" a ]|[ b ", u"]|[", {u" a ", u" b "}},
+      {u"a]|[]|[b", u"]|[", {u"a", u"", u"b"}},
+      {u"a]|[ ]|[b", u"]|[", {u"a", u" ", u"b"}},
+      {u"a;b", u";", {u"a", u"b"}},
+      {u"a b", u"", {u"a b"}},
+      {u"a]|[b]|", u"]|[", {u"a", u"b]|"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.list));
+    ObjectRef coll = zv::createModel(u"Collection");
+    EXPECT_TRUE(lib_->ItemsToCollection(c.list, coll, c.separator));
+    EXPECT_EQ(itemsOf(coll), c.items);
+  }
+}
+
+TEST_F(StrChrTest, ItemsToCollectionAddsAtTheEndAndFailsWithoutAReport) {
+  ObjectRef coll = zv::createModel(u"Collection");
+  zv::call(coll, u"Add", {Arg(Variant(u"z"))});
+  EXPECT_TRUE(lib_->ItemsToCollection(u"a]|[b", coll, u"]|["));
+  EXPECT_EQ(itemsOf(coll), (std::vector<String>{u"z", u"a", u"b"}));
+
+  ObjectRef nothing;
+  EXPECT_FALSE(lib_->ItemsToCollection(u"a]|[b", nothing, u"]|["));
+  ObjectRef notACollection = zv::createModel(u"TextBox");
+  EXPECT_FALSE(lib_->ItemsToCollection(u"a", notACollection, u"]|["));
+
+  // An item beyond position 32767 stops the split; the items before it stay.
+  ObjectRef partial = zv::createModel(u"Collection");
+  EXPECT_FALSE(lib_->ItemsToCollection(u"a;" + separatorAt(32768) + u";b", partial, u";"));
+  EXPECT_EQ(itemsOf(partial), std::vector<String>{u"a"});
+  ObjectRef whole = zv::createModel(u"Collection");
+  EXPECT_TRUE(lib_->ItemsToCollection(u"a;" + separatorAt(32767), whole, u";"));
+  EXPECT_EQ(itemsOf(whole).size(), 3u);
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+// ---- isStringExistInList ------------------------------------------------------------
+
+Variant stringArray(int32_t lower, std::vector<String> items) {
+  std::vector<Variant> values(items.begin(), items.end());
+  return Variant(SafeArray::vector(VarType::String, lower, std::move(values)));
+}
+
+TEST_F(StrChrTest, IsStringExistInList) {
+  struct Case {
+    int32_t lower;
+    std::vector<String> items;
+    String wanted;
+    bool upperCompare;
+    int16_t expected;
+  };
+  const std::vector<Case> cases = {
+      {0, {u"x", u"abc", u"ABC"}, u"ABC", true, 1},
+      {0, {u"x", u"abc", u"ABC"}, u"ABC", false, 2},
+      {0, {u"x", u"abc"}, u"ABC", false, -1},
+      {0, {u"x", u"\u00E9t\u00E9"}, u"\u00C9T\u00C9", true, 1},
+      {1, {u"abc"}, u"abc", true, 1},
+      {0, {u"abc"}, u"abc", true, -1},  // upper bound 0: never searched
+      {-3, {u"a", u"b", u"c", u"d"}, u"a", true, -1},
+      {-2, {u"a", u"b", u"c", u"d", u"e"}, u"a", true, -2},
+      {5, {u"a", u"b"}, u"b", true, 6},
+      {0, {}, u"a", true, -1},
+      {0, {u"x", u"   ", u""}, u"   ", true, -1},  // blank elements never match
+      {0, {u"x", u""}, u"", false, -1},
+      {0, {u"x", u" abc"}, u"abc", true, -1},  // neither side trimmed
+      {0, {u"x", u"abc "}, u"abc ", false, 1},
+      {32765, {u"a", u"b", u"c"}, u"c", true, 32767},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.lower) + " " + shown(c.wanted));
+    Variant list = stringArray(c.lower, c.items);
+    bool upper = c.upperCompare;
+    EXPECT_EQ(lib_->isStringExistInList(list, c.wanted, upper), c.expected);
+    EXPECT_EQ(upper, c.upperCompare);
+  }
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+TEST_F(StrChrTest, IsStringExistInListReportsItsFailures) {
+  bool upper = true;
+  // The index is 16-bit: walking past 32767 fails, and the failure is reported.
+  Variant beyond = stringArray(32766, {u"a", u"b", u"c"});
+  EXPECT_EQ(lib_->isStringExistInList(beyond, u"c", upper), -1);
+  EXPECT_EQ(ui_.pointers.size(), 1u);
+  Variant notAnArray(u"abc");
+  EXPECT_EQ(lib_->isStringExistInList(notAnArray, u"abc", upper), -1);
+  Variant mixed(SafeArray::vector(VarType::Variant, 0, {Variant(u"x"), Variant::null()}));
+  EXPECT_EQ(lib_->isStringExistInList(mixed, u"abc", upper), -1);
+  SafeArray square;
+  square.elementType = VarType::String;
+  square.bounds = {{0, 2}, {0, 2}};
+  square.items.assign(4, Variant(u"abc"));
+  Variant twoDimensions(square);
+  EXPECT_EQ(lib_->isStringExistInList(twoDimensions, u"abc", upper), -1);
+  EXPECT_EQ(ui_.pointers.size(), 4u);
+  EXPECT_TRUE(ui_.boxes.empty());
+  Variant numbers(
+      SafeArray::vector(VarType::Variant, 0, {Variant(int32_t{1}), Variant(int16_t{25})}));
+  EXPECT_EQ(lib_->isStringExistInList(numbers, u"25", upper), 1);
+}
+
+// ---- Long2String, String2Long -------------------------------------------------------
+
+String codes(std::initializer_list<uint8_t> list) {
+  String s;
+  for (uint8_t c : list)
+    s += zv::ansiChar(c);
+  return s;
+}
+
+TEST_F(StrChrTest, Long2String) {
+  struct Case {
+    int32_t value;
+    String expected;
+  };
+  const std::vector<Case> cases = {
+      {0, codes({0, 0, 0, 0})},
+      {200, codes({0, 0, 1, 200})},  // 200 / 256 rounds up
+      {128, codes({0, 0, 0, 128})},  // 0.5 rounds to even
+      {384, codes({0, 0, 2, 128})},  // 1.5 rounds to even
+      {0x41424344, u"ABCD"},
+      {0x7FFFFFFF, codes({128, 0, 0, 255})},
+      {65535, codes({0, 1, 0, 255})},
+      {-1, u""},
+      {-256, u""},
+      {INT32_MIN, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(lib_->Long2String(c.value), c.expected);
+  }
+  EXPECT_EQ(lib_->Long2String(static_cast<int32_t>(0x80A0C8E9u)), u"");
+  EXPECT_EQ(lib_->Long2String(0x00800000), codes({0, 128, 0, 0}));
+  EXPECT_EQ(lib_->Long2String(0x0080FFFF), codes({1, 129, 0, 255}));
+}
+
+TEST_F(StrChrTest, String2Long) {
+  struct Case {
+    String text;
+    int32_t expected;
+  };
+  const std::vector<Case> cases = {
+      {u"ABCD", 0x41424344},
+      {u"ABCDE", 0x41424344},
+      {u"AB", 0},
+      {u"", 0},
+      {u"ABC", 0},
+      {codes({0, 0, 1, 200}), 0x1C8},  // hexadecimal without leading zeros: &h001C8
+      {codes({255, 255, 255, 255}), -1},
+      {codes({128, 0, 0, 0}), 0x80000},
+      {codes({16, 16, 16, 16}), 0x10101010},
+      {codes({15, 15, 15, 15}), -1},  // four digits read as a 16-bit &hFFFF
+      {codes({7, 15, 15, 15}), 0x7FFF},
+      {codes({15, 15, 15, 16}), 0xFFF10},
+      {u"\u4E00BCD", 0x3F424344},  // no ANSI code: '?'
+      {u"\u20ACBCD", static_cast<int32_t>(0x80424344u)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.text));
+    String text = c.text;
+    EXPECT_EQ(lib_->String2Long(text), c.expected);
+    EXPECT_EQ(text, c.text);
+  }
+}
+
+TEST_F(StrChrTest, LongAndStringRoundTrip) {
+  for (const String& s :
+       {String(u"ABCD"), String(u"Wxyz"), String(u"Az09"), String(u"0000"), String(u"~~~~")}) {
+    String text = s;
+    EXPECT_EQ(lib_->Long2String(lib_->String2Long(text)), s) << shown(s);
+  }
+  for (int32_t value : {0x41424344, 0x20202020, 0x7A7A7A7A, 0x10101010}) {
+    String text = lib_->Long2String(value);
+    EXPECT_EQ(lib_->String2Long(text), value) << value;
+  }
+}
+
+// ---- RemoveAccent, RemoveExtraAccentAndChar ------------------------------------------
+
+TEST_F(StrChrTest, RemoveAccent) {
+  EXPECT_EQ(lib_->RemoveAccent(u"\u00C9l\u00E8ve n\u00B02 (copie).txt"), u"_l_ve_n_2__copie__txt");
+  EXPECT_EQ(lib_->RemoveAccent(u""), u"");
+  EXPECT_EQ(lib_->RemoveAccent(u"abcXYZ_0123456789"), u"abcXYZ_0123456789");
+  const String unsafe = u" \t'`()[]{}#~&|-\\/@=+$%!?^:;,.<>*\"\u00B2\u00B0\u00A3\u00A4\u00A7\u00B5";
+  EXPECT_EQ(lib_->RemoveAccent(unsafe), rep(u'_', unsafe.size()));
+  // Every letter U+00C0 to U+00FF goes, the signs times and divide stay.
+  for (char16_t c = 0xC0; c <= 0xFF; ++c)
+    EXPECT_EQ(lib_->RemoveAccent(String(1, c)), c == 0xD7 || c == 0xF7 ? String(1, c) : u"_")
+        << int(c);
+  // Other signs, controls and letters beyond Latin-1 stay.
+  const String kept =
+      u"\r\n\u00A1\u00A2\u00A5\u00A9\u00AB\u00B1\u00B3\u00B7\u00BF\u0178\u0153\u20AC";
+  EXPECT_EQ(lib_->RemoveAccent(kept), kept);
+}
+
+TEST_F(StrChrTest, RemoveExtraAccentAndChar) {
+  struct Case {
+    String input, expected;
+  };
+  const std::vector<Case> cases = {
+      {u"\u00C6r\u00F8 Stra\u00DFe", u"AEr_ Strabe"},
+      {u"", u""},
+      {u"\u00C0\u00C1\u00C2\u00C3\u00C4\u00C5\u00C6\u00C7", u"AAAAAAAEC"},
+      {u"\u00C8\u00C9\u00CA\u00CB\u00CC\u00CD\u00CE\u00CF", u"EEEEIIII"},
+      {u"\u00D0\u00D1\u00D2\u00D3\u00D4\u00D5\u00D6\u00D7", u"DNOOOOO\u00D7"},
+      {u"\u00D8\u00D9\u00DA\u00DB\u00DC\u00DD\u00DE\u00DF", u"_UUUUY_b"},
+      {u"\u00E0\u00E1\u00E2\u00E3\u00E4\u00E5\u00E6\u00E7", u"aaaaaaaec"},
+      {u"\u00E8\u00E9\u00EA\u00EB\u00EC\u00ED\u00EE\u00EF", u"eeeeiiii"},
+      {u"\u00F0\u00F1\u00F2\u00F3\u00F4\u00F5\u00F6\u00F7", u"_nooooo\u00F7"},
+      {u"\u00F8\u00F9\u00FA\u00FB\u00FC\u00FD\u00FE\u00FF", u"_uuuuy_y"},
+      {u"a\tb", u"a b"},
+      {u"\u00B2\u00B0\u00B5\u00A7^", u"_____"},
+      {u"\u0178 !?.,;'\"()\u00A3", u"\u0178 !?.,;'\"()\u00A3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.input));
+    EXPECT_EQ(lib_->RemoveExtraAccentAndChar(c.input), c.expected);
+  }
+}
+
+// ---- RemoveExtraSpaces, KeepOnlyNumeric, KeepOnlyString ------------------------------
+
+TEST_F(StrChrTest, RemoveExtraSpaces) {
+  struct Case {
+    String input, expected;
+  };
+  const std::vector<Case> cases = {
+      {u"a   b  ", u"a b"},
+      {u" a ", u" a "},  // no pair: nothing is trimmed
+      {u"", u""},
+      {u" ", u" "},
+      {u"  ", u""},
+      {u"  a", u"a"},
+      {u" a  b ", u"a b"},
+      {u"a b  c d", u"a b c d"},
+      {u"a\t\tb  c", u"a\t\tb c"},
+      {u"a \t  b", u"a \t b"},
+      {u"   a   b   c   ", u"a b c"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.input));
+    EXPECT_EQ(lib_->RemoveExtraSpaces(c.input), c.expected);
+  }
+}
+
+TEST_F(StrChrTest, KeepOnlyNumericAndString) {
+  struct Case {
+    String input, numeric, rest;
+  };
+  const std::vector<Case> cases = {
+      {u"tel: 01-23", u"0123", u"tel: -"},
+      {u"", u"", u""},
+      {u"1.5e3", u"153", u".e"},
+      {u"-7,25 \u20AC", u"725", u"-, \u20AC"},
+      {u"\u0661\u00B2x9", u"9", u"\u0661\u00B2x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.input));
+    EXPECT_EQ(lib_->KeepOnlyNumeric(c.input), c.numeric);
+    EXPECT_EQ(lib_->KeepOnlyString(c.input), c.rest);
+  }
+}
+
+// ---- TextBoxCounter -----------------------------------------------------------------
+
+ObjectRef textBox(const String& text) {
+  ObjectRef box = zv::createModel(u"TextBox");
+  zv::put(box, u"Text", Variant(text));
+  return box;
+}
+
+struct Counters {
+  int32_t chars, words, blanks;
+  friend bool operator==(const Counters&, const Counters&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const Counters& c) {
+    return os << c.chars << "/" << c.words << "/" << c.blanks;
+  }
+};
+
+TEST_F(StrChrTest, TextBoxCounter) {
+  struct Case {
+    String text;
+    Counters expected;
+  };
+  const std::vector<Case> cases = {
+      {u"ab cd", {4, 2, 1}},    {u"ab ", {2, 1, 1}},      {u" ", {0, 0, 1}},
+      {u"a", {1, 1, 0}},        {u"  a  b  ", {2, 2, 6}}, {u"a\tb\nc", {5, 1, 0}},
+      {u"a\r\nb c", {5, 2, 1}}, {u"   ", {0, 0, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.text));
+    ObjectRef box = textBox(c.text);
+    Counters n{0, 0, 0};
+    EXPECT_TRUE(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks));
+    EXPECT_EQ(n, c.expected);
+  }
+}
+
+TEST_F(StrChrTest, TextBoxCounterAddsToTheCountersPassed) {
+  ObjectRef box = textBox(u"ab cd");
+  Counters n{10, 20, 30};
+  EXPECT_TRUE(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks));
+  EXPECT_EQ(n, (Counters{14, 22, 31}));
+
+  ObjectRef empty = textBox(u"");
+  Counters untouched{7, 8, 9};
+  EXPECT_FALSE(lib_->TextBoxCounter(empty, untouched.chars, untouched.words, untouched.blanks));
+  EXPECT_EQ(untouched, (Counters{7, 8, 9}));
+
+  ObjectRef nothing;
+  EXPECT_FALSE(lib_->TextBoxCounter(nothing, untouched.chars, untouched.words, untouched.blanks));
+  EXPECT_EQ(untouched, (Counters{7, 8, 9}));
+
+  // A Long counter at its limit overflows inside the trap.
+  Counters full{INT32_MAX, 0, 0};
+  EXPECT_FALSE(lib_->TextBoxCounter(box, full.chars, full.words, full.blanks));
+  EXPECT_EQ(full, (Counters{INT32_MAX, 0, 0}));
+  EXPECT_TRUE(ui_.pointers.empty());
+}
+
+TEST_F(StrChrTest, TextBoxCounterPositionIs16Bit) {
+  struct Case {
+    String text;
+    bool result;
+    Counters expected;
+  };
+  const std::vector<Case> cases = {
+      {rep(u'x', 32767), true, {32767, 1, 0}},
+      {rep(u'x', 32765) + u" ", true, {32765, 1, 1}},
+      // The step past the last blank of a 32767-character text already leaves the range.
+      {rep(u'x', 32766) + u" ", false, {32766, 1, 1}},
+      {rep(u'x', 32768), false, {32767, 0, 0}},
+      {rep(u'x', 100000), false, {32767, 0, 0}},
+      {rep(u'x', 32766) + u"  ", false, {32766, 1, 1}},
+      {u"a " + rep(u' ', 40000), false, {1, 1, 32766}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(shown(c.text));
+    ObjectRef box = textBox(c.text);
+    Counters n{0, 0, 0};
+    EXPECT_EQ(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks), c.result);
+    EXPECT_EQ(n, c.expected);
+  }
+}
+
+// ---- late-bound calls ---------------------------------------------------------------
+
+class StrChrLateBoundTest : public StrChrTest {
+ protected:
+  Variant call(zv::StringView name, Args args) { return zv::call(obj_, name, std::move(args)); }
+  ObjectRef obj_ = zv::createObject(u"ZivoviViruvov.StrChr");
+};
+
+TEST_F(StrChrLateBoundTest, DefaultsAndNamedArguments) {
+  ASSERT_NE(obj_, nullptr);
+  EXPECT_EQ(call(u"GetLeft", {Arg(Variant(u"abc")), Arg(Variant(u";"))}).stringValue(), u"abc");
+  EXPECT_EQ(call(u"getleft", {Arg(Variant(u"abc")), Arg(Variant(u";")),
+                              Arg(Variant(true)).named(u"separatorMustExist")})
+                .stringValue(),
+            u"");
+  EXPECT_EQ(call(u"GetRightCount", {Arg(Variant(int16_t{2})).named(u"thePosition"),
+                                    Arg(Variant(u";")).named(u"theSeparator"),
+                                    Arg(Variant(u"a;b;c")).named(u"theString")})
+                .stringValue(),
+            u"b");
+  EXPECT_EQ(call(u"CountItem", {Arg(Variant(u"a;b;")), Arg(Variant(u";"))}).longValue(), 2);
+  EXPECT_EQ(
+      call(u"GetLastRight", {Arg(Variant(u"a||b||")), Arg(Variant(u"||")), Arg(Variant::missing())})
+          .stringValue(),
+      u"b||");
+
+  // ItemsToCollection with its default separator "]|[".
+  Variant coll(zv::createModel(u"Collection"));
+  EXPECT_TRUE(
+      call(u"ItemsToCollection", {Arg(Variant(u"a]|[b]|[")), Arg::ref(coll)}).booleanValue());
+  EXPECT_EQ(itemsOf(coll.objectValue()), (std::vector<String>{u"a", u"b"}));
+
+  // isStringExistInList with upperCompare left out compares upper-case forms.
+  Variant list = stringArray(1, {u"x", u"abc"});
+  EXPECT_EQ(call(u"isStringExistInList", {Arg::ref(list), Arg(Variant(u"ABC"))}).integerValue(), 2);
+  Variant exact(false);
+  EXPECT_EQ(call(u"isStringExistInList",
+                 {Arg::ref(list), Arg(Variant(u"ABC")), Arg::ref(exact).named(u"upperCompare")})
+                .integerValue(),
+            -1);
+
+  Variant text(u"ABCD");
+  EXPECT_EQ(call(u"String2Long", {Arg::ref(text)}).longValue(), 0x41424344);
+  EXPECT_EQ(text.stringValue(), u"ABCD");
+  EXPECT_EQ(call(u"Long2String", {Arg(Variant(int32_t{0x41424344}))}).stringValue(), u"ABCD");
+}
+
+TEST_F(StrChrLateBoundTest, ByReferenceCounters) {
+  Variant box(textBox(u"ab cd"));
+  Variant chars(int32_t{0}), words(int16_t{0}), blanks;
+  const Variant result =
+      call(u"TextBoxCounter", {Arg::ref(box), Arg::ref(chars), Arg::ref(words), Arg::ref(blanks)});
+  EXPECT_TRUE(result.booleanValue());
+  EXPECT_EQ(chars.longValue(), 4);
+  EXPECT_EQ(words.longValue(), 2);
+  EXPECT_EQ(blanks.longValue(), 1);
+}
+
+TEST_F(StrChrLateBoundTest, OverflowReachesTheCaller) {
+  const auto e = caught([&] {
+    call(u"GetLeft", {Arg(Variant(separatorAt(32768))), Arg(Variant(u";"))});
+  });
+  ASSERT_TRUE(e.has_value());
+  EXPECT_EQ(e->number(), kOverflow);
+  EXPECT_EQ(e->source(), u"ZivoviViruvov.StrChr");
+  EXPECT_EQ(zv::pendingError().number, 0);
+  // The trapped ones answer normally.
+  EXPECT_EQ(
+      call(u"GetLastLeft", {Arg(Variant(separatorAt(32768))), Arg(Variant(u";"))}).stringValue(),
+      u"");
+  // A position that does not fit an Integer fails before the call.
+  EXPECT_EQ(errorOf([&] {
+              call(u"GetRightCount",
+                   {Arg(Variant(u"a;b")), Arg(Variant(u";")), Arg(Variant(int32_t{40000}))});
+            }),
+            kOverflow);
+}
+
+// ---- long inputs, one pass each -----------------------------------------------------
+
+TEST_F(StrChrTest, MegabyteInputs) {
+  const size_t units = 1 << 18;  // 1 MB of "abc;"
+  const String list = rep(String(u"abc;"), units);
+  EXPECT_EQ(lib_->CountItem(list, u";"), static_cast<int32_t>(units));
+  EXPECT_EQ(lib_->CountChar(list, u";"), static_cast<int32_t>(units));
+  EXPECT_EQ(lib_->GetEnd(list + u"z", u";", false), u"z");
+  EXPECT_EQ(lib_->GetLastRight(list, u";", false), u"");
+  EXPECT_EQ(lib_->GetLastLeft(list, u";", false), list.substr(0, list.size() - 1));
+  EXPECT_EQ(lib_->GetRightCount(list, u";", 32767, false), u"abc");
+  EXPECT_EQ(lib_->ReplaceToCRLF(list, u";"), rep(String(u"abc\r\n"), units));
+  EXPECT_EQ(lib_->RemoveAccent(list), rep(String(u"abc_"), units));
+
+  // Two-character separators, and one that nearly matches everywhere.
+  const String pairs = rep(String(u"ab||"), units);
+  EXPECT_EQ(lib_->GetLastRight(pairs, u"||", false), u"ab||");
+  EXPECT_EQ(lib_->GetEnd(pairs, u"||", false), u"");
+  EXPECT_EQ(lib_->CountItem(pairs, u"||"), static_cast<int32_t>(units));
+  const String as = rep(u'a', 1 << 20);
+  const String almost = rep(u'a', 999) + u"b";
+  EXPECT_EQ(lib_->CountChar(as, almost), 0);
+  EXPECT_EQ(lib_->GetEnd(as, almost, false), as);
+  EXPECT_EQ(lib_->CountItem(almost + as, almost), 2);
+  EXPECT_EQ(lib_->CountChar(as, u"aa"), 1 << 19);
+  EXPECT_EQ(lib_->GetEnd(as + u"b", u"aa", false), u"b");
+
+  const String blanks = u"a" + rep(u' ', 1 << 20) + u"b";
+  EXPECT_EQ(lib_->RemoveExtraSpaces(blanks), u"a b");
+  EXPECT_EQ(lib_->KeepOnlyNumeric(rep(String(u"a1"), 1 << 19)), rep(u'1', 1 << 19));
+
+  ObjectRef coll = zv::createModel(u"Collection");
+  EXPECT_TRUE(lib_->ItemsToCollection(rep(String(u"item]|["), 100000), coll, u"]|["));
+  EXPECT_EQ(zv::toLong(zv::get(coll, u"Count")), 100000);
+}
+
+}  // namespace
