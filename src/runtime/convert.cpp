@@ -8,17 +8,20 @@
 
 #include "errors.h"
 #include "object.h"
+#include "vbdate.h"
+#include "vblocale.h"
 
 namespace zv {
 
 namespace {
 
 std::mutex gSeparatorMutex;
-String gDecimalSeparator = u".";
+std::optional<String> gDecimalSeparator;
 
 String fromAscii(const char* text) {
   String out;
-  for (; *text; ++text) out += static_cast<char16_t>(*text);
+  for (; *text; ++text)
+    out += static_cast<char16_t>(*text);
   return out;
 }
 
@@ -33,7 +36,9 @@ String formatSignificant(double value, int digits) {
   return text;
 }
 
-[[noreturn]] void typeMismatch() { raise(err::kTypeMismatch); }
+[[noreturn]] void typeMismatch() {
+  raise(err::kTypeMismatch);
+}
 
 double numberFromText(const String& text) {
   if (auto number = parseNumber(text)) return *number;
@@ -43,19 +48,30 @@ double numberFromText(const String& text) {
 // The Double value of any numeric-like Variant (Empty is 0, Boolean is -1/0).
 double numericValue(const Variant& v) {
   switch (v.type()) {
-    case VarType::Empty: return 0;
-    case VarType::Null: raise(err::kInvalidUseOfNull);
-    case VarType::Integer: return v.integerValue();
-    case VarType::Long: return v.longValue();
-    case VarType::Byte: return v.byteValue();
-    case VarType::Single: return v.singleValue();
-    case VarType::Double: return v.doubleValue();
+    case VarType::Empty:
+      return 0;
+    case VarType::Null:
+      raise(err::kInvalidUseOfNull);
+    case VarType::Integer:
+      return v.integerValue();
+    case VarType::Long:
+      return v.longValue();
+    case VarType::Byte:
+      return v.byteValue();
+    case VarType::Single:
+      return v.singleValue();
+    case VarType::Double:
+      return v.doubleValue();
     case VarType::Currency:
       return static_cast<double>(v.currencyValue().units) / Currency::kScale;
-    case VarType::Date: return v.dateValue().days;
-    case VarType::Boolean: return v.booleanValue() ? -1 : 0;
-    case VarType::String: return numberFromText(v.stringValue());
-    default: typeMismatch();
+    case VarType::Date:
+      return v.dateValue().days;
+    case VarType::Boolean:
+      return v.booleanValue() ? -1 : 0;
+    case VarType::String:
+      return numberFromText(v.stringValue());
+    default:
+      typeMismatch();
   }
 }
 
@@ -71,7 +87,9 @@ T roundedInRange(double value) {
 
 String decimalSeparator() {
   std::lock_guard lock(gSeparatorMutex);
-  return gDecimalSeparator;
+  // Read from the user's locale once, on first use by any thread.
+  if (!gDecimalSeparator) gDecimalSeparator = userLocale()->decimal;
+  return *gDecimalSeparator;
 }
 
 void setDecimalSeparator(String separator) {
@@ -79,18 +97,31 @@ void setDecimalSeparator(String separator) {
   gDecimalSeparator = std::move(separator);
 }
 
+void resetDecimalSeparator() {
+  std::lock_guard lock(gSeparatorMutex);
+  gDecimalSeparator.reset();
+}
+
 double roundHalfEven(double value) {
   // nearbyint rounds in the current mode, which is to-nearest-even unless changed.
   return std::nearbyint(value);
 }
 
-String longToString(int64_t value) { return fromAscii(std::to_string(value).c_str()); }
+String longToString(int64_t value) {
+  return fromAscii(std::to_string(value).c_str());
+}
 
-String booleanToString(bool value) { return value ? u"True" : u"False"; }
+String booleanToString(bool value) {
+  return value ? u"True" : u"False";
+}
 
-String doubleToString(double value) { return formatSignificant(value, 15); }
+String doubleToString(double value) {
+  return formatSignificant(value, 15);
+}
 
-String singleToString(float value) { return formatSignificant(value, 7); }
+String singleToString(float value) {
+  return formatSignificant(value, 7);
+}
 
 String currencyToString(Currency value) {
   int64_t units = value.units;
@@ -100,35 +131,15 @@ String currencyToString(Currency value) {
   uint64_t fraction = magnitude % Currency::kScale;
   if (fraction != 0) {
     String digits = longToString(static_cast<int64_t>(fraction + Currency::kScale)).substr(1);
-    while (digits.back() == u'0') digits.pop_back();
+    while (digits.back() == u'0')
+      digits.pop_back();
     text += decimalSeparator() + digits;
   }
   return negative ? u"-" + text : text;
 }
 
 String dateToString(Date value) {
-  // Days from 1899-12-30 to a civil date (proleptic Gregorian), then US short forms.
-  double fraction = std::fabs(value.days - std::trunc(value.days));
-  int64_t seconds = static_cast<int64_t>(std::llround(fraction * 86400.0));
-  if (seconds == 86400) seconds = 0;
-  // 1899-12-30 is day 693899 of the civil-from-days era count (0000-03-01 based).
-  int64_t z = static_cast<int64_t>(std::trunc(value.days)) + 693899;
-  int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  int64_t doe = z - era * 146097;
-  int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  int64_t y = yoe + era * 400;
-  int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  int64_t mp = (5 * doy + 2) / 153;
-  int64_t d = doy - (153 * mp + 2) / 5 + 1;
-  int64_t m = mp < 10 ? mp + 3 : mp - 9;
-  if (m <= 2) ++y;
-  String date = longToString(m) + u"/" + longToString(d) + u"/" + longToString(y);
-  int64_t h = seconds / 3600, n = seconds / 60 % 60, s = seconds % 60;
-  auto two = [](int64_t x) { return (x < 10 ? u"0" : u"") + longToString(x); };
-  String time = longToString(h % 12 == 0 ? 12 : h % 12) + u":" + two(n) + u":" + two(s) +
-                (h < 12 ? u" AM" : u" PM");
-  if (std::trunc(value.days) == 0) return time;
-  return seconds == 0 ? date : date + u" " + time;
+  return dateToLocaleString(value, *userLocale());
 }
 
 std::optional<double> parseNumber(StringView text) {
@@ -153,17 +164,51 @@ std::optional<double> parseNumber(StringView text) {
     return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
   }
   const String separator = decimalSeparator();
-  const char16_t group = separator == u"," ? u'.' : u',';
+  const auto locale = userLocale();
+  // The locale's thousands separator; when it equals the decimal one (a separator set by
+  // hand), the other of "," and ".".
+  String group = locale->thousand;
+  if (group.empty() || group == separator) group = separator == u"," ? u"." : u",";
+  const bool blankGroups = group == u"\u00A0";
+  bool negative = false, signSeen = false, parenthesis = false, currencySeen = false;
+  auto skipBlanks = [&](size_t& at) {
+    while (at < t.size() && (t[at] == u' ' || t[at] == u'\u00A0'))
+      ++at;
+  };
+  auto takeCurrency = [&](size_t& at) {
+    const String& c = locale->currency;
+    if (currencySeen || c.empty() || t.substr(at, c.size()) != c) return false;
+    currencySeen = true;
+    at += c.size();
+    skipBlanks(at);
+    return true;
+  };
+  auto takeSign = [&](size_t& at) {
+    if (signSeen || at >= t.size()) return false;
+    if (t[at] == u'+' || t[at] == u'-') {
+      negative = t[at] == u'-';
+    } else if (t[at] == u'(') {
+      parenthesis = negative = true;
+    } else {
+      return false;
+    }
+    signSeen = true;
+    ++at;
+    skipBlanks(at);
+    return true;
+  };
   std::string ascii;
   size_t i = 0;
-  if (t[i] == u'+' || t[i] == u'-') ascii += static_cast<char>(t[i++]);
+  while (takeCurrency(i) || takeSign(i)) {
+  }
   bool digits = false;
   for (; i < t.size(); ++i) {
     if (t[i] >= u'0' && t[i] <= u'9') {
       ascii += static_cast<char>(t[i]);
       digits = true;
-    } else if (t[i] == group && digits && i + 1 < t.size() && t[i + 1] >= u'0' && t[i + 1] <= u'9') {
-      continue;
+    } else if (digits && (t.substr(i, group.size()) == group || (blankGroups && t[i] == u' ')) &&
+               i + 1 < t.size() && t[i + 1] >= u'0' && t[i + 1] <= u'9') {
+      i += group.size() - 1;
     } else {
       break;
     }
@@ -187,10 +232,44 @@ std::optional<double> parseNumber(StringView text) {
     }
     if (!exponentDigits) return std::nullopt;
   }
+  skipBlanks(i);
+  takeCurrency(i);
+  if (parenthesis) {
+    if (i >= t.size() || t[i] != u')') return std::nullopt;
+    ++i;
+    skipBlanks(i);
+  } else if (i < t.size() && !signSeen && (t[i] == u'+' || t[i] == u'-')) {
+    negative = t[i++] == u'-';
+    skipBlanks(i);
+  }
+  takeCurrency(i);
   if (i != t.size()) return std::nullopt;
   double value = std::strtod(ascii.c_str(), nullptr);
   if (!std::isfinite(value)) return std::nullopt;
-  return value;
+  return negative ? -value : value;
+}
+
+bool isNumeric(const Variant& v) {
+  switch (v.type()) {
+    case VarType::Empty:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Byte:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Boolean:
+      return true;
+    case VarType::String:
+      return parseNumber(v.stringValue()).has_value();
+    default:
+      return false;
+  }
+}
+
+bool isDate(const Variant& v) {
+  if (v.type() == VarType::Date) return true;
+  return v.isString() && parseDate(v.stringValue(), *userLocale()).has_value();
 }
 
 double val(StringView text) {
@@ -199,10 +278,10 @@ double val(StringView text) {
     if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r') s += c;
   if (s.size() >= 2 && s[0] == u'&') {
     size_t end = 2;
-    while (end < s.size() && ((s[end] >= u'0' && s[end] <= u'9') ||
-                              ((s[1] == u'H' || s[1] == u'h') &&
-                               ((s[end] >= u'a' && s[end] <= u'f') ||
-                                (s[end] >= u'A' && s[end] <= u'F')))))
+    while (end < s.size() &&
+           ((s[end] >= u'0' && s[end] <= u'9') ||
+            ((s[1] == u'H' || s[1] == u'h') &&
+             ((s[end] >= u'a' && s[end] <= u'f') || (s[end] >= u'A' && s[end] <= u'F')))))
       ++end;
     if (end == 2) return 0;
     String prefix = s.substr(0, end);
@@ -213,10 +292,12 @@ double val(StringView text) {
   size_t i = 0;
   if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ascii += static_cast<char>(s[i++]);
   size_t mantissaStart = ascii.size();
-  for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) ascii += static_cast<char>(s[i]);
+  for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
+    ascii += static_cast<char>(s[i]);
   if (i < s.size() && s[i] == u'.') {
     ascii += '.';
-    for (++i; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) ascii += static_cast<char>(s[i]);
+    for (++i; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i)
+      ascii += static_cast<char>(s[i]);
   }
   if (ascii.size() == mantissaStart || ascii.substr(mantissaStart) == ".") return 0;
   if (i < s.size() && (s[i] == u'E' || s[i] == u'e' || s[i] == u'D' || s[i] == u'd')) {
@@ -224,7 +305,8 @@ double val(StringView text) {
     size_t j = i + 1;
     if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) exponent += static_cast<char>(s[j++]);
     size_t digitsStart = exponent.size();
-    for (; j < s.size() && s[j] >= u'0' && s[j] <= u'9'; ++j) exponent += static_cast<char>(s[j]);
+    for (; j < s.size() && s[j] >= u'0' && s[j] <= u'9'; ++j)
+      exponent += static_cast<char>(s[j]);
     if (exponent.size() > digitsStart) ascii += exponent;
   }
   double value = std::strtod(ascii.c_str(), nullptr);
@@ -234,18 +316,30 @@ double val(StringView text) {
 
 String toString(const Variant& v) {
   switch (v.type()) {
-    case VarType::Empty: return {};
-    case VarType::Null: raise(err::kInvalidUseOfNull);
-    case VarType::Integer: return longToString(v.integerValue());
-    case VarType::Long: return longToString(v.longValue());
-    case VarType::Byte: return longToString(v.byteValue());
-    case VarType::Single: return singleToString(v.singleValue());
-    case VarType::Double: return doubleToString(v.doubleValue());
-    case VarType::Currency: return currencyToString(v.currencyValue());
-    case VarType::Date: return dateToString(v.dateValue());
-    case VarType::String: return v.stringValue();
-    case VarType::Boolean: return booleanToString(v.booleanValue());
-    default: typeMismatch();
+    case VarType::Empty:
+      return {};
+    case VarType::Null:
+      raise(err::kInvalidUseOfNull);
+    case VarType::Integer:
+      return longToString(v.integerValue());
+    case VarType::Long:
+      return longToString(v.longValue());
+    case VarType::Byte:
+      return longToString(v.byteValue());
+    case VarType::Single:
+      return singleToString(v.singleValue());
+    case VarType::Double:
+      return doubleToString(v.doubleValue());
+    case VarType::Currency:
+      return currencyToString(v.currencyValue());
+    case VarType::Date:
+      return dateToString(v.dateValue());
+    case VarType::String:
+      return v.stringValue();
+    case VarType::Boolean:
+      return booleanToString(v.booleanValue());
+    default:
+      typeMismatch();
   }
 }
 
@@ -259,7 +353,9 @@ bool toBoolean(const Variant& v) {
   return numericValue(v) != 0;
 }
 
-uint8_t toByte(const Variant& v) { return roundedInRange<uint8_t>(numericValue(v)); }
+uint8_t toByte(const Variant& v) {
+  return roundedInRange<uint8_t>(numericValue(v));
+}
 
 int16_t toInteger(const Variant& v) {
   if (v.type() == VarType::Integer) return v.integerValue();
@@ -277,18 +373,32 @@ float toSingle(const Variant& v) {
   return static_cast<float>(value);
 }
 
-double toDouble(const Variant& v) { return numericValue(v); }
+double toDouble(const Variant& v) {
+  return numericValue(v);
+}
 
 Currency toCurrency(const Variant& v) {
   if (v.type() == VarType::Currency) return v.currencyValue();
-  double scaled = roundHalfEven(numericValue(v) * Currency::kScale);
+  const double value = numericValue(v);
+  double scaled = value * Currency::kScale;
+  // The product may round to an exact half that the value itself is not: the product's
+  // error decides the side (CCur(0.00015) is 0.0001, as 0.00015 is just below it).
+  if (scaled - std::floor(scaled) == 0.5) {
+    const double error = std::fma(value, Currency::kScale, -scaled);
+    scaled = error > 0 ? std::ceil(scaled) : error < 0 ? std::floor(scaled) : roundHalfEven(scaled);
+  } else {
+    scaled = roundHalfEven(scaled);
+  }
   if (!(scaled >= -9.2233720368547758e18 && scaled < 9.2233720368547758e18)) raise(err::kOverflow);
   return Currency{static_cast<int64_t>(scaled)};
 }
 
 Date toDate(const Variant& v) {
   if (v.type() == VarType::Date) return v.dateValue();
-  if (v.isString()) typeMismatch();
+  if (v.isString()) {
+    if (auto date = parseDate(v.stringValue(), *userLocale())) return *date;
+    typeMismatch();
+  }
   return Date{numericValue(v)};
 }
 

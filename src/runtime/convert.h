@@ -30,7 +30,9 @@ String longToString(int64_t value);
 String booleanToString(bool value);
 String dateToString(Date value);
 
-// Reads a whole number text as CDbl does: blanks around, sign, digits, one decimal
+// Reads a whole number text as CDbl does under the user's locale: blanks around, a sign
+// in front or behind or parentheses, the currency symbol, digits with the locale's
+// thousands separator (a blank too where that is a no-break space), one decimal
 // separator, an exponent, "&H"/"&O" prefixes; nullopt when the text is not a number.
 std::optional<double> parseNumber(StringView text);
 
@@ -40,35 +42,63 @@ double val(StringView text);
 // Rounds half to even, as CInt, CLng and Currency do.
 double roundHalfEven(double value);
 
-// The decimal separator numbers are written and read with (the user's locale's).
+// The decimal separator numbers are written and read with: the user's locale's, read on
+// first use; setDecimalSeparator replaces it until resetDecimalSeparator.
 String decimalSeparator();
-// Set once the user's locale is known (the locale service does it); "." until then.
 void setDecimalSeparator(String separator);
+void resetDecimalSeparator();
+
+// IsNumeric: numbers, Booleans, Empty, and text that reads as a number under the locale.
+bool isNumeric(const Variant& v);
+// IsDate: dates, and text that reads as a date under the locale.
+bool isDate(const Variant& v);
 
 // Conversion of a Variant to the C++ type of a parameter, as the dispatch tables need it.
 template <class T>
 T coerce(const Variant& v);
 template <>
-inline String coerce<String>(const Variant& v) { return toString(v); }
+inline String coerce<String>(const Variant& v) {
+  return toString(v);
+}
 template <>
-inline bool coerce<bool>(const Variant& v) { return toBoolean(v); }
+inline bool coerce<bool>(const Variant& v) {
+  return toBoolean(v);
+}
 template <>
-inline uint8_t coerce<uint8_t>(const Variant& v) { return toByte(v); }
+inline uint8_t coerce<uint8_t>(const Variant& v) {
+  return toByte(v);
+}
 template <>
-inline int16_t coerce<int16_t>(const Variant& v) { return toInteger(v); }
+inline int16_t coerce<int16_t>(const Variant& v) {
+  return toInteger(v);
+}
 template <>
-inline int32_t coerce<int32_t>(const Variant& v) { return toLong(v); }
+inline int32_t coerce<int32_t>(const Variant& v) {
+  return toLong(v);
+}
 template <>
-inline float coerce<float>(const Variant& v) { return toSingle(v); }
+inline float coerce<float>(const Variant& v) {
+  return toSingle(v);
+}
 template <>
-inline double coerce<double>(const Variant& v) { return toDouble(v); }
+inline double coerce<double>(const Variant& v) {
+  return toDouble(v);
+}
 template <>
-inline Currency coerce<Currency>(const Variant& v) { return toCurrency(v); }
+inline Currency coerce<Currency>(const Variant& v) {
+  return toCurrency(v);
+}
 template <>
-inline Date coerce<Date>(const Variant& v) { return toDate(v); }
+inline Date coerce<Date>(const Variant& v) {
+  return toDate(v);
+}
 template <>
-inline ObjectRef coerce<ObjectRef>(const Variant& v) { return toObject(v); }
+inline ObjectRef coerce<ObjectRef>(const Variant& v) {
+  return toObject(v);
+}
 template <>
-inline Variant coerce<Variant>(const Variant& v) { return v; }
+inline Variant coerce<Variant>(const Variant& v) {
+  return v;
+}
 
 }  // namespace zv

@@ -7,9 +7,22 @@
 namespace zv {
 
 Variant LibraryObject::invoke(StringView name, unsigned kinds, Args& args) {
+  const MemberInfo* member = nullptr;
+  {
+    SourceScope source(errorSource());
+    try {
+      member = &findMember(*typeInfo(), name, kinds);
+    } catch (const Error&) {
+      clearPendingError();
+      throw;
+    }
+  }
+  return invokeMember(*member, args);
+}
+
+Variant LibraryObject::invokeMember(const MemberInfo& member, Args& args) {
   SourceScope source(errorSource());
   try {
-    const MemberInfo& member = findMember(*typeInfo(), name, kinds);
     Variant result;
     {
       Binding binding(member, args);

@@ -11,6 +11,9 @@ namespace zv {
 class LibraryObject : public Object {
  public:
   Variant invoke(StringView name, unsigned kinds, Args& args) final;
+  // Invokes `member`, an entry of this object's own member table, without looking it up by
+  // name: hosts that resolved the member already (the COM vtables) call it by index.
+  Variant invokeMember(const MemberInfo& member, Args& args);
   String typeName() const override { return typeInfo()->name; }
   const TypeInfo* typeInfo() const override = 0;
 

@@ -275,7 +275,8 @@ TEST(Convert, OtherTargets) {
   EXPECT_EQ(errorOf([] { zv::toCurrency(Variant(1e15)); }), zv::err::kOverflow);
   EXPECT_EQ(errorOf([] { zv::toSingle(Variant(1e39)); }), zv::err::kOverflow);
   EXPECT_FLOAT_EQ(zv::toSingle(Variant(u"0.25")), 0.25f);
-  EXPECT_EQ(errorOf([] { zv::toDate(Variant(u"1/1/2000")); }), zv::err::kTypeMismatch);
+  EXPECT_EQ(zv::toDate(Variant(u"1/1/2000")), Date{36526});
+  EXPECT_EQ(errorOf([] { zv::toDate(Variant(u"1/1/2000 x")); }), zv::err::kTypeMismatch);
   EXPECT_EQ(zv::toObject(Variant()), nullptr);
   EXPECT_EQ(errorOf([] { zv::toObject(Variant(int32_t{1})); }), zv::err::kTypeMismatch);
 }

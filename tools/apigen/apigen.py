@@ -3,13 +3,17 @@
 registry and the IDL of the Windows type library.
 
 Usage: apigen.py API_DIR SRC_DIR OUT_DIR
-Writes OUT_DIR/api/*.h and OUT_DIR/api/*.cpp, touching only files whose text changes so
-that rebuilds stay small.
+Writes OUT_DIR/api/*.h and OUT_DIR/api/*.cpp, and for Windows OUT_DIR/ZivoviViruvov.idl,
+OUT_DIR/com/com_ids.h and OUT_DIR/com/com_classes.cpp, touching only files whose text
+changes so that rebuilds stay small.
 """
 import os
 import re
 import sys
 from dataclasses import dataclass, field
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import idl  # noqa: E402  (the Windows face: type library IDL and COM glue)
 
 SCALARS = {
     # api type: (VarType, by-value C++ type, by-reference C++ type, IDL type)
@@ -648,6 +652,9 @@ def main(argv):
         if t.keyword in ("class", "model"):
             write_if_changed(os.path.join(out_dir, "api", f"{t.name}.h"), interface_header(lib, t))
             write_if_changed(os.path.join(out_dir, "api", f"{t.name}.cpp"), interface_source(lib, t))
+    write_if_changed(os.path.join(out_dir, f"{lib.name}.idl"), idl.idl_text(lib))
+    write_if_changed(os.path.join(out_dir, "com", "com_ids.h"), idl.com_ids_header(lib))
+    write_if_changed(os.path.join(out_dir, "com", "com_classes.cpp"), idl.com_source(lib))
 
 
 if __name__ == "__main__":

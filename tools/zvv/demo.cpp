@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "api/FileLib.h"
+#include "api/HTMlib.h"
+#include "api/StrChr.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/varnix.h"
@@ -22,7 +24,9 @@ void say(const String& label, const String& value) {
   std::printf("  %-34s %s\n", zv::toUtf8(label).c_str(), zv::toUtf8(value).c_str());
 }
 
-String yesNo(bool value) { return zv::booleanToString(value); }
+String yesNo(bool value) {
+  return zv::booleanToString(value);
+}
 
 void framePart(const String& folder) {
   std::puts("Files and paths (FileLib)");
@@ -53,9 +57,12 @@ void framePart(const String& folder) {
 void lookupPart() {
   std::puts("List box and combo box lookups");
   zv::ObjectRef list = zv::createModel(u"ListBox");
-  for (const char16_t* item : {u"alpha", u"beta", u"gamma"}) zv::call(list, u"AddItem", {Variant(item)});
-  say(u"iExistInListBox(\" beta \")", zv::longToString(zv::iExistInListBox(list, u" beta ", false)));
-  say(u"iExistInListBox(delta, addIt)", zv::longToString(zv::iExistInListBox(list, u"delta", true)));
+  for (const char16_t* item : {u"alpha", u"beta", u"gamma"})
+    zv::call(list, u"AddItem", {Variant(item)});
+  say(u"iExistInListBox(\" beta \")",
+      zv::longToString(zv::iExistInListBox(list, u" beta ", false)));
+  say(u"iExistInListBox(delta, addIt)",
+      zv::longToString(zv::iExistInListBox(list, u"delta", true)));
   zv::ObjectRef combo = zv::createModel(u"ComboBox");
   zv::call(combo, u"AddItem", {Variant(u"xabcx")});
   say(u"iExistInComboBox(\"abc\")", zv::longToString(zv::iExistInComboBox(combo, u"abc", false)));
@@ -67,7 +74,8 @@ void errorPart() {
   zv::onError([] { zv::raise(zv::err::kFileNotFound); }, [] {});
   String text = zv::ReportErrorText(u"Error on file reading:\r\nC:\\missing.txt");
   zv::clearPendingError();
-  for (size_t at; (at = text.find(u"\r\n")) != String::npos;) text.replace(at, 2, u" | ");
+  for (size_t at; (at = text.find(u"\r\n")) != String::npos;)
+    text.replace(at, 2, u" | ");
   say(u"ReportError text", text);
   try {
     zv::call(zv::createObject(u"ZivoviViruvov.StrChr"), u"NoSuchMember");
@@ -79,6 +87,53 @@ void errorPart() {
   } catch (const zv::Error& e) {
     say(u"a position of 32768", u"Error " + zv::longToString(e.number()) + u": " + e.description());
   }
+}
+
+// "\r\n" shown as the two escapes, so a result stays on one line.
+String visible(const String& text) {
+  return zv::replaceAll(zv::replaceAll(text, u"\r", u"\\r"), u"\n", u"\\n");
+}
+
+void strchrPart() {
+  std::puts("Strings (StrChr)");
+  auto str = zv::StrChr::create();
+  say(u"GetLeft(\"key=value\", \"=\")", str->GetLeft(u"key=value", u"="));
+  say(u"GetRight(\"key=value\", \"=\")", str->GetRight(u"key=value", u"="));
+  say(u"GetLastRight(\"a/b/c.txt\", \"/\")", str->GetLastRight(u"a/b/c.txt", u"/"));
+  say(u"CountItem(\"red;green;blue\", \";\")",
+      zv::longToString(str->CountItem(u"red;green;blue", u";")));
+  say(u"RemoveAccent(\"Cr\u00e8me br\u00fbl\u00e9e\")",
+      str->RemoveAccent(u"Cr\u00e8me br\u00fbl\u00e9e"));
+  say(u"ReplaceToCRLF(\"one|two\", \"|\")", visible(str->ReplaceToCRLF(u"one|two", u"|")));
+}
+
+// A letter as a word processor saves it: a font table, a colour table, then paragraphs.
+constexpr const char16_t* kSampleRtf[] = {
+    u"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1036{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}",
+    u"{\\colortbl ;\\red0\\green0\\blue255;}",
+    u"\\pard\\plain \\qc\\b\\f0\\fs28 Menu du jour\\b0 \\par }",
+    u"\\pard\\plain \\f0\\fs20 Entr\\'e9e : \\i soupe \\'e0 l'oignon\\i0 \\par }",
+    u"\\pard\\plain \\f0\\fs20 {\\'b7} Plat : \\b cr\\'eape\\b0  au sucre\\par }",
+    u"\\pard\\plain \\f0\\fs20 Prix : 12 \\'a3 \\{service compris\\}\\par }",
+    u"}",
+};
+
+void htmlPart(const String& folder) {
+  std::puts("RTF file to HTML page (HTMlib)");
+  const String rtfFile = folder + u"/menu.rtf";
+  const String htmlFile = folder + u"/menu.htm";
+  {
+    zv::FileNumber file(zv::OpenFileForOutput(rtfFile));
+    for (const char16_t* line : kSampleRtf)
+      file.file().writeLine(line);
+  }
+  say(u"wrote", rtfFile);
+  auto html = zv::HTMlib::create();
+  say(u"RTFfileToHTMLfile(rtf, htm)", yesNo(html->RTFfileToHTMLfile(rtfFile, htmlFile)));
+  zv::FileNumber page(zv::OpenFileForInput(htmlFile, true, false));
+  for (int n = 1; !page.file().atEnd(); ++n)
+    say(u"menu.htm line " + zv::longToString(n), visible(page.file().readLine()));
+  say(u"ConvertColor(255)", html->ConvertColor(255));
 }
 
 }  // namespace
@@ -93,6 +148,8 @@ int runDemo(const char* directory) {
     framePart(folder);
     lookupPart();
     errorPart();
+    strchrPart();
+    htmlPart(folder);
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;

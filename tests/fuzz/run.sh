@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds the library and the fuzz target with clang-14 (libFuzzer, ASan, UBSan) and fuzzes.
+#   run.sh [--smoke | --time SECONDS] [BUILD_DIR]
+# --smoke (the ctest entry fuzz_smoke): a fresh working corpus from the seeds, 45 s.
+# --time: fuzz that long, keeping the working corpus in BUILD_DIR/corpus between runs.
+# Fails on any crash, hang, leak or sanitizer report; the reproducer goes to
+# BUILD_DIR/artifacts/. BUILD_DIR defaults to build/fuzz.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+mode=smoke
+seconds=45
+if [[ ${1:-} == --smoke ]]; then
+  shift
+elif [[ ${1:-} == --time ]]; then
+  mode=long
+  seconds=$2
+  shift 2
+fi
+build=${1:-$root/build/fuzz}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
+
+cxx=${ZV_FUZZ_CXX:-clang++-14}
+# -O1 and assertions on (no NDEBUG): the usual fuzzing compromise between speed and checks.
+flags="-O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined"
+flags+=" -fno-sanitize-recover=undefined -fsanitize-coverage-allowlist=$here/coverage.txt"
+jobs=$(nproc)
+
+cmake -S "$root" -B "$build/lib" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="$flags" \
+  -DPython3_EXECUTABLE=/usr/bin/python3 -DZV_BUILD_PYTHON=OFF -DZV_BUILD_TESTS=OFF \
+  -DZV_BUILD_TOOLS=OFF -DZV_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build/lib" --target zivoviviruvov --parallel "$jobs"
+cmake --install "$build/lib" --prefix "$build/prefix" >/dev/null
+cmake -S "$here" -B "$build/target" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_CXX_FLAGS="-O1 -g -fno-omit-frame-pointer" \
+  -DCMAKE_PREFIX_PATH="$build/prefix" >/dev/null
+cmake --build "$build/target" --parallel "$jobs"
+
+corpus=$build/corpus
+if [[ $mode == smoke ]]; then
+  rm -rf "$corpus"
+fi
+mkdir -p "$corpus" "$build/artifacts"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export ASAN_OPTIONS=detect_leaks=1
+"$build/target/zv_fuzz_text" "$corpus" "$here/corpus" \
+  -dict="$here/text.dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=40000 \
+  -artifact_prefix="$build/artifacts/" -print_final_stats=1

@@ -1,0 +1,677 @@
+// TimeLib under two user locales (en-US writes dates month first, fr-FR day first), on
+// typed and late-bound calls, with the library's list models and a caller's own object.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "api/TimeLib.h"
+#include "frame/classes.h"
+#include "platform/clock.h"
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "runtime/object.h"
+#include "runtime/vbdate.h"
+#include "runtime/vblocale.h"
+#include "test_support.h"
+
+using zv::Arg;
+using zv::Args;
+using zv::Date;
+using zv::ObjectRef;
+using zv::String;
+using zv::Variant;
+
+namespace {
+
+// Sets LANG for the process (LC_ALL and LC_MESSAGES would win over it, so they go) and
+// makes the library read the user's locale again; restores both at the end.
+class UserLocale {
+ public:
+  explicit UserLocale(const char* lang) {
+    for (const char* name : kVariables) {
+      const char* value = std::getenv(name);
+      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+      ::unsetenv(name);
+    }
+    ::setenv("LANG", lang, 1);
+    zv::resetUserLocale();
+  }
+  ~UserLocale() {
+    for (size_t i = 0; i < saved_.size(); ++i) {
+      if (saved_[i])
+        ::setenv(kVariables[i], saved_[i]->c_str(), 1);
+      else
+        ::unsetenv(kVariables[i]);
+    }
+    zv::resetUserLocale();
+  }
+  UserLocale(const UserLocale&) = delete;
+  UserLocale& operator=(const UserLocale&) = delete;
+
+ private:
+  static constexpr const char* kVariables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  std::vector<std::optional<std::string>> saved_;
+};
+
+enum Lang { kEn, kFr };
+
+struct LocaleParam {
+  Lang lang;
+  const char* env;
+  const char* name;
+};
+
+const LocaleParam kLocales[] = {{kEn, "en_US.UTF-8", "enUS"}, {kFr, "fr_FR.UTF-8", "frFR"}};
+
+class TimeLibLocale : public testing::TestWithParam<LocaleParam> {
+ protected:
+  void SetUp() override { zv::clearPendingError(); }
+  template <class T>
+  T pick(T en, T fr) const {
+    return GetParam().lang == kEn ? en : fr;
+  }
+  void expectNoPendingError() const { EXPECT_EQ(zv::pendingError().number, 0); }
+
+  UserLocale locale_{GetParam().env};
+  std::shared_ptr<zv::TimeLib> time_ = zv::TimeLib::create();
+};
+
+Date day(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0) {
+  return *zv::makeDate(y, m, d, hh, mm, ss);
+}
+
+std::string u8(const String& s) {
+  return zv::toUtf8(s);
+}
+
+// ---- Dates ----
+
+struct Dmy {
+  int16_t day, month, year;
+  friend bool operator==(const Dmy&, const Dmy&) = default;
+};
+
+void PrintTo(const Dmy& d, std::ostream* os) {
+  *os << d.day << "/" << d.month << "/" << d.year;
+}
+
+struct ExtractCase {
+  const char16_t* text;
+  const char16_t* format;
+  Dmy en, fr;
+};
+
+const ExtractCase kExtract[] = {
+    {u"25/12/2024", u"dd/MM/yyyy", {25, 12, 2024}, {25, 12, 2024}},
+    {u"12/25/2024", u"MM/dd/yyyy", {25, 12, 2024}, {25, 12, 2024}},
+    // Read under the locale first, then rewritten: en-US reads 1 February as 2 January.
+    {u"01/02/2024", u"dd/MM/yyyy", {2, 1, 2024}, {1, 2, 2024}},
+    {u"01/02/2024", u"", {2, 1, 2024}, {1, 2, 2024}},
+    // A format without "/" gives way to the locale's.
+    {u"03/04/2024", u"dd-MM-yyyy", {4, 3, 2024}, {3, 4, 2024}},
+    {u"  15/03/2024  ", u"dd/MM/yyyy", {15, 3, 2024}, {15, 3, 2024}},
+    // Not starting with DD: the first part is the month, the second's last two digits the day.
+    {u"2024/03/15", u"yyyy/MM/dd", {3, 2024, 15}, {3, 2024, 15}},
+    // A number is a date serial: 2024 is 16 July 1905.
+    {u"2024", u"dd/MM/yyyy", {16, 7, 1905}, {16, 7, 1905}},
+    // Text that stays as it is: one separator is month and year, none a year alone.
+    {u"7/ab", u"dd/MM/yyyy", {0, 7, 0}, {0, 7, 0}},
+    {u"abc", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
+    {u"", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
+    // A year beyond 16 bits fails inside the trap: every part stays 0.
+    {u"1/2/99999", u"MM/dd/yyyy", {0, 0, 0}, {0, 0, 0}},
+};
+
+TEST_P(TimeLibLocale, ExtractAJMDateReadsUnderTheFormatAndTheLocale) {
+  for (const auto& c : kExtract) {
+    Dmy got{-1, -1, -1};
+    time_->ExtractAJMDate(c.text, got.day, got.month, got.year, c.format);
+    EXPECT_EQ(got, pick(c.en, c.fr)) << u8(c.text) << " " << u8(c.format);
+    expectNoPendingError();
+  }
+}
+
+struct EqualityCase {
+  const char16_t* a;
+  const char16_t* b;
+  const char16_t* format;
+  int16_t en, fr;
+};
+
+const EqualityCase kEquality[] = {
+    {u"01/02/2024", u"31/01/2024", u"dd/MM/yyyy", 0, 2},
+    {u"15/03/2024", u"15/03/2024", u"dd/MM/yyyy", 1, 1},
+    {u"14/03/2024", u"15/03/2024", u"dd/MM/yyyy", 0, 0},
+    {u"16/03/2024", u"15/03/2024", u"dd/MM/yyyy", 2, 2},
+    {u"15/04/2024", u"16/03/2024", u"dd/MM/yyyy", 2, 2},
+    {u"31/12/2023", u"01/01/2024", u"dd/MM/yyyy", 0, 0},
+    {u"3/15/2024", u"3/14/2024", u"", 2, 2},
+    {u"", u"31/01/2024", u"dd/MM/yyyy", 1, 1},
+    {u"31/01/2024", u"", u"dd/MM/yyyy", 1, 1},
+    {u"abc", u"abd", u"dd/MM/yyyy", 1, 1},
+};
+
+TEST_P(TimeLibLocale, DateEqualityComparesYearMonthDay) {
+  for (const auto& c : kEquality)
+    EXPECT_EQ(time_->DateEquality(c.a, c.b, c.format), pick(c.en, c.fr))
+        << u8(c.a) << " " << u8(c.b) << " " << u8(c.format);
+}
+
+struct ComparisonCase {
+  Date a, b;
+  const char16_t* format;
+  int16_t en, fr;
+};
+
+TEST_P(TimeLibLocale, DateComparisonFormatsThenCompares) {
+  const ComparisonCase cases[] = {
+      {day(2024, 2, 1), day(2024, 1, 31), u"", 2, 2},
+      {day(2024, 1, 31), day(2024, 2, 1), u"", 0, 0},
+      {day(2024, 3, 15, 8), day(2024, 3, 15, 23, 59, 59), u"", 1, 1},
+      {day(2023, 12, 31), day(2024, 1, 1), u"dd-MM-yyyy", 0, 0},
+      // Written day first, then read back under the locale: en-US takes 01/02 as 2 January.
+      {day(2024, 2, 1), day(2024, 1, 31), u"dd/MM/yyyy", 0, 2},
+      // Month first for a format not starting with DD: "2024/04/01" is month 2024, day 4,
+      // year 1, earlier than year 15.
+      {day(2024, 4, 1), day(2024, 3, 15), u"yyyy/MM/dd", 0, 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(time_->DateComparison(c.a, c.b, c.format), pick(c.en, c.fr))
+        << c.a.days << " " << c.b.days << " " << u8(c.format);
+}
+
+TEST_P(TimeLibLocale, IsInThisPeriodIncludesBothEnds) {
+  struct Case {
+    const char16_t* date;
+    bool expected;
+  };
+  const Case cases[] = {
+      {u"15/01/2024", true},  {u"20/02/2024", true},  {u"16/01/2024", true}, {u"14/01/2024", false},
+      {u"21/02/2024", false}, {u"15/01/2025", false}, {u"", true},  // an empty date is equal to
+                                                                    // anything
+  };
+  for (const auto& c : cases) {
+    String start = u"15/01/2024", end = u"20/02/2024", date = c.date;
+    EXPECT_EQ(time_->isInThisPeriod(start, end, date, u"dd/MM/yyyy"), c.expected) << u8(c.date);
+  }
+  // A period written backwards holds only its two ends.
+  String start = u"20/02/2024", end = u"15/01/2024", inside = u"01/02/2024";
+  EXPECT_FALSE(time_->isInThisPeriod(start, end, inside, u"dd/MM/yyyy"));
+}
+
+TEST_P(TimeLibLocale, DayIntervalKeepsTheEndsInOrder) {
+  struct Case {
+    Date d1, d2;
+    int16_t index;
+    int16_t expected;
+    Date d1After, d2After;
+  };
+  const Case cases[] = {
+      {day(2024, 3, 10), day(2024, 3, 10), 0, 1, day(2024, 3, 10), day(2024, 3, 10)},
+      {day(2024, 3, 10), day(2024, 3, 5), 0, 2, day(2024, 3, 10), day(2024, 3, 11)},
+      {day(2024, 3, 10), day(2024, 3, 5), 1, 2, day(2024, 3, 4), day(2024, 3, 5)},
+      {day(2024, 3, 10), day(2024, 3, 5), 2, -4, day(2024, 3, 10), day(2024, 3, 5)},
+      {day(2024, 2, 1), day(2024, 1, 31), 0, 2, day(2024, 2, 1), day(2024, 2, 2)},
+      // The time of day does not count; the later end moves with its time.
+      {day(2024, 3, 1, 20), day(2024, 3, 31, 8), 0, 31, day(2024, 3, 1, 20), day(2024, 3, 31, 8)},
+      {day(2024, 3, 9, 18), day(2024, 3, 9, 6), 0, 1, day(2024, 3, 9, 18), day(2024, 3, 9, 6)},
+      {day(2024, 3, 10, 18), day(2024, 3, 9, 6), 0, 2, day(2024, 3, 10, 18), day(2024, 3, 11, 18)},
+      // More than 32767 days fails in the trap: -1, the dates as they were.
+      {day(1900, 1, 1), day(2024, 1, 1), 5, -1, day(1900, 1, 1), day(2024, 1, 1)},
+  };
+  for (const auto& c : cases) {
+    Date d1 = c.d1, d2 = c.d2;
+    int16_t index = c.index;
+    EXPECT_EQ(time_->DayInterval(d1, d2, index, u""), c.expected) << c.d1.days << " " << c.index;
+    EXPECT_DOUBLE_EQ(d1.days, c.d1After.days);
+    EXPECT_DOUBLE_EQ(d2.days, c.d2After.days);
+    EXPECT_EQ(index, c.index);
+    expectNoPendingError();
+  }
+}
+
+TEST_P(TimeLibLocale, DayNameOfWeekNamesTheDateInTheUsersLanguage) {
+  struct Case {
+    const char16_t* date;
+    bool upper;
+    const char16_t *en, *fr;
+  };
+  const Case cases[] = {
+      {u"15/03/2024", false, u"Friday", u"vendredi"},
+      {u"04/03/2024", false, u"Wednesday", u"lundi"},
+      {u"04/03/2024", true, u"Wednesday", u"Lundi"},
+      {u"3/4/2024", true, u"Monday", u"Mercredi"},
+      {u"2024-12-25", false, u"Wednesday", u"mercredi"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(u8(time_->DayNameOfWeek(c.date, c.upper)), u8(pick(c.en, c.fr))) << u8(c.date);
+  // No trap: a text that is no date fails towards the caller.
+  EXPECT_EQ(zvtest::errorOf([&] { time_->DayNameOfWeek(u"abc", false); }), 13);
+  // Without a date, today's.
+  const auto locale = zv::userLocale();
+  const String today = time_->DayNameOfWeek(u"", false);
+  EXPECT_NE(std::find(locale->days.begin(), locale->days.end(), today), locale->days.end());
+}
+
+// Today's date from the C library, for the members that read the clock.
+std::tm localNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  return t;
+}
+
+std::string two(int v) {
+  return (v < 10 ? "0" : "") + std::to_string(v);
+}
+
+TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::tm before = localNow();
+    const std::string year = std::to_string(before.tm_year + 1900);
+    const std::string month = std::to_string(before.tm_mon + 1);
+    const std::string shortDate =
+        pick(month + "/" + std::to_string(before.tm_mday) + "/" + year,
+             two(before.tm_mday) + "/" + two(before.tm_mon + 1) + "/" + year);
+    const std::string iso = year + "-" + two(before.tm_mon + 1) + "-" + two(before.tm_mday);
+    const std::string gotShort = u8(time_->DateOfCurrentDay(u""));
+    const std::string gotIso = u8(time_->DateOfCurrentDay(u"yyyy-mm-dd"));
+    if (localNow().tm_mday != before.tm_mday) continue;  // midnight passed meanwhile
+    EXPECT_EQ(gotShort, shortDate);
+    EXPECT_EQ(gotIso, iso);
+    return;
+  }
+  FAIL() << "the date kept changing";
+}
+
+INSTANTIATE_TEST_SUITE_P(TimeLib, TimeLibLocale, testing::ValuesIn(kLocales),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TimeLib, WeekStartDayNumberIn16Bits) {
+  struct Case {
+    int16_t start, id, dayOfMonth;
+    int16_t expected;  // or error 6 when `overflow`
+    bool overflow;
+  };
+  const Case cases[] = {
+      {2, 5, 17, 14, false},        {2, 2, 1, 1, false},         {2, 7, 3, -2, false},
+      {1, 1, 31, 31, false},        {0, 0, 32767, 32767, false}, {-32768, 1, 0, 0, true},
+      {0, 1, -32768, 0, true},      {0, -1, 32767, 0, true},     {32767, -2, 0, 0, true},
+      {-1, 32767, -32768, 0, true},
+  };
+  auto time = zv::TimeLib::create();
+  for (const auto& c : cases) {
+    if (c.overflow)
+      EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(c.start, c.id, c.dayOfMonth); }), 6)
+          << c.start << " " << c.id << " " << c.dayOfMonth;
+    else
+      EXPECT_EQ(time->WeekStartDayNumber(c.start, c.id, c.dayOfMonth), c.expected);
+  }
+}
+
+// ---- Times ----
+
+struct Hms {
+  int16_t h, m, s;
+  friend bool operator==(const Hms&, const Hms&) = default;
+};
+
+void PrintTo(const Hms& t, std::ostream* os) {
+  *os << t.h << ":" << t.m << ":" << t.s;
+}
+
+TEST(TimeLib, ExtractHMSReadsTwoCharactersAroundEachColon) {
+  struct Case {
+    const char16_t* text;
+    Hms expected;
+  };
+  const Case cases[] = {
+      {u"10:30:15", {10, 30, 15}},
+      {u"30:15", {0, 30, 15}},
+      {u"45", {0, 0, 45}},
+      {u"", {0, 0, 0}},
+      {u"  7:05  ", {0, 7, 5}},
+      {u"123:45:678", {23, 45, 67}},
+      {u"-1:30:00", {-1, 30, 0}},
+      {u"-10:30:00", {10, 30, 0}},
+      // The last two characters before a colon, the first two after it: ".5", ".5", "2.".
+      {u"0.5:1.5:2.5", {0, 0, 2}},
+      {u"2.5", {0, 0, 2}},  // halves to even
+      {u"3.5", {0, 0, 4}},
+      {u"a:b:c", {0, 0, 0}},
+      {u"1:2:3:4", {1, 2, 3}},
+      {u"99999", {0, 0, 0}},  // beyond 16 bits: the trap leaves zeros
+      {u"-32768", {0, 0, -32768}},
+  };
+  auto time = zv::TimeLib::create();
+  for (const auto& c : cases) {
+    Hms got{-9, -9, -9};
+    time->ExtractHMS(c.text, got.h, got.m, got.s);
+    EXPECT_EQ(got, c.expected) << u8(c.text);
+    EXPECT_EQ(zv::pendingError().number, 0);
+  }
+}
+
+TEST(TimeLib, HowManySecondeIn32Bits) {
+  struct Case {
+    const char16_t* text;
+    int32_t expected;
+  };
+  const Case cases[] = {
+      {u"10:00:00", 36000}, {u"", 0},      {u"23:59:59", 86399},  {u"30:15", 1815},
+      {u"45", 45},          {u"99999", 0}, {u"99:99:99", 362439}, {u"-1:30:00", -1800},
+  };
+  auto time = zv::TimeLib::create();
+  for (const auto& c : cases)
+    EXPECT_EQ(time->HowManySeconde(c.text), c.expected) << u8(c.text);
+}
+
+TEST(TimeLib, AddOrSubHourWritesUnpaddedParts) {
+  struct Case {
+    const char16_t *a, *b;
+    int16_t op;
+    const char16_t* expected;
+  };
+  const Case cases[] = {
+      {u"10:30:00", u"01:45:30", 0, u"12:15:30"},
+      {u"10:30:00", u"01:45:30", 1, u"8:44:30"},
+      {u"23:00:00", u"02:00:00", 0, u"25:0:0"},
+      {u"1:00:10", u"0:00:00", 0, u"1:0:10"},
+      {u"00:00:00", u"01:01:01", 1, u"-1:-1:-1"},
+      {u"00:00:30", u"00:01:00", 1, u"0:0:-30"},
+      {u"10:30:00", u"01:45:30", 2, u""},
+      {u"10:30:00", u"01:45:30", -1, u""},
+      {u"abc", u"01:00:00", 0, u""},
+      {u"10:00:00 PM", u"1:00:00", 0, u"23:0:0"},
+  };
+  UserLocale locale("en_US.UTF-8");
+  auto time = zv::TimeLib::create();
+  for (const auto& c : cases) {
+    String a = c.a, b = c.b;
+    EXPECT_EQ(u8(time->AddOrSubHour(a, b, c.op)), u8(c.expected)) << u8(c.a) << " " << c.op;
+    EXPECT_EQ(zv::pendingError().number, 0);
+  }
+}
+
+TEST(TimeLib, TimeDiffPadsEachPartAndFailsOnNoTime) {
+  struct Case {
+    const char16_t *a, *b;
+    const char16_t* expected;
+  };
+  const Case cases[] = {
+      {u"10:00:00", u"09:58:55", u"00:01:05"},
+      {u"09:58:55", u"10:00:00", u"00:-01:-05"},
+      {u"08:57:55", u"10:00:00", u"-01:-02:-05"},
+      {u"23:59:59", u"00:00:00", u"23:59:59"},
+      {u"", u"10:00:00", u"0"},
+      {u"10:00:00", u"   ", u"0"},
+  };
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
+    UserLocale locale(lang);
+    auto time = zv::TimeLib::create();
+    for (const auto& c : cases)
+      EXPECT_EQ(u8(time->TimeDiff(c.a, c.b)), u8(c.expected)) << lang << " " << u8(c.a);
+    EXPECT_EQ(zvtest::errorOf([&] { time->TimeDiff(u"abc", u"10:00:00"); }), 13);
+  }
+}
+
+TEST(TimeLib, IsTimeWantsNumbersAroundTheFirstColon) {
+  struct Case {
+    const char16_t* text;
+    bool en, fr;
+  };
+  const Case cases[] = {
+      {u"10:30", true, true},   {u"10:30:00", false, false}, {u"1030", false, false},
+      {u"", false, false},      {u"  ", false, false},       {u" 10 : 30 ", true, true},
+      {u"-1:5", true, true},    {u"10:", false, false},      {u":30", false, false},
+      {u"99:99", true, true},   {u"1.5:30", true, false},    {u"1,5:30", true, true},
+      {u"ab:30", false, false},
+  };
+  for (const auto& [lang, fr] : {std::pair{"en_US.UTF-8", false}, std::pair{"fr_FR.UTF-8", true}}) {
+    UserLocale locale(lang);
+    auto time = zv::TimeLib::create();
+    for (const auto& c : cases)
+      EXPECT_EQ(time->isTime(c.text), fr ? c.fr : c.en) << lang << " " << u8(c.text);
+  }
+}
+
+TEST(TimeLib, SecToTimeRoundsHalvesToEvenAndWritesBack) {
+  struct Case {
+    int32_t ms;
+    const char16_t* expected;
+    int32_t seconds;
+  };
+  const Case cases[] = {
+      {5000, u"00:00:5", 5},
+      {3725000, u"1:2:5", 3725},
+      {2500, u"00:00:2", 2},
+      {3500, u"00:00:4", 4},
+      {1500, u"00:00:2", 2},
+      {500, u"00:00:0", 0},
+      {499, u"00:00:0", 0},
+      {501, u"00:00:1", 1},
+      {0, u"00:00:0", 0},
+      {60000, u"00:00:60", 60},
+      {60500, u"00:00:60", 60},
+      {61000, u"1:1", 61},
+      {3600000, u"60:0", 3600},
+      {3600500, u"60:0", 3600},
+      {3601500, u"1:0:2", 3602},
+      {3601000, u"1:0:1", 3601},
+      {-5000, u"00:00:-5", -5},
+      {-2500, u"00:00:-2", -2},
+      {2147483647, u"596:31:24", 2147484},
+      {-2147483647 - 1, u"00:00:-2147484", -2147484},
+  };
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
+    UserLocale locale(lang);
+    auto time = zv::TimeLib::create();
+    for (const auto& c : cases) {
+      int32_t total = c.ms;
+      EXPECT_EQ(u8(time->SecToTime(total)), u8(c.expected)) << lang << " " << c.ms;
+      EXPECT_EQ(total, c.seconds) << c.ms;
+    }
+  }
+}
+
+TEST(TimeLib, RunningTimesCountFromTheInstanceAndTheSystem) {
+  auto time = zv::TimeLib::create();
+  EXPECT_EQ(u8(time->HowManyTimeIsRun()), "00:00:0");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  EXPECT_EQ(u8(time->HowManyTimeIsRun()), "00:00:1");
+  // A new instance starts again.
+  EXPECT_EQ(u8(zv::TimeLib::create()->HowManyTimeIsRun()), "00:00:0");
+
+  auto uptime = [](uint32_t ticks) {
+    int32_t total = static_cast<int32_t>(ticks);
+    return u8(zv::TimeLib::create()->SecToTime(total));
+  };
+  const std::string before = uptime(zv::platform::tickCount());
+  const std::string got = u8(time->HowManyTimeWindowsRun());
+  const std::string after = uptime(zv::platform::tickCount());
+  EXPECT_TRUE(got == before || got == after) << got << " " << before << " " << after;
+}
+
+TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
+  UserLocale locale("fr_FR.UTF-8");
+  auto time = zv::TimeLib::create();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::tm t = localNow();
+    const std::string hm = u8(time->GetHourMinute());
+    const std::string hms = u8(time->GetHourMinuteSecond());
+    const std::tm after = localNow();
+    if (after.tm_sec != t.tm_sec || after.tm_min != t.tm_min) continue;
+    EXPECT_EQ(hm, two(t.tm_hour) + ":" + two(t.tm_min));
+    EXPECT_EQ(hms, two(t.tm_hour) + ":" + two(t.tm_min) + ":" + two(t.tm_sec));
+    return;
+  }
+  FAIL() << "the clock kept moving";
+}
+
+// ---- Calendar lists ----
+
+// A caller's list control seen only through invoke, recording what it is asked.
+class ForeignList : public zv::Object {
+ public:
+  Variant invoke(zv::StringView name, unsigned, Args& args) override {
+    calls.emplace_back(name);
+    if (zv::equalsNoCase(name, u"Clear")) {
+      items.clear();
+      return Variant();
+    }
+    if (zv::equalsNoCase(name, u"AddItem")) {
+      const Variant& v = args.at(0).value();
+      if (!v.isString()) zv::raise(zv::err::kTypeMismatch);
+      items.push_back(v.stringValue());
+      return Variant();
+    }
+    zv::raise(zv::err::kNotSupported);
+  }
+  String typeName() const override { return u"ForeignList"; }
+
+  std::vector<String> calls;
+  std::vector<String> items;
+};
+
+// An object without the list members.
+class NotAList : public zv::Object {
+ public:
+  Variant invoke(zv::StringView, unsigned, Args&) override { zv::raise(zv::err::kNotSupported); }
+  String typeName() const override { return u"NotAList"; }
+};
+
+std::vector<std::string> itemsOf(const ObjectRef& list) {
+  std::vector<std::string> out;
+  const int32_t n = zv::toLong(zv::get(list, u"ListCount"));
+  for (int32_t i = 0; i < n; ++i)
+    out.push_back(u8(zv::toString(zv::get(list, u"List", {Arg(Variant(i))}))));
+  return out;
+}
+
+std::vector<std::string> years(int from, int to) {
+  std::vector<std::string> out;
+  for (int y = from; y <= to; ++y)
+    out.push_back(std::to_string(y));
+  return out;
+}
+
+TEST(TimeLib, YearToListBoxFills102YearsUpToThe16BitLimit) {
+  struct Case {
+    int16_t start;
+    int32_t error;
+    int first, last;
+  };
+  const Case cases[] = {
+      {2000, 0, 2000, 2101},       {1, 0, 1, 102},    {32666, 0, 32666, 32767},
+      {-32768, 0, -32768, -32667}, {32667, 6, 0, -1}, {32767, 6, 0, -1},
+  };
+  auto time = zv::TimeLib::create();
+  for (const char16_t* kind : {u"ListBox", u"ComboBox"}) {
+    for (const auto& c : cases) {
+      ObjectRef list = zv::createModel(kind);
+      zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
+      EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(list, c.start); }), c.error) << c.start;
+      // A failing start has cleared the list before failing.
+      EXPECT_EQ(itemsOf(list), years(c.first, c.last)) << u8(kind) << " " << c.start;
+    }
+  }
+}
+
+TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
+  auto time = zv::TimeLib::create();
+  auto foreign = std::make_shared<ForeignList>();
+  foreign->items = {u"old"};
+  ObjectRef list = foreign;
+  time->YearToListBox(list, 1999);
+  ASSERT_EQ(foreign->items.size(), 102u);
+  EXPECT_EQ(u8(foreign->items.front()), "1999");
+  EXPECT_EQ(u8(foreign->items.back()), "2100");
+  ASSERT_EQ(foreign->calls.size(), 103u);
+  EXPECT_EQ(u8(foreign->calls[0]), "Clear");
+  EXPECT_EQ(u8(foreign->calls[1]), "AddItem");
+
+  UserLocale locale("en_US.UTF-8");
+  time->MonthToListBox(list);
+  EXPECT_EQ(foreign->items.size(), 12u);
+  time->DayNameToListBox(list);
+  EXPECT_EQ(foreign->items.size(), 7u);
+
+  // No trap: the object's failures and Nothing reach the caller.
+  ObjectRef other = std::make_shared<NotAList>();
+  EXPECT_EQ(zvtest::errorOf([&] { time->MonthToListBox(other); }), 438);
+  EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(other, 2000); }), 438);
+  ObjectRef nothing;
+  EXPECT_EQ(zvtest::errorOf([&] { time->DayNameToListBox(nothing); }), 91);
+}
+
+TEST_P(TimeLibLocale, DayAndMonthNamesInTheUsersLanguage) {
+  const std::vector<std::string> en_days = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
+  const std::vector<std::string> fr_days = {"lundi",    "mardi",  "mercredi", "jeudi",
+                                            "vendredi", "samedi", "dimanche"};
+  const std::vector<std::string> en_months = {"January",   "February", "March",    "April",
+                                              "May",       "June",     "July",     "August",
+                                              "September", "October",  "November", "December"};
+  const std::vector<std::string> fr_months = {
+      "janvier", "f\u00e9vrier", "mars",      "avril",   "mai",      "juin",
+      "juillet", "ao\u00fbt",    "septembre", "octobre", "novembre", "d\u00e9cembre"};
+  for (const char16_t* kind : {u"ListBox", u"ComboBox"}) {
+    ObjectRef list = zv::createModel(kind);
+    zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
+    time_->DayNameToListBox(list);
+    EXPECT_EQ(itemsOf(list), pick(en_days, fr_days));
+    time_->MonthToListBox(list);
+    EXPECT_EQ(itemsOf(list), pick(en_months, fr_months));
+  }
+}
+
+// ---- Late-bound ----
+
+TEST_P(TimeLibLocale, LateBoundCallsConvertAndWriteBack) {
+  ObjectRef time = zv::createObject(u"ZivoviViruvov.TimeLib");
+  Variant d(0), m(0), y(0);
+  zv::call(time, u"ExtractAJMDate",
+           {Arg(Variant(u"01/02/2024")), Arg::ref(d), Arg::ref(m), Arg::ref(y),
+            Arg(Variant(u"dd/MM/yyyy"))});
+  EXPECT_EQ(zv::toLong(d), pick(2, 1));
+  EXPECT_EQ(zv::toLong(m), pick(1, 2));
+  EXPECT_EQ(zv::toLong(y), 2024);
+
+  EXPECT_EQ(zv::toLong(zv::call(time, u"DateEquality",
+                                {Arg(Variant(u"01/02/2024")), Arg(Variant(u"31/01/2024")),
+                                 Arg(Variant(u"dd/MM/yyyy")).named(u"dateFormat")})),
+            pick(0, 2));
+
+  Variant total(int32_t{2500});
+  EXPECT_EQ(u8(zv::toString(zv::call(time, u"SecToTime", {Arg::ref(total)}))), "00:00:2");
+  EXPECT_EQ(zv::toLong(total), 2);
+
+  // The Integer parameter refuses 32768 before the list is touched.
+  ObjectRef list = zv::createModel(u"ListBox");
+  zv::call(list, u"AddItem", {Arg(Variant(u"kept"))});
+  Variant listArg(list);
+  EXPECT_EQ(zvtest::errorOf([&] {
+              zv::call(time, u"YearToListBox", {Arg::ref(listArg), Arg(Variant(int32_t{32768}))});
+            }),
+            6);
+  EXPECT_EQ(itemsOf(list), std::vector<std::string>{"kept"});
+  // Left out, the start is 2000.
+  zv::call(time, u"YearToListBox", {Arg::ref(listArg)});
+  EXPECT_EQ(itemsOf(list), years(2000, 2101));
+
+  EXPECT_EQ(zvtest::errorOf([&] {
+              zv::call(time, u"WeekStartDayNumber",
+                       {Arg(Variant(int16_t{-32768})), Arg(Variant(int16_t{1})),
+                        Arg(Variant(int16_t{0}))});
+            }),
+            6);
+}
+
+}  // namespace

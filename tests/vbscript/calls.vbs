@@ -1,0 +1,128 @@
+' Arguments, by-reference results, errors and the caller's own objects, from VBScript.
+Option Explicit
+Dim passed, failed
+passed = 0
+failed = 0
+
+Sub Check(ok, what)
+  If ok Then
+    passed = passed + 1
+  Else
+    failed = failed + 1
+    WScript.Echo "FAIL: " & what
+  End If
+End Sub
+
+' A text box written as a VBScript class: the library reads its Text.
+Class FakeTextBox
+  Public Text
+End Class
+
+' A collection written as a VBScript class: the library calls its Add.
+Class FakeCollection
+  Public Items
+  Private Sub Class_Initialize()
+    Items = ""
+  End Sub
+  Public Sub Add(item)
+    Items = Items & "[" & item & "]"
+  End Sub
+End Class
+
+Dim s, f, t, c, w, b, r
+Set s = CreateObject("ZivoviViruvov.StrChr")
+Set f = CreateObject("ZivoviViruvov.FileLib")
+
+On Error Resume Next
+
+' By-reference counters come back changed; the box is read through its Text.
+Set t = New FakeTextBox
+t.Text = "hello big  world"
+c = 0 : w = 0 : b = 0
+Err.Clear
+r = s.TextBoxCounter(t, c, w, b)
+Check Err.Number = 0, "TextBoxCounter: error " & Err.Number & " " & Err.Description
+Check r = True, "TextBoxCounter result " & r
+Check c = 13 And w = 3 And b = 3, "TextBoxCounter counts " & c & " " & w & " " & b
+Check TypeName(c) = "Long", "nbChar comes back as a Long, not " & TypeName(c)
+
+' Counters that start as text are converted and come back as numbers.
+c = "5" : w = 0 : b = 0
+t.Text = "ab"
+r = s.TextBoxCounter(t, c, w, b)
+Check c = 7 And TypeName(c) = "Long", "TextBoxCounter adds to a text counter: " & TypeName(c) & " " & c
+
+' A caller object without the member the library needs: the trap returns False.
+Err.Clear
+r = s.TextBoxCounter(New FakeCollection, c, w, b)
+Check Err.Number = 0 And r = False, "TextBoxCounter on an object without Text: " & Err.Number & " " & r
+
+' The caller's collection gets the items through its Add.
+Dim coll
+Set coll = New FakeCollection
+Err.Clear
+r = s.ItemsToCollection("a]|[b]|[c", coll)
+Check Err.Number = 0 And r = True, "ItemsToCollection: " & Err.Number & " " & Err.Description
+Check coll.Items = "[a][b][c]", "ItemsToCollection filled " & coll.Items
+Set coll = New FakeCollection
+r = s.ItemsToCollection("a;b", coll, ";")
+Check coll.Items = "[a][b]", "ItemsToCollection with a separator: " & coll.Items
+
+' Optional arguments: left out, given, and an empty slot.
+Check s.GetLeft("ab|cd", "|") = "ab", "GetLeft with the default"
+Check s.GetLeft("abcd", "|", True) = "", "GetLeft with separatorMustExist True"
+Check s.GetLeft("abcd", "|", False) = "abcd", "GetLeft with separatorMustExist False"
+
+' A script's array goes to a String() parameter by reference; an optional by-reference
+' Boolean is left out (its default True compares without case) or given.
+Dim list, upper
+list = Array("x", "abc", "def")
+Err.Clear
+r = s.isStringExistInList(list, "ABC")
+Check Err.Number = 0 And r = 1, "isStringExistInList with the default: " & Err.Number & " " & r
+upper = False
+r = s.isStringExistInList(list, "ABC", upper)
+Check Err.Number = 0 And r = -1, "isStringExistInList case-sensitive: " & Err.Number & " " & r
+Check TypeName(upper) = "Boolean" And upper = False, "upperCompare comes back " & TypeName(upper)
+Check UBound(list) = 2 And list(1) = "abc", "the array comes back whole"
+
+' Errors reach VBScript with their numbers.
+Err.Clear
+r = f.CopyFile("a", "b")
+Check Err.Number = 438, "member not built: 438, got " & Err.Number
+Check InStr(Err.Description, "FileLib.CopyFile") > 0, "438 names the member: " & Err.Description
+Check Err.Source = "ZivoviViruvov.FileLib", "error source " & Err.Source
+Err.Clear
+r = f.NoSuchMember("a")
+Check Err.Number = 438, "unknown member: 438, got " & Err.Number
+Err.Clear
+r = f.CheckPath()
+Check Err.Number = 449, "argument not optional: 449, got " & Err.Number
+Err.Clear
+r = f.CheckPath("a", "b")
+Check Err.Number = 450, "wrong number of arguments: 450, got " & Err.Number
+' A 16-bit position beyond 32767 overflows inside GetLeft, which has no trap.
+Err.Clear
+r = s.GetLeft(Space(40000) & "|", "|")
+Check Err.Number = 6, "overflow inside the library: 6, got " & Err.Number
+Check Err.Description = "Overflow", "overflow description: " & Err.Description
+Err.Clear
+r = s.GetLeft(Space(30000) & "|", "|")
+Check Err.Number = 0 And Len(r) = 30000, "no overflow below 32768: " & Err.Number
+' An Integer parameter given 40000 overflows on the way in.
+Err.Clear
+r = s.GetChar("abc", 40000)
+Check Err.Number = 6, "Integer argument 40000: 6, got " & Err.Number
+Err.Clear
+r = s.GetChar("abc", "x")
+Check Err.Number = 13, "Integer argument ""x"": 13, got " & Err.Number
+
+' The library's own objects passed back in are the same objects.
+Dim other
+Set other = CreateObject("ZivoviViruvov.FileLib")
+Err.Clear
+r = s.TextBoxCounter(other, c, w, b)
+Check Err.Number = 0 And r = False, "a library object as a text box: " & Err.Number
+
+WScript.Echo passed & " passed, " & failed & " failed"
+WScript.Quit failed

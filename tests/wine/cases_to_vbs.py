@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""Writes one VBScript that runs the rows of the case tables meant for Windows.
+
+Usage: cases_to_vbs.py TABLE.tsv... > cases.vbs
+Each row calls CLASS.MEMBER(ARGS) and compares with the expected value, or with the
+error number for an expectation "!N". The script ends with "N passed, M failed" and
+quits with the failure count.
+"""
+import os
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases"))
+import vbexpr  # noqa: E402
+
+HEAD = '''Option Explicit
+Dim passed, failed, r, o
+passed = 0
+failed = 0
+
+Sub Report(ok, what)
+  If ok Then
+    passed = passed + 1
+  Else
+    failed = failed + 1
+    WScript.Echo "FAIL: " & what
+  End If
+End Sub
+
+Function Same(a, b)
+  Same = False
+  If VarType(b) = vbString Then
+    If VarType(a) = vbString Then Same = (a = b)
+  ElseIf VarType(b) = vbBoolean Then
+    If VarType(a) = vbBoolean Then Same = (a = b)
+  ElseIf IsEmpty(b) Then
+    Same = IsEmpty(a)
+  ElseIf IsNumeric(a) And Not VarType(a) = vbString And Not VarType(a) = vbBoolean Then
+    Same = (a = b)
+  End If
+End Function
+
+Function Show(v)
+  If IsObject(v) Then
+    Show = "(object)"
+  Else
+    Show = TypeName(v) & " [" & CStr(v) & "]"
+  End If
+End Function
+
+On Error Resume Next
+'''
+
+
+def main(paths):
+    out = [HEAD]
+    for path in paths:
+        for row in vbexpr.read_table(path):
+            if row["platform"] not in ("any", "win"):
+                continue
+            call = f'CreateObject("ZivoviViruvov.{row["class"]}").{row["member"]}({row["args"]})'
+            what = f'{row["where"]} {row["class"]}.{row["member"]}({row["args"]})'.replace('"', '""')
+            out.append("Err.Clear")
+            out.append(f"r = Empty")
+            out.append(f"r = {call}")
+            expect = row["expect"]
+            if expect.startswith("!"):
+                out.append(f'Report Err.Number = {int(expect[1:])}, "{what}: error " & Err.Number & '
+                           f'" (" & Err.Description & ")"')
+            else:
+                out.append(f'If Err.Number <> 0 Then\n  Report False, "{what}: error " & Err.Number & '
+                           f'" " & Err.Description\nElse\n  Report Same(r, {expect}), "{what}: got " & Show(r)\nEnd If')
+    out.append('WScript.Echo passed & " passed, " & failed & " failed"')
+    out.append("WScript.Quit failed")
+    out.append("")
+    return "\r\n".join(out)
+
+
+if __name__ == "__main__":
+    sys.stdout.write(main(sys.argv[1:]))
