@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "api/MoneyLib.h"
 #include "frame/classes.h"
+#include "locale_scope.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/object.h"
@@ -25,35 +24,7 @@ using zv::Variant;
 
 namespace {
 
-// Sets LANG for the process (LC_ALL and LC_MESSAGES would win over it, so they go) and
-// makes the library read the user's locale again; restores both at the end.
-class UserLocale {
- public:
-  explicit UserLocale(const char* lang) {
-    for (const char* name : kVariables) {
-      const char* value = std::getenv(name);
-      saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-      ::unsetenv(name);
-    }
-    ::setenv("LANG", lang, 1);
-    zv::resetUserLocale();
-  }
-  ~UserLocale() {
-    for (size_t i = 0; i < saved_.size(); ++i) {
-      if (saved_[i])
-        ::setenv(kVariables[i], saved_[i]->c_str(), 1);
-      else
-        ::unsetenv(kVariables[i]);
-    }
-    zv::resetUserLocale();
-  }
-  UserLocale(const UserLocale&) = delete;
-  UserLocale& operator=(const UserLocale&) = delete;
-
- private:
-  static constexpr const char* kVariables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::vector<std::optional<std::string>> saved_;
-};
+using zvtest::UserLocale;
 
 enum Lang { kEn, kFr };
 

@@ -6,6 +6,7 @@
 #include "api/FileLib.h"
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
+#include "demo_locale.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/varnix.h"
@@ -147,6 +148,7 @@ int runDemo(const char* directory) {
   try {
     framePart(folder);
     lookupPart();
+    localeDemoPart();
     errorPart();
     strchrPart();
     htmlPart(folder);
