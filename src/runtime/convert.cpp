@@ -1,5 +1,6 @@
 #include "convert.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
@@ -142,7 +143,15 @@ String dateToString(Date value) {
   return dateToLocaleString(value, *userLocale());
 }
 
-std::optional<double> parseNumber(StringView text) {
+namespace {
+
+// A number read from text: its sign and its magnitude as plain ASCII decimal ("1234.5E-3").
+struct NumberText {
+  bool negative = false;
+  std::string ascii;
+};
+
+std::optional<NumberText> readNumberText(StringView text) {
   StringView t = trimView(text);
   if (t.empty()) return std::nullopt;
   if (t.size() > 2 && t[0] == u'&') {
@@ -159,9 +168,10 @@ std::optional<double> parseNumber(StringView text) {
     }
     if (value > 0xFFFFFFFFull) return std::nullopt;
     // Up to four hex digits read as a 16-bit value, up to eight as a 32-bit one.
-    if (value <= 0xFFFF && t.size() - 2 <= (base == 16 ? 4u : 6u))
-      return static_cast<double>(static_cast<int16_t>(value));
-    return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
+    const int64_t number = (value <= 0xFFFF && t.size() - 2 <= (base == 16 ? 4u : 6u))
+                               ? static_cast<int16_t>(value)
+                               : static_cast<int32_t>(static_cast<uint32_t>(value));
+    return NumberText{number < 0, std::to_string(number < 0 ? -number : number)};
   }
   const String separator = decimalSeparator();
   const auto locale = userLocale();
@@ -244,9 +254,56 @@ std::optional<double> parseNumber(StringView text) {
   }
   takeCurrency(i);
   if (i != t.size()) return std::nullopt;
-  double value = std::strtod(ascii.c_str(), nullptr);
+  return NumberText{negative, std::move(ascii)};
+}
+
+// The exact number of ten-thousandths `n` stands for, halves to even; nullopt beyond the
+// Currency range.
+std::optional<int64_t> currencyUnits(const NumberText& n) {
+  std::string digits;
+  int64_t point = -1;  // digits before the decimal point
+  size_t at = 0;
+  for (; at < n.ascii.size() && n.ascii[at] != 'E'; ++at) {
+    if (n.ascii[at] == '.')
+      point = static_cast<int64_t>(digits.size());
+    else
+      digits += n.ascii[at];
+  }
+  if (point < 0) point = static_cast<int64_t>(digits.size());
+  // Exponents beyond the Currency range only need their sign and size to stay in bounds.
+  if (at < n.ascii.size())
+    point +=
+        std::clamp<long long>(std::strtoll(n.ascii.c_str() + at + 1, nullptr, 10), -1000, 1000);
+  point += 4;  // ten-thousandths
+  // Magnitudes up to 2^63 (the most negative Currency) fit; anything larger overflows.
+  constexpr uint64_t kLimit = uint64_t{1} << 63;
+  uint64_t units = 0;
+  auto push = [&](int digit) {
+    if (units > (kLimit - digit) / 10) return false;
+    units = units * 10 + digit;
+    return true;
+  };
+  for (int64_t k = 0; k < point; ++k)
+    if (!push(k < static_cast<int64_t>(digits.size()) ? digits[k] - '0' : 0)) return std::nullopt;
+  const size_t first = point < 0 ? 0 : static_cast<size_t>(point);
+  if (first < digits.size()) {
+    const bool beyondHalf = digits.find_first_not_of('0', first + 1) != std::string::npos;
+    const char dropped = point < 0 ? '0' : digits[first];
+    if ((dropped > '5' || (dropped == '5' && (beyondHalf || units % 2 != 0))) && ++units > kLimit)
+      return std::nullopt;
+  }
+  if (!n.negative && units == kLimit) return std::nullopt;
+  return n.negative ? static_cast<int64_t>(0 - units) : static_cast<int64_t>(units);
+}
+
+}  // namespace
+
+std::optional<double> parseNumber(StringView text) {
+  const std::optional<NumberText> n = readNumberText(text);
+  if (!n) return std::nullopt;
+  const double value = std::strtod(n->ascii.c_str(), nullptr);
   if (!std::isfinite(value)) return std::nullopt;
-  return negative ? -value : value;
+  return n->negative ? -value : value;
 }
 
 bool isNumeric(const Variant& v) {
@@ -379,6 +436,14 @@ double toDouble(const Variant& v) {
 
 Currency toCurrency(const Variant& v) {
   if (v.type() == VarType::Currency) return v.currencyValue();
+  if (v.isString()) {
+    // Text is read digit by digit, not through a Double: "0.00015" is 2 units, as VB has it.
+    const std::optional<NumberText> n = readNumberText(v.stringValue());
+    if (!n) typeMismatch();
+    const std::optional<int64_t> units = currencyUnits(*n);
+    if (!units) raise(err::kOverflow);
+    return Currency{*units};
+  }
   const double value = numericValue(v);
   double scaled = value * Currency::kScale;
   // The product may round to an exact half that the value itself is not: the product's

@@ -340,3 +340,32 @@ TEST(Convert, VarTypeAndTypeName) {
 }
 
 }  // namespace
+
+// CCur of text keeps every digit: halves to even on the fourth decimal, and the range ends
+// exactly at the Currency limits.
+TEST(CurrencyText, ReadsDigitsExactly) {
+  struct Case {
+    const char16_t* text;
+    int64_t units;
+  } cases[] = {{u"0.00015", 2},
+               {u"0.00025", 2},
+               {u"0.000250001", 3},
+               {u"-0.00015", -2},
+               {u"1.5E-4", 2},
+               {u"12.34", 123400},
+               {u"922337203685477.5807", INT64_MAX},
+               {u"-922337203685477.5808", INT64_MIN},
+               {u"-922337203685477.58085", INT64_MIN},
+               {u"1E-30", 0},
+               {u"&HFF", 2550000}};
+  for (const Case& c : cases)
+    EXPECT_EQ(zv::toCurrency(zv::Variant(zv::String(c.text))).units, c.units) << zv::toUtf8(c.text);
+  for (const char16_t* tooLarge : {u"922337203685477.5808", u"-922337203685477.58086", u"1E+300"}) {
+    try {
+      zv::toCurrency(zv::Variant(zv::String(tooLarge)));
+      ADD_FAILURE() << zv::toUtf8(tooLarge);
+    } catch (const zv::Error& e) {
+      EXPECT_EQ(e.number(), 6);
+    }
+  }
+}
