@@ -10,6 +10,7 @@
 #include "frame/classes.h"
 #include "runtime/errors.h"
 #include "runtime/object.h"
+#include "test_support.h"
 
 using zv::String;
 using zv::StringView;
@@ -18,23 +19,9 @@ namespace {
 
 constexpr int32_t kNoError = 0;
 
-template <class F>
-int32_t errorOf(F&& f) {
-  try {
-    f();
-  } catch (const zv::Error& e) {
-    return e.number();
-  }
-  return kNoError;
-}
+using zvtest::errorOf;
 
-String repeated(StringView unit, size_t times) {
-  String out;
-  out.reserve(unit.size() * times);
-  for (size_t i = 0; i < times; ++i)
-    out.append(unit);
-  return out;
-}
+using zvtest::repeated;
 
 String filler(size_t count) {
   return String(count, u'x');

@@ -4,9 +4,12 @@
 
 #include <stdlib.h>
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 
+#include "runtime/errors.h"
 #include "runtime/vblocale.h"
 
 namespace zvtest {
@@ -37,6 +40,31 @@ class UserLocale {
  private:
   static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
   std::optional<std::string> saved_[3];
+};
+
+enum Lang { kEn, kFr };
+
+// The two user locales the locale-dependent classes are tested under.
+struct LocaleParam {
+  Lang lang;
+  const char* env;
+  const char* name;
+};
+
+inline constexpr LocaleParam kLocales[] = {{kEn, "en_US.UTF-8", "enUS"},
+                                           {kFr, "fr_FR.UTF-8", "frFR"}};
+
+// A test run once per locale, with the locale in force for its whole body.
+class LocaleTest : public testing::TestWithParam<LocaleParam> {
+ protected:
+  void SetUp() override { zv::clearPendingError(); }
+  // The expectation for the locale in force.
+  template <class T>
+  T pick(T en, T fr) const {
+    return GetParam().lang == kEn ? en : fr;
+  }
+
+  UserLocale locale_{GetParam().env};
 };
 
 }  // namespace zvtest

@@ -26,25 +26,12 @@ namespace {
 
 using zvtest::UserLocale;
 
-enum Lang { kEn, kFr };
+using zvtest::kEn;
+using zvtest::kFr;
+using zvtest::kLocales;
 
-struct LocaleParam {
-  Lang lang;
-  const char* env;
-  const char* name;
-};
-
-const LocaleParam kLocales[] = {{kEn, "en_US.UTF-8", "enUS"}, {kFr, "fr_FR.UTF-8", "frFR"}};
-
-class MoneyLibLocale : public testing::TestWithParam<LocaleParam> {
+class MoneyLibLocale : public zvtest::LocaleTest {
  protected:
-  void SetUp() override { zv::clearPendingError(); }
-  template <class T>
-  T pick(T en, T fr) const {
-    return GetParam().lang == kEn ? en : fr;
-  }
-
-  UserLocale locale_{GetParam().env};
   std::shared_ptr<zv::MoneyLib> money_ = zv::MoneyLib::create();
 };
 

@@ -10,6 +10,7 @@
 #include "frame/classes.h"
 #include "runtime/errors.h"
 #include "runtime/object.h"
+#include "test_support.h"
 
 using zv::String;
 using zv::StringView;
@@ -21,13 +22,7 @@ struct Case {
   StringView expected;
 };
 
-String repeated(StringView unit, size_t times) {
-  String out;
-  out.reserve(unit.size() * times);
-  for (size_t i = 0; i < times; ++i)
-    out.append(unit);
-  return out;
-}
+using zvtest::repeated;
 
 String hexEscape(unsigned code) {
   static const char16_t kDigits[] = u"0123456789abcdef";

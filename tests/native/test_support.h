@@ -101,4 +101,13 @@ inline std::string readBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// `unit` written `times` times over (large inputs for the linear-time cases).
+inline zv::String repeated(std::u16string_view unit, size_t times) {
+  zv::String out;
+  out.reserve(unit.size() * times);
+  for (size_t i = 0; i < times; ++i)
+    out.append(unit);
+  return out;
+}
+
 }  // namespace zvtest

@@ -31,26 +31,13 @@ namespace {
 
 using zvtest::UserLocale;
 
-enum Lang { kEn, kFr };
+using zvtest::kEn;
+using zvtest::kFr;
+using zvtest::kLocales;
 
-struct LocaleParam {
-  Lang lang;
-  const char* env;
-  const char* name;
-};
-
-const LocaleParam kLocales[] = {{kEn, "en_US.UTF-8", "enUS"}, {kFr, "fr_FR.UTF-8", "frFR"}};
-
-class TimeLibLocale : public testing::TestWithParam<LocaleParam> {
+class TimeLibLocale : public zvtest::LocaleTest {
  protected:
-  void SetUp() override { zv::clearPendingError(); }
-  template <class T>
-  T pick(T en, T fr) const {
-    return GetParam().lang == kEn ? en : fr;
-  }
   void expectNoPendingError() const { EXPECT_EQ(zv::pendingError().number, 0); }
-
-  UserLocale locale_{GetParam().env};
   std::shared_ptr<zv::TimeLib> time_ = zv::TimeLib::create();
 };
 
