@@ -18,6 +18,26 @@ Class FakeTextBox
   Public Text
 End Class
 
+' A list box written as a VBScript class: the library calls its Clear and AddItem.
+Class FakeListBox
+  Public Items
+  Public ListCount
+  Public NewIndex
+  Private Sub Class_Initialize()
+    Clear
+  End Sub
+  Public Sub Clear()
+    Items = ""
+    ListCount = 0
+    NewIndex = -1
+  End Sub
+  Public Sub AddItem(text)
+    Items = Items & text & ";"
+    NewIndex = ListCount
+    ListCount = ListCount + 1
+  End Sub
+End Class
+
 ' A collection written as a VBScript class: the library calls its Add.
 Class FakeCollection
   Public Items
@@ -85,6 +105,26 @@ r = s.isStringExistInList(list, "ABC", upper)
 Check Err.Number = 0 And r = -1, "isStringExistInList case-sensitive: " & Err.Number & " " & r
 Check TypeName(upper) = "Boolean" And upper = False, "upperCompare comes back " & TypeName(upper)
 Check UBound(list) = 2 And list(1) = "abc", "the array comes back whole"
+
+' The caller's list box is filled through its own members.
+Dim years, tl
+Set tl = CreateObject("ZivoviViruvov.TimeLib")
+Set years = New FakeListBox
+years.AddItem "old"
+Err.Clear
+tl.YearToListBox years
+Check Err.Number = 0, "YearToListBox: " & Err.Number & " " & Err.Description
+Check years.ListCount = 102 And Left(years.Items, 10) = "2000;2001;" And Right(years.Items, 5) = "2101;", _
+      "YearToListBox cleared the box and added 2000 to 2101: " & years.ListCount
+tl.YearToListBox years, 1990
+Check years.ListCount = 102 And Left(years.Items, 5) = "1990;", "YearToListBox from 1990"
+Err.Clear
+tl.YearToListBox years, 32667
+Check Err.Number = 6 And years.ListCount = 0, "YearToListBox past 32666: error " & Err.Number & _
+      " after clearing, " & years.ListCount & " items"
+Err.Clear
+tl.MonthToListBox years
+Check Err.Number = 0 And years.ListCount = 12, "MonthToListBox adds 12 months: " & years.ListCount
 
 ' Errors reach VBScript with their numbers.
 Err.Clear

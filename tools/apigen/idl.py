@@ -83,7 +83,7 @@ def idl_default(lib, p):
     return repr(d)
 
 
-def idl_param(lib, p, out_param=False):
+def idl_param(lib, p):
     attrs = ["in", "out"] if p.by_ref or p.is_array else ["in"]
     if p.optional:
         attrs.append("optional")
@@ -135,8 +135,6 @@ def idl_text(lib):
         out.append(f"  interface _{t.name} : IDispatch {{")
         for m in t.members:
             params = [idl_param(lib, p) for p in m.params]
-            if m.kind == "PropertySet" and params:
-                pass
             if m.result:
                 params.append(f"[out, retval] {idl_type(lib, m.result, m.result_array)}* result")
             out.append(f"    [{idl_member_attrs(m)}] HRESULT {m.name}({', '.join(params)});")

@@ -1,0 +1,57 @@
+' Locale texts as VBScript sees them, run in an English and in a French prefix. The
+' argument names the prefix's language ("en" or "fr"): Wine's VBScript has no GetLocale.
+Option Explicit
+Dim passed, failed
+passed = 0
+failed = 0
+
+Sub Check(actual, expected, what)
+  If actual = expected Then
+    passed = passed + 1
+  Else
+    failed = failed + 1
+    WScript.Echo "FAIL: " & what & ": got [" & actual & "], want [" & expected & "]"
+  End If
+End Sub
+
+Function Lines(a)
+  Dim i, s
+  s = ""
+  For i = 0 To UBound(a)
+    s = s & a(i) & vbCrLf
+  Next
+  Lines = s
+End Function
+
+Dim sys, money, summary, amount, decimalSep
+Set sys = CreateObject("ZivoviViruvov.SystemLib")
+Set money = CreateObject("ZivoviViruvov.MoneyLib")
+
+Dim language
+language = "en"
+If WScript.Arguments.Count > 0 Then language = WScript.Arguments(0)
+
+Select Case language
+  Case "fr"
+    summary = Lines(Array("Locale ID: 040c", "Country: France (FRA)", "Language: French (France)", _
+      "", "Decimal: ,", "Thousands: " & ChrW(160), "Currency: " & ChrW(8364), _
+      "Time Format: HH:mm:ss", "Short Date: dd/MM/yyyy", "Long Date: dddd d MMMM yyyy"))
+    amount = "1 234 567,89"
+    decimalSep = ","
+  Case Else
+    summary = Lines(Array("Locale ID: 0409", "Country: United States (USA)", _
+      "Language: English (United States)", "", "Decimal: .", "Thousands: ,", "Currency: $", _
+      "Time Format: h:mm:ss tt", "Short Date: M/d/yyyy", "Long Date: dddd, MMMM d, yyyy"))
+    amount = "1 234 567.89"
+    decimalSep = "."
+End Select
+
+Check sys.GetTheLocaleInfo(), summary, "GetTheLocaleInfo"
+Check sys.GetLocaleDecimal(), decimalSep, "GetLocaleDecimal"
+Check sys.GetLocaleIdLanguage(1036), "040c", "GetLocaleIdLanguage(1036)"
+Check sys.GetLocaleShortDate(2057), "dd/MM/yyyy", "GetLocaleShortDate(en-GB)"
+' Written as a quotient: Wine's VBScript reads a decimal literal with the locale's separator.
+Check money.GetCurrencyFormat(1234567891 / 1000), amount, "GetCurrencyFormat(1234567.891)"
+
+WScript.Echo passed & " passed, " & failed & " failed"
+WScript.Quit failed
