@@ -39,6 +39,8 @@ Variant fromVariant(const VARIANT& v);
 void toVariant(const Variant& value, VARIANT* out);
 // An array Variant as a SAFEARRAY of `elementKind` (VT_BSTR, VT_VARIANT, ...).
 SAFEARRAY* toSafeArrayOf(const Variant& array, VARTYPE elementKind);
+// The VARIANT kind a library kind travels as (VT_VARIANT for Variant, arrays and records).
+VARTYPE comKind(VarType t);
 ObjectRef fromDispatch(IDispatch* d);
 IDispatch* toDispatch(const ObjectRef& obj);  // AddRef'd; nullptr for Nothing
 BSTR toBstr(StringView text);

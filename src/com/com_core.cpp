@@ -103,33 +103,6 @@ class ConnectionPoint final : public IConnectionPoint {
   std::vector<std::pair<DWORD, IDispatch*>> sinks_;
 };
 
-VARTYPE paramKind(const ParamInfo& p) {
-  switch (p.type) {
-    case VarType::Integer:
-      return VT_I2;
-    case VarType::Long:
-      return VT_I4;
-    case VarType::Single:
-      return VT_R4;
-    case VarType::Double:
-      return VT_R8;
-    case VarType::Currency:
-      return VT_CY;
-    case VarType::Date:
-      return VT_DATE;
-    case VarType::String:
-      return VT_BSTR;
-    case VarType::Object:
-      return VT_DISPATCH;
-    case VarType::Boolean:
-      return VT_BOOL;
-    case VarType::Byte:
-      return VT_UI1;
-    default:
-      return VT_VARIANT;
-  }
-}
-
 }  // namespace
 
 HMODULE serverModule() {
@@ -553,7 +526,7 @@ void ComCore::fire(const MemberInfo& event, Args& args) {
     VARIANT raw;
     toVariant(args[i].value(), &raw);
     VariantInit(&values[i]);
-    const VARTYPE kind = paramKind(p);
+    const VARTYPE kind = comKind(p.type);
     if (kind == VT_VARIANT || FAILED(VariantChangeType(&values[i], &raw, 0, kind))) {
       VariantClear(&values[i]);
       values[i] = raw;

@@ -47,33 +47,6 @@ VarType elementKind(VARTYPE vt) {
   }
 }
 
-VARTYPE comKind(VarType t) {
-  switch (t) {
-    case VarType::Integer:
-      return VT_I2;
-    case VarType::Long:
-      return VT_I4;
-    case VarType::Single:
-      return VT_R4;
-    case VarType::Double:
-      return VT_R8;
-    case VarType::Currency:
-      return VT_CY;
-    case VarType::Date:
-      return VT_DATE;
-    case VarType::String:
-      return VT_BSTR;
-    case VarType::Object:
-      return VT_DISPATCH;
-    case VarType::Boolean:
-      return VT_BOOL;
-    case VarType::Byte:
-      return VT_UI1;
-    default:
-      return VT_VARIANT;
-  }
-}
-
 Variant fromSafeArray(SAFEARRAY* sa, VARTYPE vt) {
   if (!sa) return Variant(SafeArray{elementKind(vt), {{0, 0}}, {}});
   SafeArray out;
@@ -140,6 +113,33 @@ SAFEARRAY* toSafeArray(const SafeArray& a, VARTYPE vt) {
 }
 
 }  // namespace
+
+VARTYPE comKind(VarType t) {
+  switch (t) {
+    case VarType::Integer:
+      return VT_I2;
+    case VarType::Long:
+      return VT_I4;
+    case VarType::Single:
+      return VT_R4;
+    case VarType::Double:
+      return VT_R8;
+    case VarType::Currency:
+      return VT_CY;
+    case VarType::Date:
+      return VT_DATE;
+    case VarType::String:
+      return VT_BSTR;
+    case VarType::Object:
+      return VT_DISPATCH;
+    case VarType::Boolean:
+      return VT_BOOL;
+    case VarType::Byte:
+      return VT_UI1;
+    default:
+      return VT_VARIANT;
+  }
+}
 
 SAFEARRAY* toSafeArrayOf(const Variant& array, VARTYPE elementKind) {
   if (!array.isArray()) raise(err::kTypeMismatch);
