@@ -178,10 +178,9 @@ namespace {
 
 // A library object without an interface in the type library (a model, a Collection):
 // callers reach its members by name, and For Each through _NewEnum.
-class NameDispatch final : public IDispatch, public IZvObject {
+class NameDispatch final : public ServerObject<IDispatch, IZvObject> {
  public:
-  explicit NameDispatch(ObjectRef object) : object_(std::move(object)) { ++gServerObjects; }
-  ~NameDispatch() { --gServerObjects; }
+  explicit NameDispatch(ObjectRef object) : object_(std::move(object)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
@@ -194,12 +193,6 @@ class NameDispatch final : public IDispatch, public IZvObject {
       return E_NOINTERFACE;
     AddRef();
     return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --refs_;
-    if (!n) delete this;
-    return n;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (!count) return E_POINTER;
@@ -235,29 +228,15 @@ class NameDispatch final : public IDispatch, public IZvObject {
   const ObjectRef& STDMETHODCALLTYPE zvObject() override { return object_; }
 
  private:
-  std::atomic<ULONG> refs_{1};
   ObjectRef object_;
   std::vector<String> names_;
 };
 
-class VariantEnum final : public IEnumVARIANT {
+class VariantEnum final : public ServerObject<IEnumVARIANT> {
  public:
-  explicit VariantEnum(std::vector<Variant> items) : items_(std::move(items)) { ++gServerObjects; }
-  ~VariantEnum() { --gServerObjects; }
+  explicit VariantEnum(std::vector<Variant> items) : items_(std::move(items)) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IEnumVARIANT))
-      return E_NOINTERFACE;
-    *ppv = static_cast<IEnumVARIANT*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --refs_;
-    if (!n) delete this;
-    return n;
+    return querySingle<IEnumVARIANT>(this, riid, IID_IEnumVARIANT, ppv);
   }
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
     ULONG done = 0;
@@ -287,7 +266,6 @@ class VariantEnum final : public IEnumVARIANT {
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
   std::vector<Variant> items_;
   size_t next_ = 0;
 };

@@ -28,6 +28,40 @@ namespace zv::com {
 // Objects and locks alive in the server (DllCanUnloadNow).
 extern std::atomic<long> gServerObjects;
 
+// A COM object the server hands out: counted in gServerObjects while it lives, and deleted
+// at its last Release.
+template <class... Interfaces>
+class ServerObject : public Interfaces... {
+ public:
+  ServerObject() { ++gServerObjects; }
+  ServerObject(const ServerObject&) = delete;
+  ServerObject& operator=(const ServerObject&) = delete;
+
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG n = --refs_;
+    if (!n) delete this;
+    return n;
+  }
+
+ protected:
+  virtual ~ServerObject() { --gServerObjects; }
+
+ private:
+  std::atomic<ULONG> refs_{1};
+};
+
+// QueryInterface of an object with one interface besides IUnknown.
+template <class Interface>
+HRESULT querySingle(Interface* self, REFIID riid, const IID& iid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, iid)) return E_NOINTERFACE;
+  *ppv = self;
+  self->AddRef();
+  return S_OK;
+}
+
 // The type library embedded in the DLL (resource 1 TYPELIB), loaded once.
 ITypeLib* typeLibrary();
 HMODULE serverModule();

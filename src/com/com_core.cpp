@@ -21,32 +21,17 @@ GUID parseGuid(const char16_t* text) {
 
 // ---------------------------------------------------------------------------- connection point
 
-class ConnectionPoint final : public IConnectionPoint {
+class ConnectionPoint final : public ServerObject<IConnectionPoint> {
  public:
   ConnectionPoint(IConnectionPointContainer* container, const IID& iid)
-      : container_(container), iid_(iid) {
-    ++gServerObjects;
-  }
+      : container_(container), iid_(iid) {}
   ~ConnectionPoint() {
     for (auto& [cookie, sink] : sinks_)
       sink->Release();
-    --gServerObjects;
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IConnectionPoint))
-      return E_NOINTERFACE;
-    *ppv = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --refs_;
-    if (!n) delete this;
-    return n;
+    return querySingle<IConnectionPoint>(this, riid, IID_IConnectionPoint, ppv);
   }
   HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {
     if (!iid) return E_POINTER;
@@ -96,7 +81,6 @@ class ConnectionPoint final : public IConnectionPoint {
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
   IConnectionPointContainer* container_;
   IID iid_;
   DWORD lastCookie_ = 0;

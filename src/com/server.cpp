@@ -16,25 +16,12 @@ const ClassInfo* classOf(const ComClassEntry& entry) {
   return nullptr;
 }
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ServerObject<IClassFactory> {
  public:
-  explicit ClassFactory(const ComClassEntry& entry) : entry_(entry) { ++gServerObjects; }
-  ~ClassFactory() { --gServerObjects; }
+  explicit ClassFactory(const ComClassEntry& entry) : entry_(entry) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory))
-      return E_NOINTERFACE;
-    *ppv = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --refs_;
-    if (!n) delete this;
-    return n;
+    return querySingle<IClassFactory>(this, riid, IID_IClassFactory, ppv);
   }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
@@ -63,7 +50,6 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
   const ComClassEntry& entry_;
 };
 
