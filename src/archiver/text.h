@@ -1,0 +1,21 @@
+// UTF-8 helpers of the archiver, which keeps every name as UTF-8 inside.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zv::archiver {
+
+void appendUtf8(std::string& out, uint32_t codePoint);
+
+// The code point at `pos` and the bytes it takes; an invalid sequence gives U+FFFD and 1.
+uint32_t nextCodePoint(std::string_view text, size_t& pos);
+
+bool isValidUtf8(std::string_view text);
+bool isAscii(std::string_view text);
+
+// `text` with every "\" turned into "/".
+std::string forwardSlashes(std::string_view text);
+
+}  // namespace zv::archiver
