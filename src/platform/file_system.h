@@ -22,6 +22,9 @@ struct DirectoryEntry {
 // entry "." that names the folder itself, as Windows does.
 void forEachMatch(const String& pattern, const std::function<bool(const DirectoryEntry&)>& visit);
 
+// Makes `path` the process's current folder: error 76 when it cannot be.
+void setCurrentDirectory(const String& path);
+
 // The separator the platform's paths use ('/' on POSIX, '\' on Windows).
 char16_t pathSeparator();
 

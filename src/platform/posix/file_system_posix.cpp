@@ -1,17 +1,21 @@
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
 
 #include "platform/file_system.h"
+#include "runtime/errors.h"
 #include "runtime/text.h"
 
 namespace zv::platform {
 
 namespace {
 
-bool hasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string::npos; }
+bool hasWildcard(std::string_view name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
 
 // Windows wildcard matching: * any run, ? one character; "*.*" matches every name.
 bool matches(std::string_view pattern, std::string_view name) {
@@ -30,7 +34,8 @@ bool matches(std::string_view pattern, std::string_view name) {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
+  while (p < pattern.size() && pattern[p] == '*')
+    ++p;
   return p == pattern.size();
 }
 
@@ -67,6 +72,12 @@ void forEachMatch(const String& pattern, const std::function<bool(const Director
   }
 }
 
-char16_t pathSeparator() { return u'/'; }
+void setCurrentDirectory(const String& path) {
+  if (::chdir(toUtf8(path).c_str()) != 0) raise(err::kPathNotFound);
+}
+
+char16_t pathSeparator() {
+  return u'/';
+}
 
 }  // namespace zv::platform

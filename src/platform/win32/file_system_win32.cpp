@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_system.h"
+#include "runtime/errors.h"
 
 namespace zv::platform {
 
@@ -20,6 +21,10 @@ void forEachMatch(const String& pattern, const std::function<bool(const Director
     if (!visit(entry)) break;
   } while (FindNextFileW(h, &found));
   FindClose(h);
+}
+
+void setCurrentDirectory(const String& path) {
+  if (!SetCurrentDirectoryW(reinterpret_cast<LPCWSTR>(path.c_str()))) raise(err::kPathNotFound);
 }
 
 char16_t pathSeparator() {
