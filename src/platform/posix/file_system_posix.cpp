@@ -13,9 +13,7 @@ namespace zv::platform {
 
 namespace {
 
-bool hasWildcard(std::string_view name) {
-  return name.find_first_of("*?") != std::string::npos;
-}
+bool hasWildcard(std::string_view name) { return name.find_first_of("*?") != std::string::npos; }
 
 // Windows wildcard matching: * any run, ? one character; "*.*" matches every name.
 bool matches(std::string_view pattern, std::string_view name) {
@@ -34,8 +32,7 @@ bool matches(std::string_view pattern, std::string_view name) {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*')
-    ++p;
+  while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
 
@@ -76,8 +73,6 @@ void setCurrentDirectory(const String& path) {
   if (::chdir(toUtf8(path).c_str()) != 0) raise(err::kPathNotFound);
 }
 
-char16_t pathSeparator() {
-  return u'/';
-}
+char16_t pathSeparator() { return u'/'; }
 
 }  // namespace zv::platform
