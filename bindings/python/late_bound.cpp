@@ -1,6 +1,7 @@
 #include "late_bound.h"
 
 #include <functional>
+#include <optional>
 
 #include "errors.h"
 #include "runtime/typeinfo.h"
@@ -10,11 +11,29 @@ namespace zv::python {
 
 namespace {
 
-// A member read off a library object, called later: obj.Method(...), obj.Prop(i).
+// A member read off a library object, called later: obj.Method(...), obj.Prop(i), or
+// indexed: obj.Prop[i], obj.Prop[i] = value.
 struct Member {
   ObjectRef object;
   String name;
 };
+
+// pywin32's spelling of an indexed property put: obj.SetProp(i, value).
+struct PropertyPut {
+  ObjectRef object;
+  String name;
+};
+
+// The index arguments of obj.Prop[key]: key itself, or the items of a tuple.
+py::args indexArguments(py::handle key, py::handle value = py::handle()) {
+  py::list items;
+  if (py::isinstance<py::tuple>(key))
+    for (py::handle item : key) items.append(item);
+  else
+    items.append(key);
+  if (value) items.append(value);
+  return py::args(py::tuple(items));
+}
 
 const ParamInfo* parameterNamed(const MemberInfo& member, StringView name) {
   for (const ParamInfo& p : member.params)
@@ -56,10 +75,23 @@ bool readAtAccess(const MemberInfo& member) {
   return true;
 }
 
+// "SetProp" names the put of property Prop when the type has no member of that name.
+std::optional<String> propertyPutNamed(const TypeInfo& type, StringView name) {
+  if (name.size() <= 3 || !equalsNoCase(name.substr(0, 3), u"Set")) return std::nullopt;
+  for (const MemberInfo& m : type.members)
+    if (equalsNoCase(m.name, name)) return std::nullopt;
+  for (const MemberInfo& m : type.members)
+    if ((m.kind == MemberKind::PropertyLet || m.kind == MemberKind::PropertySet) &&
+        equalsNoCase(m.name, name.substr(3)))
+      return String(m.name);
+  return std::nullopt;
+}
+
 py::object getAttribute(const Handle& self, const py::str& name) {
   const String member = memberName(name);
   const TypeInfo* type = self.object->typeInfo();
   if (!type) return py::cast(Member{self.object, member});
+  if (auto put = propertyPutNamed(*type, member)) return py::cast(PropertyPut{self.object, *put});
   const MemberInfo& info = lookup(*type, member, kMethod | kPropertyGet);
   if (readAtAccess(info)) {
     Args none;
@@ -152,8 +184,26 @@ void defineObjects(py::module_& module) {
              return toPython(
                  invokeWith(self.object, self.name, kMethod | kPropertyGet, args, kwargs));
            })
+      .def("__getitem__",
+           [](const Member& self, py::handle key) {
+             return toPython(
+                 invokeWith(self.object, self.name, kPropertyGet, indexArguments(key), {}));
+           })
+      .def("__setitem__",
+           [](const Member& self, py::handle key, py::handle value) {
+             const unsigned kinds =
+                 toVariant(value).isObject() ? kPropertyPutRef : kPropertyPut;
+             invokeWith(self.object, self.name, kinds, indexArguments(key, value), {});
+           })
       .def("__repr__", [](const Member& self) {
         return "<zivoviviruvov.Member " + toUtf8(describe(self)) + ">";
+      });
+
+  py::class_<PropertyPut>(module, "PropertyPut",
+                          "An indexed property put: call it with the indexes, then the value.")
+      .def("__call__", [](const PropertyPut& self, const py::args& args,
+                          const py::kwargs& kwargs) {
+        invokeWith(self.object, self.name, kPropertyPut, args, kwargs);
       });
 
   py::class_<Handle>(module, "Object",

@@ -17,6 +17,9 @@ void defineObjects(py::module_& module);
 Variant invokeWith(const ObjectRef& target, StringView name, unsigned kinds, const py::args& args,
                    const py::kwargs& kwargs);
 
+// WithEvents: a library object's events to a Python handler.
+void defineEvents(py::module_& module);
+
 // The message box handler: set_message_handler.
 void defineMessageHandler(py::module_& module);
 

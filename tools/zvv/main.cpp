@@ -2,11 +2,14 @@
 //   zvv list [CLASS]                 classes, members and signatures
 //   zvv call PROGID MEMBER [ARG...]  one late-bound call; ARG may be name:=value
 //   zvv demo [DIR]                   a short tour that writes real files into DIR
+//   zvv zip ARCHIVE FILE...          adds files and folders to an archive
+//   zvv unzip [-l] ARCHIVE [DIR]     extracts an archive into DIR, or lists it
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "archive_commands.h"
 #include "demo.h"
 #include "frame/classes.h"
 #include "runtime/convert.h"
@@ -22,7 +25,10 @@ int usage() {
       "usage: zvv list [CLASS]\n"
       "       zvv call PROGID MEMBER [ARG...]   (ARG: value or name:=value;\n"
       "            objects: @TextBox=text, @ListBox=a|b, @ComboBox=a|b, @Collection=a|b)\n"
-      "       zvv demo [DIR]\n",
+      "       zvv demo [DIR]\n"
+      "       zvv zip ARCHIVE FILE...\n"
+      "       zvv unzip ARCHIVE [DIR]\n"
+      "       zvv unzip -l ARCHIVE\n",
       stderr);
   return 2;
 }
@@ -87,5 +93,7 @@ int main(int argc, char** argv) {
   if (command == "list" && argc <= 3) return list(argc == 3 ? argv[2] : nullptr);
   if (command == "call" && argc >= 4) return call(argc - 2, argv + 2);
   if (command == "demo" && argc <= 3) return zvv::runDemo(argc == 3 ? argv[2] : "zvv-demo");
+  if (command == "zip" && argc >= 4) return zvv::zipCommand(argc - 2, argv + 2);
+  if (command == "unzip" && argc >= 3 && argc <= 4) return zvv::unzipCommand(argc - 2, argv + 2);
   return usage();
 }
