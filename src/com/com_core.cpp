@@ -431,9 +431,9 @@ HRESULT ComCore::invoke(void* instance, DISPID id, WORD flags, DISPPARAMS* param
         writeBacks.push_back({&t, V_VARIANTREF(a), false});
     }
     if (SUCCEEDED(hr)) {
-      // Back to DISPPARAMS order: positional last to first, the put value named.
+      // Back to DISPPARAMS order, last to first: the put value (declared last) comes first,
+      // where its name DISPID_PROPERTYPUT points.
       args.assign(built.rbegin(), built.rend());
-      if (named) std::rotate(args.begin(), args.end() - 1, args.end());
       adjusted.rgvarg = args.data();
       adjusted.cArgs = static_cast<UINT>(args.size());
     }

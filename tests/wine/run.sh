@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs the Windows face under Wine: registers the 64-bit ZivoviViruvov.dll in a fresh
 # prefix, runs every tests/vbscript/*.vbs and the script generated from tests/cases/*.tsv
-# through cscript, runs the C++ test clients, unregisters the DLL and checks that no key
-# of ours is left. Prints "wine: N passed, M failed"; exits non-zero on any failure.
+# through cscript (zv_script_host for scripts handling events), checks the archives they
+# wrote with Info-ZIP's unzip -t, runs the C++ test clients, unregisters the DLL and checks
+# that no key of ours is left. Prints "wine: N passed, M failed"; exits non-zero on any
+# failure.
 #
 # Usage: tests/wine/run.sh [WIN64_BUILD_DIR [WIN32_BUILD_DIR]]   (default: build/win64)
 # With a 32-bit build folder, its DLL is checked too (exports and imports only).
@@ -49,27 +51,35 @@ count_summary() {  # name output exit-code
   fi
 }
 
-# Each DLL exports the four entry points and needs nothing but system DLLs.
-check_dll() {  # objdump dll
-  local dump imports
-  dump="$("$1" -p "$2")"
-  for entry in DllGetClassObject DllCanUnloadNow DllRegisterServer DllUnregisterServer; do
-    grep -qE "\] $entry\$" <<<"$dump" && pass || fail "$2 does not export $entry"
+# Each DLL exports its entry points, undecorated, and needs nothing but system DLLs.
+check_dll() {  # objdump dll entry...
+  local objdump="$1" dll="$2" dump imports entry
+  shift 2
+  dump="$("$objdump" -p "$dll")"
+  for entry in "$@"; do
+    grep -qE "\] $entry\$" <<<"$dump" && pass || fail "$dll does not export $entry"
   done
   imports="$(grep 'DLL Name:' <<<"$dump" | awk '{print tolower($3)}' |
     grep -vxE 'advapi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|oleaut32.dll|user32.dll|shell32.dll|gdi32.dll|version.dll|mpr.dll|rasapi32.dll|wininet.dll|comdlg32.dll|winspool.drv' || true)"
-  [[ -z "$imports" ]] && pass || fail "$2 needs non-system DLLs: $imports"
+  [[ -z "$imports" ]] && pass || fail "$dll needs non-system DLLs: $imports"
 }
-check_dll x86_64-w64-mingw32-objdump "$build/ZivoviViruvov.dll"
-[[ -n "$build32" ]] && check_dll i686-w64-mingw32-objdump "$build32/ZivoviViruvov.dll"
+check_dlls() {  # objdump folder
+  check_dll "$1" "$2/ZivoviViruvov.dll" DllGetClassObject DllCanUnloadNow DllRegisterServer \
+    DllUnregisterServer
+  check_dll "$1" "$2/ZipLib.dll" ZpInit ZpSetOptions ZpArchive
+  check_dll "$1" "$2/UnZipLib.dll" Wiz_SingleEntryUnzip UzpVersion2
+}
+check_dlls x86_64-w64-mingw32-objdump "$build"
+[[ -n "$build32" ]] && check_dlls i686-w64-mingw32-objdump "$build32"
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
 drive="$WINEPREFIX/drive_c/zv"
 mkdir -p "$drive"
-cp "$build/ZivoviViruvov.dll" "$build"/zv_*_test.exe "$drive/"
+cp "$build"/{ZivoviViruvov,ZipLib,UnZipLib}.dll "$build"/zv_*.exe "$drive/"
 cp "$root"/tests/vbscript/*.vbs "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
+python3 "$root/tests/cases/hostile_archives.py" "$drive/hostile" || fail "hostile_archives"
 # Message boxes go to a log instead of the screen, so nothing waits for a click.
 export ZV_MESSAGEBOX_LOG='C:\zv\messageboxes.log'
 
@@ -102,10 +112,20 @@ grep -q 'ThreadingModel.*Apartment' <<<"$out" && grep -q 'C:\\zv\\ZivoviViruvov.
   pass || fail "InprocServer32 of FileLib: $out"
 
 cd "$drive"
+# Scripts that handle events run in zv_script_host: Wine's cscript connects no events.
 for script in "$drive"/*.vbs; do
   name="$(basename "$script")"
-  out="$(wine cscript //nologo "C:\\zv\\$name" 2>&1)"
+  if grep -q 'WScript.CreateObject(.*, "' "$script"; then
+    out="$(wine "C:\\zv\\zv_script_host.exe" "C:\\zv\\$name" 2>&1)"
+  else
+    out="$(wine cscript //nologo "C:\\zv\\$name" 2>&1)"
+  fi
   count_summary "$name" "$out" $?
+done
+# Info-ZIP's unzip accepts every archive the scripts wrote.
+for archive in "$drive"/archives/*.zip; do
+  [[ -e $archive ]] || { fail "no archive written by the scripts"; break; }
+  unzip -tqq -P secret "$archive" >/dev/null 2>&1 && pass || fail "unzip -t $(basename "$archive")"
 done
 for client in typelib events; do
   out="$(wine "C:\\zv\\zv_${client}_test.exe" 2>&1)"

@@ -1,0 +1,352 @@
+// zv_script_host SCRIPT.vbs: runs a VBScript file in the system's VBScript engine with the
+// WScript members the tests use (Echo, Quit, Sleep, CreateObject, ConnectObject). Unlike
+// Wine's own wscript, CreateObject(progid, prefix) and ConnectObject connect the object's
+// events to the script's prefix_Event subs, through the object's connection point, as the
+// Windows Script Host does; by-reference arguments come back from the subs. Script errors
+// are printed with their line, and make the exit code non-zero.
+#include <activscp.h>
+#include <ocidl.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// IUnknown and IDispatch plumbing for the host's own objects.
+template <class Interface>
+class DispatchBase : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    *ppv = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || accepts(riid)) {
+      *ppv = this;
+      this->AddRef();
+      return S_OK;
+    }
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+
+ protected:
+  virtual bool accepts(REFIID) { return false; }
+
+ private:
+  ULONG refs_ = 1;
+};
+
+// IActiveScriptParse of this architecture (mingw's uuid library lacks the 64-bit one).
+#ifdef _WIN64
+constexpr IID kParseIid = {
+    0xc7ef7658, 0xe1ee, 0x480e, {0x97, 0xea, 0xd5, 0x2c, 0xb4, 0xd7, 0x6d, 0x17}};
+#else
+constexpr IID kParseIid = {
+    0xbb1a2ae2, 0xa4f9, 0x11cf, {0x8f, 0x20, 0x00, 0x80, 0x5f, 0x2c, 0xd0, 0x64}};
+#endif
+
+IActiveScript* gEngine = nullptr;
+int gExitCode = 0;
+
+// Writes `value` into the caller's by-reference slot `target` of its own kind.
+void storeByRef(VARIANT* target, VARIANT& value) {
+  const VARTYPE kind = V_VT(target) & ~VT_BYREF;
+  VARIANT converted;
+  VariantInit(&converted);
+  if (kind == VT_VARIANT) {
+    VariantCopy(V_VARIANTREF(target), &value);
+    return;
+  }
+  if (FAILED(VariantChangeType(&converted, &value, 0, kind))) return;
+  switch (kind) {
+    case VT_BOOL:
+      *V_BOOLREF(target) = V_BOOL(&converted);
+      break;
+    case VT_I2:
+      *V_I2REF(target) = V_I2(&converted);
+      break;
+    case VT_I4:
+      *V_I4REF(target) = V_I4(&converted);
+      break;
+    case VT_R8:
+      *V_R8REF(target) = V_R8(&converted);
+      break;
+    case VT_DATE:
+      *V_DATEREF(target) = V_DATE(&converted);
+      break;
+    case VT_BSTR:
+      SysFreeString(*V_BSTRREF(target));
+      *V_BSTRREF(target) = V_BSTR(&converted);
+      return;
+  }
+  VariantClear(&converted);
+}
+
+// The events of one object, delivered to the script's prefix_Event subs.
+class EventSink final : public DispatchBase<IDispatch> {
+ public:
+  EventSink(IID events, ITypeInfo* info, std::wstring prefix)
+      : events_(events), info_(info), prefix_(std::move(prefix)) {}
+
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                                   EXCEPINFO*, UINT*) override {
+    BSTR name = nullptr;
+    UINT count = 0;
+    if (FAILED(info_->GetNames(id, &name, 1, &count)) || count == 0) return S_OK;
+    std::wstring handler = prefix_ + std::wstring(name, SysStringLen(name));
+    SysFreeString(name);
+    IDispatch* script = nullptr;
+    if (FAILED(gEngine->GetScriptDispatch(nullptr, &script))) return S_OK;
+    LPOLESTR names[] = {handler.data()};
+    DISPID member;
+    if (SUCCEEDED(script->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member))) {
+      // Each by-reference argument travels as a Variant the sub may assign.
+      const UINT n = params->cArgs;
+      std::vector<VARIANT> values(n), passed(n);
+      for (UINT i = 0; i < n; ++i) {
+        VariantInit(&values[i]);
+        VariantInit(&passed[i]);
+        VariantCopyInd(&values[i], &params->rgvarg[i]);
+        V_VT(&passed[i]) = VT_BYREF | VT_VARIANT;
+        V_VARIANTREF(&passed[i]) = &values[i];
+      }
+      DISPPARAMS call{passed.data(), nullptr, n, 0};
+      script->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &call, nullptr,
+                     nullptr, nullptr);
+      for (UINT i = 0; i < n; ++i) {
+        if (V_VT(&params->rgvarg[i]) & VT_BYREF) storeByRef(&params->rgvarg[i], values[i]);
+        VariantClear(&values[i]);
+      }
+    }
+    script->Release();
+    return S_OK;
+  }
+
+  const IID& events() const { return events_; }
+
+ protected:
+  bool accepts(REFIID riid) override { return IsEqualIID(riid, events_); }
+
+ private:
+  IID events_;
+  ITypeInfo* info_;
+  std::wstring prefix_;
+};
+
+std::vector<std::unique_ptr<EventSink>> gSinks;
+
+// Connects `object`'s default source interface to prefix_Event subs.
+HRESULT connect(IDispatch* object, const std::wstring& prefix) {
+  IProvideClassInfo* provider = nullptr;
+  HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&provider));
+  if (FAILED(hr)) return hr;
+  ITypeInfo* coclass = nullptr;
+  hr = provider->GetClassInfo(&coclass);
+  provider->Release();
+  if (FAILED(hr)) return hr;
+  TYPEATTR* attributes = nullptr;
+  coclass->GetTypeAttr(&attributes);
+  ITypeInfo* events = nullptr;
+  for (UINT i = 0; i < attributes->cImplTypes && !events; ++i) {
+    INT flags = 0;
+    HREFTYPE ref;
+    coclass->GetImplTypeFlags(i, &flags);
+    if ((flags & IMPLTYPEFLAG_FSOURCE) && (flags & IMPLTYPEFLAG_FDEFAULT) &&
+        SUCCEEDED(coclass->GetRefTypeOfImplType(i, &ref)))
+      coclass->GetRefTypeInfo(ref, &events);
+  }
+  coclass->ReleaseTypeAttr(attributes);
+  coclass->Release();
+  if (!events) return E_NOINTERFACE;
+  TYPEATTR* eventAttributes = nullptr;
+  events->GetTypeAttr(&eventAttributes);
+  const IID iid = eventAttributes->guid;
+  events->ReleaseTypeAttr(eventAttributes);
+  IConnectionPointContainer* container = nullptr;
+  hr = object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+  if (FAILED(hr)) return hr;
+  IConnectionPoint* point = nullptr;
+  hr = container->FindConnectionPoint(iid, &point);
+  container->Release();
+  if (FAILED(hr)) return hr;
+  auto sink = std::make_unique<EventSink>(iid, events, prefix);
+  DWORD cookie;
+  hr = point->Advise(sink.get(), &cookie);
+  point->Release();
+  if (SUCCEEDED(hr)) gSinks.push_back(std::move(sink));
+  return hr;
+}
+
+std::wstring text(VARIANT& v) {
+  VARIANT s;
+  VariantInit(&s);
+  if (FAILED(VariantChangeType(&s, &v, VARIANT_ALPHABOOL, VT_BSTR))) return L"";
+  std::wstring out(V_BSTR(&s), SysStringLen(V_BSTR(&s)));
+  VariantClear(&s);
+  return out;
+}
+
+// The WScript object: Echo, Quit, Sleep, CreateObject, ConnectObject.
+class WScript final : public DispatchBase<IDispatch> {
+ public:
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) override {
+    static const wchar_t* kMembers[] = {L"Echo", L"Quit", L"Sleep", L"CreateObject",
+                                        L"ConnectObject"};
+    for (UINT i = 0; i < count; ++i) {
+      ids[i] = DISPID_UNKNOWN;
+      for (DISPID k = 0; k < 5; ++k)
+        if (lstrcmpiW(names[i], kMembers[k]) == 0) ids[i] = k + 1;
+      if (ids[i] == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    std::vector<VARIANT> args(params->cArgs);  // in call order
+    for (UINT i = 0; i < params->cArgs; ++i) {
+      VariantInit(&args[i]);
+      VariantCopyInd(&args[i], &params->rgvarg[params->cArgs - 1 - i]);
+    }
+    HRESULT hr = S_OK;
+    switch (id) {
+      case 1: {
+        std::wstring line;
+        for (size_t i = 0; i < args.size(); ++i)
+          line += (i ? L" " : L"") + text(args[i]);
+        std::string bytes(line.size() * 3 + 1, '\0');
+        bytes.resize(WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()),
+                                         bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                         nullptr));
+        std::printf("%s\r\n", bytes.c_str());
+        break;
+      }
+      case 2:
+        std::fflush(stdout);
+        ExitProcess(args.empty() ? 0 : static_cast<UINT>(_wtoi(text(args[0]).c_str())));
+      case 3:
+        Sleep(args.empty() ? 0 : static_cast<DWORD>(_wtoi(text(args[0]).c_str())));
+        break;
+      case 4: {
+        CLSID clsid;
+        IDispatch* object = nullptr;
+        hr = args.empty() ? DISP_E_BADPARAMCOUNT : CLSIDFromProgID(V_BSTR(&args[0]), &clsid);
+        if (SUCCEEDED(hr))
+          hr = CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch,
+                                reinterpret_cast<void**>(&object));
+        if (SUCCEEDED(hr) && args.size() > 1) hr = connect(object, text(args[1]));
+        if (SUCCEEDED(hr) && result) {
+          V_VT(result) = VT_DISPATCH;
+          V_DISPATCH(result) = object;
+        } else if (object) {
+          object->Release();
+        }
+        break;
+      }
+      case 5:
+        hr = args.size() == 2 && V_VT(&args[0]) == VT_DISPATCH
+                 ? connect(V_DISPATCH(&args[0]), text(args[1]))
+                 : DISP_E_TYPEMISMATCH;
+        break;
+    }
+    for (VARIANT& v : args)
+      VariantClear(&v);
+    return hr;
+  }
+};
+
+WScript gWScript;
+
+class Site final : public IActiveScriptSite {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    *ppv = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IActiveScriptSite)) {
+      *ppv = this;
+      return S_OK;
+    }
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetLCID(LCID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item,
+                                        ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    if (lstrcmpiW(name, L"WScript") != 0) return TYPE_E_ELEMENTNOTFOUND;
+    if ((mask & SCRIPTINFO_IUNKNOWN) && item) {
+      *item = &gWScript;
+      gWScript.AddRef();
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDocVersionString(BSTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE OnScriptTerminate(const VARIANT*, const EXCEPINFO*) override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError* error) override {
+    EXCEPINFO info{};
+    DWORD context;
+    ULONG line = 0;
+    LONG column = 0;
+    error->GetExceptionInfo(&info);
+    error->GetSourcePosition(&context, &line, &column);
+    std::printf("script error at line %lu: %ls\r\n", line + 1,
+                info.bstrDescription ? info.bstrDescription : L"(no description)");
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrHelpFile);
+    gExitCode = 1;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnEnterScript() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnLeaveScript() override { return S_OK; }
+};
+
+Site gSite;
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: zv_script_host SCRIPT.vbs\n");
+    return 2;
+  }
+  std::ifstream file(argv[1], std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file && bytes.empty()) return 2;
+  std::wstring code(bytes.size(), L'\0');
+  code.resize(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                  code.data(), static_cast<int>(code.size())));
+  CoInitialize(nullptr);
+  CLSID vbscript;
+  IActiveScriptParse* parser = nullptr;
+  if (FAILED(CLSIDFromProgID(L"VBScript", &vbscript)) ||
+      FAILED(CoCreateInstance(vbscript, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript,
+                              reinterpret_cast<void**>(&gEngine))) ||
+      FAILED(gEngine->QueryInterface(kParseIid, reinterpret_cast<void**>(&parser)))) {
+    std::printf("no VBScript engine\r\n");
+    return 2;
+  }
+  parser->InitNew();
+  gEngine->SetScriptSite(&gSite);
+  gEngine->AddNamedItem(L"WScript", SCRIPTITEM_ISVISIBLE);
+  parser->ParseScriptText(code.c_str(), nullptr, nullptr, nullptr, 0, 0, SCRIPTTEXT_ISVISIBLE,
+                          nullptr, nullptr);
+  gEngine->SetScriptState(SCRIPTSTATE_CONNECTED);
+  std::fflush(stdout);
+  return gExitCode;
+}
