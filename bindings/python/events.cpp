@@ -22,8 +22,6 @@ class PythonSink : public EventSink {
       : source_(source), handler_(std::move(handler)) {}
 
   void fire(const MemberInfo& event, Args& args) override {
-    // An object gone (and its address reused) is no longer this sink's source.
-    if (source_.expired()) return;
     py::gil_scoped_acquire gil;
     py::object method = py::getattr(handler_, ("On" + toUtf8(event.name)).c_str(), py::none());
     if (method.is_none()) return;
@@ -54,7 +52,8 @@ bool raisesEvents(const Object& object) {
   return false;
 }
 
-// The connected sinks by source. Never destroyed: its Python handlers must not outlive
+// The connected sinks by source; a source going away disconnects its sink, which goes at
+// the next WithEvents. Never destroyed: its Python handlers must not outlive
 // the interpreter's own teardown.
 std::map<const Object*, std::unique_ptr<PythonSink>>& sinks() {
   static auto* map = new std::map<const Object*, std::unique_ptr<PythonSink>>();

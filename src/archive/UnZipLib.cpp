@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "archive/lib_unzip.h"
+#include "frame/events.h"
 #include "runtime/ansi.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
@@ -28,6 +29,10 @@ String textOf(const char (&field)[N]) {
 }
 
 }  // namespace
+
+UnZipLib::~UnZipLib() {
+  connectEvents(this, nullptr);
+}
 
 const platform::UnzipArchiver& UnZipLib::archiver() const {
   return archiver_ ? *archiver_ : platform::unzipArchiver();

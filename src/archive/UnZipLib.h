@@ -42,6 +42,8 @@ class UnZipLib final : public zv::UnZipLib {
 
   // The archiver is the platform's unless one is given.
   explicit UnZipLib(const platform::UnzipArchiver* archiver = nullptr) : archiver_(archiver) {}
+  // Listeners still connected are let go: no event reaches them from another object.
+  ~UnZipLib() override;
 
   bool get_ExtractOnlyNewer() override { return record_.flag(kOnlyNewer); }
   void let_ExtractOnlyNewer(bool v) override { record_.setFlag(kOnlyNewer, v); }

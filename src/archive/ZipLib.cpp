@@ -1,6 +1,7 @@
 #include "archive/ZipLib.h"
 
 #include "archive/lib_zip.h"
+#include "frame/events.h"
 #include "runtime/errors.h"
 
 namespace zv::impl {
@@ -14,6 +15,10 @@ enum MessageLevel : int32_t { kAllMessages = 0, kPartialMessages = 1, kNoMessage
 ZipLib::ZipLib(const platform::ZipArchiver* archiver) : archiver_(archiver) {
   record_.setFlag(kNoDirectories, true);
   record_.setFlag(kDropFolderNames, true);
+}
+
+ZipLib::~ZipLib() {
+  connectEvents(this, nullptr);
 }
 
 const platform::ZipArchiver& ZipLib::archiver() const {

@@ -32,6 +32,8 @@ class ZipLib final : public zv::ZipLib {
 
   // The archiver is the platform's unless one is given.
   explicit ZipLib(const platform::ZipArchiver* archiver = nullptr);
+  // Listeners still connected are let go: no event reaches them from another object.
+  ~ZipLib() override;
 
   String get_ZipFile() override { return zipFile_; }
   void let_ZipFile(const String& newValue) override { zipFile_ = newValue; }
