@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the library and the fuzz target with clang-14 (libFuzzer, ASan, UBSan) and fuzzes.
+# Builds the library and the fuzz targets with clang-14 (libFuzzer, ASan, UBSan) and fuzzes:
+# the text conversions (zv_fuzz_text), then the archiver reading arbitrary bytes as an
+# archive (zv_fuzz_archive).
 #   run.sh [--smoke | --time SECONDS] [BUILD_DIR]
-# --smoke (the ctest entry fuzz_smoke): a fresh working corpus from the seeds, 45 s.
-# --time: fuzz that long, keeping the working corpus in BUILD_DIR/corpus between runs.
+# --smoke (the ctest entry fuzz_smoke): fresh working corpora from the seeds, 45 s for the
+#   text conversions and 20 s for the archiver.
+# --time: fuzz each that long, keeping the working corpora in BUILD_DIR between runs.
 # Fails on any crash, hang, leak or sanitizer report; the reproducer goes to
 # BUILD_DIR/artifacts/. BUILD_DIR defaults to build/fuzz.
 set -euo pipefail
@@ -10,11 +13,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 mode=smoke
 seconds=45
+archive_seconds=20
 if [[ ${1:-} == --smoke ]]; then
   shift
 elif [[ ${1:-} == --time ]]; then
   mode=long
   seconds=$2
+  archive_seconds=$2
   shift 2
 fi
 build=${1:-$root/build/fuzz}
@@ -38,13 +43,15 @@ cmake -S "$here" -B "$build/target" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_PREFIX_PATH="$build/prefix" >/dev/null
 cmake --build "$build/target" --parallel "$jobs"
 
-corpus=$build/corpus
 if [[ $mode == smoke ]]; then
-  rm -rf "$corpus"
+  rm -rf "$build/corpus" "$build/corpus_archive"
 fi
-mkdir -p "$corpus" "$build/artifacts"
+mkdir -p "$build/corpus" "$build/corpus_archive" "$build/artifacts"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=detect_leaks=1
-"$build/target/zv_fuzz_text" "$corpus" "$here/corpus" \
+"$build/target/zv_fuzz_text" "$build/corpus" "$here/corpus" \
   -dict="$here/text.dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=40000 \
   -artifact_prefix="$build/artifacts/" -print_final_stats=1
+"$build/target/zv_fuzz_archive" "$build/corpus_archive" "$here/corpus_archive" \
+  -max_total_time="$archive_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+  -artifact_prefix="$build/artifacts/archive-" -print_final_stats=1

@@ -19,7 +19,7 @@ ZipCrypto::ZipCrypto(std::string_view password) : keys_{0x12345678, 0x23456789, 
 }
 
 uint8_t ZipCrypto::keyStream() const {
-  const uint16_t t = static_cast<uint16_t>(keys_[2] | 2);
+  const uint32_t t = (keys_[2] | 2) & 0xFFFF;
   return static_cast<uint8_t>((t * (t ^ 1)) >> 8);
 }
 
