@@ -281,3 +281,18 @@ def test_hostile_archives(tree, hostile, name, message, leftover):
     found = sorted(str(p.relative_to(tree / "out")).replace(os.sep, "/")
                    for p in (tree / "out").rglob("*") if not p.is_dir() or p.is_symlink())
     assert found == ["inside/" + f for f in leftover]
+
+
+def test_with_events_connects_and_disconnects(tree):
+    events = Events()
+    z = zv.CreateObject("ZivoviViruvov.ZipLib")
+    assert zv.WithEvents(z, events) is z
+    z.ZipFile = str(tree / "out.zip")
+    z.AddFileSpec("src/a.txt")
+    z.Zip()
+    assert events.messages() == ["  adding: a.txt (deflated 99%)"]  # folder names dropped
+    zv.WithEvents(z, None)
+    z.Zip()
+    assert len(events.seen) == 2
+    with raises_error(438):
+        zv.WithEvents(zv.CreateObject("ZivoviViruvov.FileLib"), events)

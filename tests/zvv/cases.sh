@@ -33,6 +33,22 @@ check 1 "Error 438: Object doesn't support this property or method: FileLib.Copy
 check 1 "Error 429: ActiveX component can't create object: ZivoviViruvov.COpSysInfo" \
   call ZivoviViruvov.COpSysInfo Version
 
+# Archives: zip, list and extract in a scratch folder, the messages as Info-ZIP words them.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/in/docs"
+printf 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\n' >"$scratch/in/docs/a.txt"
+touch -d '2024-03-05 14:30:00' "$scratch/in/docs/a.txt"
+cd "$scratch/in"
+check 0 $'  adding: docs/ (stored 0%)\n  adding: docs/a.txt (deflated 92%)' zip ../a.zip docs
+check 0 $'  Length      Date    Time    Name\n---------  ---------- -----   ----\n       93  2024-03-05 14:30   docs/a.txt\n---------                     -------\n       93                     1 file' \
+  unzip -l ../a.zip
+check 0 $'Archive:  ../a.zip\n   creating: docs/\n  inflating: docs/a.txt' unzip ../a.zip ../out
+check 1 $'zip warning: name not matched: missing\nzip error: Nothing to do! (../b.zip)' zip ../b.zip missing
+check 1 "error:  cannot find or open ../b.zip" unzip -l ../b.zip
+cd - >/dev/null
+if cmp -s "$scratch/in/docs/a.txt" "$scratch/out/docs/a.txt"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv unzip gave other bytes"; fi
+
 classes=$("$zvv" list | grep -c '^Class ')
 if [[ $classes == 17 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list shows $classes classes"; fi
 members=$("$zvv" list StrChr | grep -c '^  ')
