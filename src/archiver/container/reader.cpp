@@ -99,36 +99,38 @@ void ZipReader::readEnd(uint64_t fileSize) {
   directoryEnd_ = tailStart + at;
   comment_ = tail.substr(at + kEndSize, Fields(std::string_view(tail).substr(at + 20, 2)).u16());
 
-  // A ZIP64 locator right before the end record points to the ZIP64 end record.
-  if (directoryEnd_ >= kZip64LocatorSize) {
-    const std::string locator =
-        readBlock(file_, directoryEnd_ - kZip64LocatorSize, kZip64LocatorSize);
-    Fields l(locator);
-    if (l.u32() == kZip64LocatorSignature) {
-      l.u32();
-      const uint64_t recordOffset = l.u64();
-      if (recordOffset > directoryEnd_ - kZip64LocatorSize - kZip64EndSize)
-        corrupt("ZIP64 end record past the end of the file; zipfile corrupt.");
-      const std::string record = readBlock(file_, recordOffset, kZip64EndSize);
-      Fields r(record);
-      if (r.u32() != kZip64EndSignature) corrupt("ZIP64 end record not found; zipfile corrupt.");
-      r.u64();
-      r.u16();
-      r.u16();
-      const uint32_t disk64 = r.u32();
-      const uint32_t directoryDisk64 = r.u32();
-      r.u64();
-      entryCount_ = r.u64();
-      directorySize_ = r.u64();
-      directoryOffset_ = r.u64();
-      directoryEnd_ = recordOffset;
-      if (disk64 != 0 || directoryDisk64 != 0)
-        throw ArchiveError(9, "multi-part archives are not supported");
-      return;
-    }
-  }
+  if (readZip64End()) return;
   if ((disk != 0 && disk != kMax16) || (directoryDisk != 0 && directoryDisk != kMax16))
     throw ArchiveError(9, "multi-part archives are not supported");
+}
+
+// A ZIP64 locator right before the end record points to the ZIP64 end record, whose
+// counts and offsets replace the end record's.
+bool ZipReader::readZip64End() {
+  if (directoryEnd_ < kZip64LocatorSize) return false;
+  const std::string locator =
+      readBlock(file_, directoryEnd_ - kZip64LocatorSize, kZip64LocatorSize);
+  Fields l(locator);
+  if (l.u32() != kZip64LocatorSignature) return false;
+  l.u32();
+  const uint64_t recordOffset = l.u64();
+  if (directoryEnd_ < kZip64LocatorSize + kZip64EndSize ||
+      recordOffset > directoryEnd_ - kZip64LocatorSize - kZip64EndSize)
+    corrupt("ZIP64 end record past the end of the file; zipfile corrupt.");
+  const std::string record = readBlock(file_, recordOffset, kZip64EndSize);
+  Fields r(record);
+  if (r.u32() != kZip64EndSignature) corrupt("ZIP64 end record not found; zipfile corrupt.");
+  r.take(12);  // record size, versions
+  const uint32_t disk = r.u32();
+  const uint32_t directoryDisk = r.u32();
+  r.u64();
+  entryCount_ = r.u64();
+  directorySize_ = r.u64();
+  directoryOffset_ = r.u64();
+  directoryEnd_ = recordOffset;
+  if (disk != 0 || directoryDisk != 0)
+    throw ArchiveError(9, "multi-part archives are not supported");
+  return true;
 }
 
 void ZipReader::readDirectory() {

@@ -44,6 +44,7 @@ class ZipReader {
 
  private:
   void readEnd(uint64_t fileSize);
+  bool readZip64End();
   void readDirectory();
   uint64_t localDataOffset(const Entry& entry);
 
