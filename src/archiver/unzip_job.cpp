@@ -279,8 +279,9 @@ class UnzipJob {
       if (!unlock(data, e)) return skip(e.name, "incorrect password");
       if (e.isSymlink()) return link(e, data, parts, target);
       return write(e, data, target);
+    } catch (const UnsupportedMethod& x) {
+      return skip(e.name, x.what());
     } catch (const EntryError& x) {
-      if (std::string(x.what()).rfind("unsupported", 0) == 0) return skip(e.name, x.what());
       problem("  error:  " + e.name + "  " + x.what());
       return kError;
     }

@@ -58,13 +58,19 @@ class Events:
 
 @pytest.fixture
 def tree(tmp_path, monkeypatch):
-    """The source files under tmp/src; the current folder is restored (BasePath moves it)."""
+    """The source files under tmp/src; the current folder is restored (BasePath moves it).
+    Afterwards Info-ZIP's unzip -t accepts every archive the test wrote."""
     monkeypatch.chdir(tmp_path)
     for name, data in FILES.items():
         path = tmp_path / "src" / name
         path.parent.mkdir(parents=True, exist_ok=True)
         path.write_bytes(data)
-    return tmp_path
+    yield tmp_path
+    if shutil.which("unzip"):
+        for archive in tmp_path.rglob("*.zip"):
+            assert any(subprocess.run(["unzip", "-tqq", "-P", password, archive],
+                                      capture_output=True).returncode == 0
+                       for password in (b"pw", "s\u00e9cret".encode("cp1252"))), archive
 
 
 @pytest.fixture(scope="module")

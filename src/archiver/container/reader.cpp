@@ -232,7 +232,7 @@ EntryReader::EntryReader(ZipReader& archive, size_t index)
   const uint64_t offset = archive.dataOffset(index);
   if (offset == kBadOffset) throw EntryError("bad zipfile offset (local header sig)");
   if (entry_.method != kMethodStored && entry_.method != kMethodDeflated)
-    throw EntryError("unsupported compression method " + std::to_string(entry_.method));
+    throw UnsupportedMethod("unsupported compression method " + std::to_string(entry_.method));
   file_.seek(offset);
   if (entry_.encrypted()) {
     if (remaining_ < kCryptHeaderSize) throw EntryError("unexpected end of file");

@@ -21,6 +21,11 @@ struct EntryError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// An entry compressed by a method this reader does not have.
+struct UnsupportedMethod : EntryError {
+  using EntryError::EntryError;
+};
+
 class ZipReader {
  public:
   // Reads the central directory of `path`. ArchiveError 9 when the file cannot be opened
