@@ -302,3 +302,29 @@ def test_with_events_connects_and_disconnects(tree):
     assert len(events.seen) == 2
     with raises_error(438):
         zv.WithEvents(zv.CreateObject("ZivoviViruvov.FileLib"), events)
+
+
+@pytest.mark.parametrize("zip_settings, unzip_settings, expected", [
+    ({}, {"UseFolderNames": True}, {"a b.txt": b"x\r\ny\n", "d/c.txt": b"c"}),
+    ({"IncludeSystemAndHiddenFiles": True}, {"UseFolderNames": True},
+     {"a b.txt": b"x\r\ny\n", "d/c.txt": b"c", ".hidden": b"h"}),
+    ({"ConvertLFToCRLF": True}, {"UseFolderNames": True}, {"a b.txt": b"x\r\ny\r\n", "d/c.txt": b"c"}),
+    ({"ConvertCRLFToLF": True}, {}, {"a b.txt": b"x\ny\n", "c.txt": b"c"}),
+    ({}, {"ConvertCRToCRLF": True, "SpaceToUnderScore": True}, {"a_b.txt": b"x\ny\n", "c.txt": b"c"}),
+    ({}, {"TestZip": True}, {}),
+])
+def test_options(tmp_path, monkeypatch, zip_settings, unzip_settings, expected):
+    monkeypatch.chdir(tmp_path)
+    (tmp_path / "src" / "d").mkdir(parents=True)
+    for name, data in {"a b.txt": b"x\r\ny\n", "d/c.txt": b"c", ".hidden": b"h"}.items():
+        (tmp_path / "src" / name).write_bytes(data)
+    zip_folder(tmp_path, tmp_path / "out.zip", **zip_settings)
+    events = Events()
+    u = listing(tmp_path / "out.zip", events)
+    u.UnzipFolder = str(tmp_path / "back")
+    for name, value in unzip_settings.items():
+        setattr(u, name, value)
+    assert u.Unzip() is False
+    assert extracted(tmp_path / "back") == expected
+    if u.TestZip:
+        assert "    testing: a b.txt   OK" in events.messages()
