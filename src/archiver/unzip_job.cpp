@@ -225,23 +225,23 @@ class UnzipJob {
   }
 
   // Makes the first `count` folders of `parts`; each that exists must be a folder or a
-  // link to one inside the extraction folder.
-  bool makeFolders(const std::vector<std::string>& parts, size_t count) const {
+  // link to one inside the extraction folder. What stands in the way, or "".
+  std::string makeFolders(const std::vector<std::string>& parts, size_t count) const {
     for (size_t k = 1; k <= count; ++k) {
       const std::string path = pathOf(parts, k);
       const auto st = os::status(path, false);
       if (!st) {
-        if (!os::makeDirectory(path)) return false;
+        if (!os::makeDirectory(path)) return "cannot create folder " + path;
       } else if (st->symlink) {
         const auto real = os::realPath(path);
-        if (!real || !inside(*real)) return false;
+        if (!real || !inside(*real)) return "path leads outside the extraction folder";
         const auto target = os::status(path);
-        if (!target || !target->directory) return false;
+        if (!target || !target->directory) return "a file is in the way: " + path;
       } else if (!st->directory) {
-        return false;
+        return "a file is in the way: " + path;
       }
     }
-    return true;
+    return {};
   }
 
   int extract(size_t index) {
@@ -256,14 +256,12 @@ class UnzipJob {
     if (settings_.spacesToUnderscores)
       for (std::string& part : parts)
         std::replace(part.begin(), part.end(), ' ', '_');
+    const std::string inTheWay = makeFolders(parts, parts.size() - (e.isDirectory() ? 0 : 1));
+    if (!inTheWay.empty()) return skip(e.name, inTheWay);
     if (e.isDirectory()) {
-      if (!makeFolders(parts, parts.size()))
-        return skip(e.name, "path leads outside the extraction folder");
       info("   creating: " + e.name);
       return kOk;
     }
-    if (!makeFolders(parts, parts.size() - 1))
-      return skip(e.name, "path leads outside the extraction folder");
     const std::string target = pathOf(parts, parts.size());
     if (const auto existing = os::status(target, false)) {
       if (existing->directory) return skip(e.name, "a folder of that name exists");
