@@ -327,6 +327,7 @@ IDispatch* toDispatch(const ObjectRef& obj) {
     caller->dispatch()->AddRef();
     return caller->dispatch();
   }
+  if (IDispatch* known = knownIdentity(*obj)) return known;
   const String type = obj->typeName();
   if (obj->typeInfo())
     for (const ComClassEntry& c : comClasses())

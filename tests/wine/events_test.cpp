@@ -1,34 +1,20 @@
-// Under Wine, after regsvr32: events reach a client's sink through the connection point
-// of ZipLib and UnZipLib, with by-reference arguments coming back; errors of the server
-// reach IDispatch callers as EXCEPINFO with the VB error number. No class raises events
-// yet, so the events are fired through the DLL's test-only export ZvTestRaiseEvent.
+// Under Wine, with ZivoviViruvovTest.dll loaded directly (the server plus a test-only export,
+// ZvTestRaiseEvent, that raises an event of a library object): events reach every sink
+// advised on ZipLib and UnZipLib, with by-reference arguments coming back, also after the
+// object went through a by-reference parameter, which hands back the same object; a
+// connection point keeps its container alive; lock counts stay balanced; errors reach
+// IDispatch callers as EXCEPINFO with the VB error number.
 #include <oaidl.h>
 #include <ocidl.h>
 #include <olectl.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
+#include "client.h"
 #include "com/com_ids.h"
 
+using namespace client;
+
 namespace {
-
-int gPassed = 0, gFailed = 0;
-
-void check(bool ok, const std::string& what) {
-  if (ok) {
-    ++gPassed;
-  } else {
-    ++gFailed;
-    std::printf("FAIL: %s\n", what.c_str());
-  }
-}
-
-std::wstring str(BSTR b) {
-  return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
-}
 
 // Records each event and answers it: Cancel sets bCancel, PasswordRequest gives a
 // password, OverwritePrompt answers euzOverwriteAllFiles.
@@ -90,165 +76,237 @@ class Sink final : public IDispatch {
 };
 
 using RaiseFn = HRESULT(STDAPICALLTYPE*)(IUnknown*, LPCWSTR, VARIANT*, UINT);
+using ClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
 
-VARIANT text(const wchar_t* s) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = SysAllocString(s);
-  return v;
+HMODULE gDll = nullptr;
+RaiseFn gRaise = nullptr;
+
+template <class F>
+F entry(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(gDll, name)));
 }
 
-VARIANT byRef(VARIANT* target) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&v) = target;
-  return v;
+IClassFactory* factory(const CLSID& clsid) {
+  IClassFactory* f = nullptr;
+  entry<ClassObjectFn>("DllGetClassObject")(clsid, IID_IClassFactory, reinterpret_cast<void**>(&f));
+  return f;
 }
 
-void archiveEvents(RaiseFn raise) {
-  IDispatch* zip = nullptr;
-  HRESULT hr = CoCreateInstance(zv::com::kCLSID_ZipLib, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IDispatch, reinterpret_cast<void**>(&zip));
-  check(SUCCEEDED(hr) && zip, "CoCreateInstance ZipLib");
-  if (!zip) return;
-
-  IProvideClassInfo2* pci = nullptr;
-  check(SUCCEEDED(zip->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci))),
-        "ZipLib answers IProvideClassInfo2");
-  if (pci) {
-    GUID g{};
-    check(SUCCEEDED(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &g)) &&
-              IsEqualGUID(g, zv::com::kDIID___ZipLib),
-          "default source interface is __ZipLib");
-    ITypeInfo* ci = nullptr;
-    BSTR name = nullptr;
-    check(SUCCEEDED(pci->GetClassInfo(&ci)) && ci &&
-              SUCCEEDED(ci->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) &&
-              str(name) == L"ZipLib",
-          "class information names the coclass ZipLib");
-    SysFreeString(name);
-    if (ci) ci->Release();
-    pci->Release();
+IDispatch* create(const CLSID& clsid) {
+  IDispatch* d = nullptr;
+  if (IClassFactory* f = factory(clsid)) {
+    f->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&d));
+    f->Release();
   }
+  return d;
+}
 
+HRESULT raise(IUnknown* source, const wchar_t* name, std::vector<VARIANT> args) {
+  return gRaise(source, name, args.data(), static_cast<UINT>(args.size()));
+}
+
+IConnectionPoint* connectionPoint(IDispatch* source, const IID& events) {
   IConnectionPointContainer* cpc = nullptr;
-  check(
-      SUCCEEDED(zip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc))),
-      "ZipLib is a connection point container");
-  if (!cpc) return;
   IConnectionPoint* cp = nullptr;
-  check(cpc->FindConnectionPoint(IID_IDispatch, &cp) == CONNECT_E_NOCONNECTION,
-        "no connection point for another interface");
-  check(SUCCEEDED(cpc->FindConnectionPoint(zv::com::kDIID___ZipLib, &cp)) && cp,
-        "connection point for __ZipLib");
-  if (!cp) return;
-  Sink sink(zv::com::kDIID___ZipLib);
-  DWORD cookie = 0;
-  check(SUCCEEDED(cp->Advise(&sink, &cookie)) && cookie, "Advise");
+  source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+  if (cpc) cpc->FindConnectionPoint(events, &cp);
+  if (cpc) cpc->Release();
+  return cp;
+}
 
-  // Cancel(sMsg, ByRef bCancel): the sink sets bCancel, which comes back.
-  VARIANT cancel;
-  VariantInit(&cancel);
-  V_VT(&cancel) = VT_BOOL;
-  V_BOOL(&cancel) = VARIANT_FALSE;
-  VARIANT args[2] = {text(L"Stop now?"), byRef(&cancel)};
-  hr = raise(zip, L"Cancel", args, 2);
-  check(hr == S_OK && sink.calls == 1 && sink.lastId == 1 && sink.lastCount == 2,
-        "Cancel reaches the sink with dispatch id 1 and two arguments");
+void classInformation(IDispatch* zip) {
+  IProvideClassInfo2* pci = nullptr;
+  zip->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci));
+  check(pci != nullptr, "ZipLib answers IProvideClassInfo2");
+  if (!pci) return;
+  GUID g{};
+  check(SUCCEEDED(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &g)) &&
+            IsEqualGUID(g, zv::com::kDIID___ZipLib),
+        "default source interface is __ZipLib");
+  ITypeInfo* ci = nullptr;
+  BSTR name = nullptr;
+  check(SUCCEEDED(pci->GetClassInfo(&ci)) && ci &&
+            SUCCEEDED(ci->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) &&
+            str(name) == L"ZipLib",
+        "class information names the coclass ZipLib");
+  SysFreeString(name);
+  if (ci) ci->Release();
+  pci->Release();
+}
+
+// Both sinks hear every event; `last` is the one that answered last.
+void zipEvents(IDispatch* zip, Sink& sink, Sink& last) {
+  VARIANT cancel = flag(false);
+  VARIANT message = text(L"Stop now?");
+  check(raise(zip, L"Cancel", {message, byRef(&cancel)}) == S_OK && sink.calls == 1 &&
+            last.calls == 1 && sink.lastId == 1 && sink.lastCount == 2,
+        "Cancel reaches both sinks with dispatch id 1 and two arguments");
   check(sink.lastKinds == std::vector<VARTYPE>{VT_BSTR, VT_BYREF | VT_BOOL},
         "Cancel's arguments: String by value, Boolean by reference");
   check(sink.lastText == L"Stop now?", "Cancel's message");
   check(V_VT(&cancel) == VT_BOOL && V_BOOL(&cancel) == VARIANT_TRUE,
-        "bCancel set by the sink comes back True");
-  VariantClear(&args[0]);
+        "bCancel set by the sinks comes back True");
+  VariantClear(&message);
 
-  // Progress(lCount, sMsg): dispatch id 3, by value.
   VARIANT count;
   VariantInit(&count);
   V_VT(&count) = VT_I2;
   V_I2(&count) = 42;
-  VARIANT progress[2] = {count, text(L"adding a.txt")};
-  hr = raise(zip, L"Progress", progress, 2);
-  check(hr == S_OK && sink.lastId == 3 && sink.lastNumber == 42 && sink.lastText == L"adding a.txt",
+  message = text(L"adding a.txt");
+  check(raise(zip, L"Progress", {count, message}) == S_OK && sink.lastId == 3 &&
+            sink.lastNumber == 42 && sink.lastText == L"adding a.txt",
         "Progress(42, \"adding a.txt\") with the count as a Long");
   check(sink.lastKinds == std::vector<VARTYPE>{VT_I4, VT_BSTR}, "Progress's arguments by value");
-  VariantClear(&progress[1]);
+  VariantClear(&message);
 
-  // PasswordRequest(ByRef sPassword, ByRef bCancel).
   VARIANT password = text(L"");
   VARIANT cancel2;
   VariantInit(&cancel2);
-  VARIANT request[2] = {byRef(&password), byRef(&cancel2)};
-  hr = raise(zip, L"PasswordRequest", request, 2);
-  check(hr == S_OK && sink.lastId == 2 && V_VT(&password) == VT_BSTR &&
-            str(V_BSTR(&password)) == L"secret",
+  check(raise(zip, L"PasswordRequest", {byRef(&password), byRef(&cancel2)}) == S_OK &&
+            last.lastId == 2 && V_VT(&password) == VT_BSTR && str(V_BSTR(&password)) == L"secret",
         "PasswordRequest: the password given by the sink comes back");
   VariantClear(&password);
+  check(raise(zip, L"NoSuchEvent", {}) == static_cast<HRESULT>(0x800A01B6),
+        "unknown event fails with 0x800A01B6 (438)");
+}
 
-  // An event the class does not have fails with error 438.
-  hr = raise(zip, L"NoSuchEvent", nullptr, 0);
-  check(hr == static_cast<HRESULT>(0x800A01B6), "unknown event fails with 0x800A01B6 (438)");
-
-  // After Unadvise the sink hears nothing.
+// A library object through a by-reference Object parameter comes back as the same COM object,
+// and its sinks go on hearing its events.
+void identity(IDispatch* zip, Sink& sink) {
+  IDispatch* strchr = create(zv::com::kCLSID_StrChr);
+  if (!strchr) return;
+  struct Row {
+    const wchar_t* member;
+    std::vector<VARIANT> args;
+  };
+  VARIANT variable = object(zip), n1 = number(0), n2 = number(0), n3 = number(0);
+  Row rows[] = {
+      {L"TextBoxCounter", {byRef(&n3), byRef(&n2), byRef(&n1), byRef(&variable)}},
+      {L"ItemsToCollection", {byRef(&variable), text(L"a|b")}},
+  };
+  for (Row& r : rows) {
+    const Outcome o = invoke(strchr, idOf(strchr, r.member), r.args);
+    check(o.hr == S_OK && V_VT(&variable) == VT_DISPATCH && V_DISPATCH(&variable) == zip,
+          narrow(r.member) + " hands the same object back: " + narrow(o.text));
+  }
+  VariantClear(&rows[1].args[1]);
   const int before = sink.calls;
-  check(SUCCEEDED(cp->Unadvise(cookie)), "Unadvise");
-  VARIANT again[2] = {text(L"x"), byRef(&cancel)};
-  raise(zip, L"Cancel", again, 2);
-  check(sink.calls == before, "no event after Unadvise");
-  VariantClear(&again[0]);
+  VARIANT count = number(1), message = text(L"after");
+  raise(V_DISPATCH(&variable), L"Progress", {count, message});
+  check(sink.calls == before + 1, "the sink still hears the object's events");
+  VariantClear(&message);
+  VariantClear(&variable);
+  strchr->Release();
+}
+
+// EnumConnectionPoints lists the one connection point; a connection point keeps its
+// container alive; EnumConnections lists the sinks.
+void connectionPoints(IDispatch* zip) {
+  IConnectionPointContainer* cpc = nullptr;
+  zip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+  IEnumConnectionPoints* points = nullptr;
+  check(cpc && cpc->EnumConnectionPoints(&points) == S_OK && points, "EnumConnectionPoints");
+  if (cpc) cpc->Release();
+  if (!points) return;
+  IConnectionPoint* got[2] = {};
+  ULONG fetched = 0;
+  IID iid{};
+  check(points->Next(2, got, &fetched) == S_FALSE && fetched == 1 &&
+            got[0]->GetConnectionInterface(&iid) == S_OK &&
+            IsEqualIID(iid, zv::com::kDIID___ZipLib),
+        "one connection point, for __ZipLib");
+  points->Release();
+  if (!got[0]) return;
+  zip->Release();  // the connection point holds the container now
+  IConnectionPointContainer* back = nullptr;
+  IEnumConnections* sinks = nullptr;
+  CONNECTDATA data[3] = {};
+  check(got[0]->GetConnectionPointContainer(&back) == S_OK && back &&
+            got[0]->EnumConnections(&sinks) == S_OK && sinks->Next(3, data, &fetched) == S_FALSE &&
+            fetched == 2,
+        "the container outlives its other references; two sinks listed");
+  for (ULONG i = 0; i < fetched; ++i)
+    data[i].pUnk->Release();
+  if (sinks) sinks->Release();
+  if (back) back->Release();
+  got[0]->Release();
+}
+
+void archiveEvents() {
+  IDispatch* zip = create(zv::com::kCLSID_ZipLib);
+  check(zip != nullptr, "ZipLib created");
+  if (!zip) return;
+  classInformation(zip);
+  IConnectionPointContainer* cpc = nullptr;
+  IConnectionPoint* none = nullptr;
+  zip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+  check(cpc && cpc->FindConnectionPoint(IID_IDispatch, &none) == CONNECT_E_NOCONNECTION,
+        "no connection point for another interface");
+  if (cpc) cpc->Release();
+  IConnectionPoint* cp = connectionPoint(zip, zv::com::kDIID___ZipLib);
+  check(cp != nullptr, "connection point for __ZipLib");
+  if (!cp) return;
+  Sink sink(zv::com::kDIID___ZipLib), second(zv::com::kDIID___ZipLib);
+  DWORD cookie = 0, cookie2 = 0;
+  check(cp->Advise(&sink, &cookie) == S_OK && cp->Advise(&second, &cookie2) == S_OK &&
+            cookie != cookie2,
+        "two sinks advised");
+  zipEvents(zip, sink, second);
+  identity(zip, sink);
+  connectionPoints(zip);  // releases zip
+  const int before = sink.calls;
+  check(cp->Unadvise(cookie) == S_OK && cp->Unadvise(cookie) == CONNECT_E_NOCONNECTION,
+        "Unadvise, once");
   cp->Release();
-  cpc->Release();
-  zip->Release();
+  check(sink.calls == before && sink.refs == 1 && second.refs == 1,
+        "no sink is held once the object is gone");
 
   // UnZipLib.OverwritePrompt(sFIle, ByRef eResponse): the enumeration goes as a Long.
-  IDispatch* unzip = nullptr;
-  CoCreateInstance(zv::com::kCLSID_UnZipLib, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                   reinterpret_cast<void**>(&unzip));
-  check(unzip != nullptr, "CoCreateInstance UnZipLib");
-  if (!unzip) return;
-  unzip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
-  cp = nullptr;
-  if (cpc) cpc->FindConnectionPoint(zv::com::kDIID___UnZipLib, &cp);
+  IDispatch* unzip = create(zv::com::kCLSID_UnZipLib);
+  cp = unzip ? connectionPoint(unzip, zv::com::kDIID___UnZipLib) : nullptr;
   check(cp != nullptr, "connection point for __UnZipLib");
   if (cp) {
     Sink unzipSink(zv::com::kDIID___UnZipLib);
     cp->Advise(&unzipSink, &cookie);
-    VARIANT response;
-    VariantInit(&response);
-    V_VT(&response) = VT_I4;
-    V_I4(&response) = 100;
-    VARIANT prompt[2] = {text(L"C:\\a.txt"), byRef(&response)};
-    hr = raise(unzip, L"OverwritePrompt", prompt, 2);
-    check(hr == S_OK && unzipSink.lastId == 2 && V_I4(&response) == 103,
+    VARIANT response = number(100), file = text(L"C:\\a.txt");
+    check(raise(unzip, L"OverwritePrompt", {file, byRef(&response)}) == S_OK &&
+              unzipSink.lastId == 2 && V_I4(&response) == 103,
           "OverwritePrompt: euzOverwriteAllFiles (103) comes back");
-    VariantClear(&prompt[0]);
+    VariantClear(&file);
     cp->Unadvise(cookie);
     cp->Release();
   }
-  if (cpc) cpc->Release();
-  unzip->Release();
+  if (unzip) unzip->Release();
 
-  // A class without events offers no connection points.
-  IDispatch* files = nullptr;
-  CoCreateInstance(zv::com::kCLSID_FileLib, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                   reinterpret_cast<void**>(&files));
+  IDispatch* files = create(zv::com::kCLSID_FileLib);
   if (files) {
-    IConnectionPointContainer* none = nullptr;
-    check(files->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&none)) ==
+    check(files->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)) ==
               E_NOINTERFACE,
           "FileLib is no connection point container");
     files->Release();
   }
 }
 
+// An unlock without a lock does not drive the lock count below zero.
+void lockCount() {
+  auto canUnload = entry<CanUnloadFn>("DllCanUnloadNow");
+  IClassFactory* f = factory(zv::com::kCLSID_FileLib);
+  if (!f) return;
+  f->LockServer(FALSE);
+  f->LockServer(TRUE);
+  f->Release();
+  check(canUnload() == S_FALSE, "a lock after an unbalanced unlock holds the server");
+  f = factory(zv::com::kCLSID_FileLib);
+  f->LockServer(FALSE);
+  f->Release();
+  check(canUnload() == S_OK, "every object and lock released");
+}
+
 // IDispatch callers see the library's errors as EXCEPINFO and IErrorInfo.
 void errors() {
-  IDispatch* files = nullptr;
-  CoCreateInstance(zv::com::kCLSID_FileLib, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                   reinterpret_cast<void**>(&files));
-  check(files != nullptr, "CoCreateInstance FileLib");
+  IDispatch* files = create(zv::com::kCLSID_FileLib);
+  check(files != nullptr, "FileLib created");
   if (!files) return;
   LPOLESTR name = const_cast<LPOLESTR>(L"copyfile");
   DISPID id = 0;
@@ -282,21 +340,14 @@ void errors() {
 
 int main() {
   CoInitialize(nullptr);
-  {
-    // Loading the server is enough to reach its test export.
-    IUnknown* any = nullptr;
-    CoCreateInstance(zv::com::kCLSID_FileLib, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                     reinterpret_cast<void**>(&any));
-    HMODULE dll = GetModuleHandleW(L"ZivoviViruvov.dll");
-    auto raise = dll ? reinterpret_cast<RaiseFn>(
-                           reinterpret_cast<void*>(GetProcAddress(dll, "ZvTestRaiseEvent")))
-                     : nullptr;
-    check(raise != nullptr, "test export ZvTestRaiseEvent");
-    if (raise) archiveEvents(raise);
+  gDll = LoadLibraryW(L"ZivoviViruvovTest.dll");
+  gRaise = gDll ? entry<RaiseFn>("ZvTestRaiseEvent") : nullptr;
+  check(gRaise != nullptr, "test export ZvTestRaiseEvent");
+  if (gRaise) {
+    archiveEvents();
     errors();
-    if (any) any->Release();
+    lockCount();
   }
   CoUninitialize();
-  std::printf("events: %d passed, %d failed\n", gPassed, gFailed);
-  return gFailed ? 1 : 0;
+  return summary("events");
 }

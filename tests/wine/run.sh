@@ -49,13 +49,14 @@ count_summary() {  # name output exit-code
   fi
 }
 
-# Each DLL exports the four entry points and needs nothing but system DLLs.
+# Each DLL exports the five entry points and no test hook, and needs nothing but system DLLs.
 check_dll() {  # objdump dll
   local dump imports
   dump="$("$1" -p "$2")"
-  for entry in DllGetClassObject DllCanUnloadNow DllRegisterServer DllUnregisterServer; do
+  for entry in DllGetClassObject DllCanUnloadNow DllRegisterServer DllUnregisterServer DllInstall; do
     grep -qE "\] $entry\$" <<<"$dump" && pass || fail "$2 does not export $entry"
   done
+  grep -q ZvTestRaiseEvent <<<"$dump" && fail "$2 exports the test hook" || pass
   imports="$(grep 'DLL Name:' <<<"$dump" | awk '{print tolower($3)}' |
     grep -vxE 'advapi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|oleaut32.dll|user32.dll|shell32.dll|gdi32.dll|version.dll|mpr.dll|rasapi32.dll|wininet.dll|comdlg32.dll|winspool.drv' || true)"
   [[ -z "$imports" ]] && pass || fail "$2 needs non-system DLLs: $imports"
@@ -67,7 +68,7 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 drive="$WINEPREFIX/drive_c/zv"
 mkdir -p "$drive"
-cp "$build/ZivoviViruvov.dll" "$build"/zv_*_test.exe "$drive/"
+cp "$build"/ZivoviViruvov*.dll "$build"/zv_*_test.exe "$drive/"
 cp "$root"/tests/vbscript/*.vbs "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
 # Message boxes go to a log instead of the screen, so nothing waits for a click.
@@ -107,7 +108,7 @@ for script in "$drive"/*.vbs; do
   out="$(wine cscript //nologo "C:\\zv\\$name" 2>&1)"
   count_summary "$name" "$out" $?
 done
-for client in typelib events; do
+for client in typelib events calls; do
   out="$(wine "C:\\zv\\zv_${client}_test.exe" 2>&1)"
   count_summary "zv_${client}_test" "$out" $?
 done
