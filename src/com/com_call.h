@@ -95,7 +95,7 @@ void storeVariant(const Variant& value, VARIANTARG* target);
 // `value` converted to the declared type of `param`, as the member's binding would convert
 // it. Variant and record parameters take it as it is, and so do arrays, whatever their
 // elements: the member reads them as on the native face.
-Variant toParameter(const Variant& value, const ParamInfo& param);
+Variant toParameter(Variant value, const ParamInfo& param);
 // The VARIANT kind a library kind travels as (VT_VARIANT for Variant, arrays and records).
 VARTYPE comKind(VarType t);
 ObjectRef fromDispatch(IDispatch* d);

@@ -165,7 +165,7 @@ void storeRecord(const Variant& value, IRecordInfo* info, void* data) {
 
 // `v` as a value of library kind `t` by the library's own conversions (Empty is Nothing for
 // an object); Variant and record kinds take it as it is.
-Variant convertTo(const Variant& v, VarType t) {
+Variant convertTo(Variant v, VarType t) {
   if (v.type() == t) return v;
   switch (t) {
     case VarType::String:
@@ -281,8 +281,8 @@ VARTYPE comKind(VarType t) {
   }
 }
 
-Variant toParameter(const Variant& value, const ParamInfo& param) {
-  return convertTo(value, param.type);
+Variant toParameter(Variant value, const ParamInfo& param) {
+  return convertTo(std::move(value), param.type);
 }
 
 void storeVariant(const Variant& value, VARIANTARG* target) {

@@ -68,7 +68,7 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 drive="$WINEPREFIX/drive_c/zv"
 mkdir -p "$drive"
-cp "$build"/ZivoviViruvov*.dll "$build"/zv_*_test.exe "$drive/"
+cp "$build"/ZivoviViruvov*.dll "$build"/zv_*_test.exe "$build/zv_callcost.exe" "$drive/"
 cp "$root"/tests/vbscript/*.vbs "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
 # Message boxes go to a log instead of the screen, so nothing waits for a click.
@@ -130,6 +130,11 @@ for client in typelib events calls; do
   out="$(wine "C:\\zv\\zv_${client}_test.exe" 2>&1)"
   count_summary "zv_${client}_test" "$out" $?
 done
+
+# The call-cost benchmark (bench/callcost.sh) runs, briefly: every call it times succeeds.
+out="$(wine 'C:\zv\zv_callcost.exe' 3000 2>&1 | tr -d '\r')"
+[[ "$(grep -cE ' [0-9]+\.[0-9]{2}$' <<<"$out")" -ge 9 ]] && ! grep -qE 'failed|cannot' <<<"$out" && pass ||
+  fail "zv_callcost: $out"
 
 # While the 32-bit DLL is registered too, unregistering the 64-bit one leaves the ProgIDs,
 # interfaces and type library both use: all but the CLSIDs and the win64 key.
