@@ -1,7 +1,7 @@
 // Under Wine, after regsvr32: late-bound calls as VBA, VB.NET, C# dynamic and pywin32 make
-// them give the same results positional, named and mixed, on the creating STA and from an
-// MTA through the proxy; early-bound calls go through the type library's proxy; argument
-// failures name the argument; the type library loads for the neutral locale.
+// them give the same results positional, named and mixed (puArgErr naming the same failing
+// argument), on the creating STA and from an MTA through the proxy; early-bound calls go
+// through the type library's proxy; the type library loads for the neutral locale.
 #include <oaidl.h>
 #include <windows.h>
 
@@ -43,7 +43,10 @@ std::vector<Case> cases() {
     {L"StrChr", L"GetLeft", {{L"theString", text(L"abcd")}, {L"theSeperator", text(L"|")},
                              {L"separatorMustExist", flag(true)}}, L"8:"},
     {L"StrChr", L"GetLeft", {{L"theSeperator", text(L"|")}}, L"#449"},
-    {L"StrChr", L"GetChar", {{L"theString", text(L"abc")}, {L"thePosition", text(L"x")}}, L"#13"},
+    {L"StrChr", L"GetChar", {{L"theString", text(L"abc")}, {L"thePosition", text(L"x")}},
+     L"#13 at thePosition"},
+    {L"StrChr", L"GetChar", {{L"theString", text(L"abc")}, {L"thePosition", number(40000)}},
+     L"#6 at thePosition"},
     {L"StrChr", L"String2Long", {{L"theString", number(1234), true}}, L"3:825373492|8:1234"},
     {L"TimeLib", L"ExtractHMS", {{L"theTime", text(L"10:30:15")}, {L"hh", text(L"5"), true},
                                  {L"mm", VARIANT{}, true}, {L"ss", number(0), true}},
@@ -78,6 +81,8 @@ IDispatch* create(const wchar_t* className) {
 
 enum Form { kPositional, kNamed, kMixed };  // mixed: the first argument positional
 
+// The call's result and by-reference values as text; a failure names the argument puArgErr
+// points at.
 std::wstring run(IDispatch* obj, const Case& c, Form form) {
   std::vector<LPOLESTR> names{const_cast<LPOLESTR>(c.member)};
   for (const Param& p : c.args)
@@ -86,35 +91,36 @@ std::wstring run(IDispatch* obj, const Case& c, Form form) {
   if (FAILED(obj->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()),
                                 LOCALE_USER_DEFAULT, ids.data())))
     return L"unknown name";
-  std::vector<VARIANT> values(c.args.size());
-  size_t slots = 0;
-  for (size_t i = 0; i < c.args.size(); ++i) {
+  const size_t n = c.args.size();
+  const DISPID slots = *std::max_element(ids.begin() + 1, ids.end()) + 1;
+  const bool firstPositional = form == kMixed && std::count(ids.begin() + 1, ids.end(), 0);
+  // DISPPARAMS order: the named arguments, then the positional ones last to first; `from`
+  // tells which of the case's arguments each one is (n: left out).
+  std::vector<VARIANT> values(n), rgvarg(form == kPositional ? slots : firstPositional, missing());
+  std::vector<size_t> from(rgvarg.size(), n);
+  std::vector<DISPID> named;
+  for (size_t i = 0; i < n; ++i) {
     VariantInit(&values[i]);
     VariantCopy(&values[i], const_cast<VARIANT*>(&c.args[i].value));
-    slots = std::max<size_t>(slots, ids[i + 1] + 1);
-  }
-  auto arg = [&](size_t i) { return c.args[i].byRef ? byRef(&values[i]) : values[i]; };
-  // DISPPARAMS order: the named arguments, then the positional ones last to first.
-  const bool firstPositional =
-      form == kMixed && std::find(ids.begin() + 1, ids.end(), 0) != ids.end();
-  std::vector<VARIANT> positional(form == kPositional ? slots : firstPositional, missing());
-  std::vector<VARIANT> named;
-  std::vector<DISPID> namedIds;
-  for (size_t i = 0; i < c.args.size(); ++i) {
-    const DISPID at = ids[i + 1];
-    if (form == kPositional || (firstPositional && at == 0)) {
-      positional[positional.size() - 1 - at] = arg(i);
+    const VARIANT arg = c.args[i].byRef ? byRef(&values[i]) : values[i];
+    if (form == kPositional || (firstPositional && ids[i + 1] == 0)) {
+      rgvarg[rgvarg.size() - 1 - ids[i + 1]] = arg;
+      from[rgvarg.size() - 1 - ids[i + 1]] = i;
     } else {
-      named.push_back(arg(i));
-      namedIds.push_back(at);
+      rgvarg.insert(rgvarg.begin() + named.size(), arg);
+      from.insert(from.begin() + named.size(), i);
+      named.push_back(ids[i + 1]);
     }
   }
-  named.insert(named.end(), positional.begin(), positional.end());
-  std::wstring out = invoke(obj, ids[0], named, namedIds).text;
-  for (size_t i = 0; i < c.args.size(); ++i)
+  const Outcome o = invoke(obj, ids[0], rgvarg, named);
+  std::wstring out = o.text;
+  const bool argumentFailed = o.hr == DISP_E_TYPEMISMATCH || o.hr == DISP_E_OVERFLOW;
+  if (argumentFailed && o.argErr < from.size() && from[o.argErr] < n)
+    out += L" at " + std::wstring(c.args[from[o.argErr]].name);
+  for (size_t i = 0; i < n; ++i) {
     if (c.args[i].byRef) out += L"|" + shown(values[i]);
-  for (VARIANT& v : values)
-    VariantClear(&v);
+    VariantClear(&values[i]);
+  }
   return out;
 }
 
@@ -132,52 +138,35 @@ std::vector<std::wstring> runAll(const std::vector<Case>& table) {
 
 void earlyBound() {
   StrChrTable* s = nullptr;
-  check(SUCCEEDED(CoCreateInstance(zv::com::kCLSID_StrChr, nullptr, CLSCTX_INPROC_SERVER,
-                                   zv::com::kIID_StrChr, reinterpret_cast<void**>(&s))) &&
-            s,
-        "_StrChr through the proxy");
+  CoCreateInstance(zv::com::kCLSID_StrChr, nullptr, CLSCTX_INPROC_SERVER, zv::com::kIID_StrChr,
+                   reinterpret_cast<void**>(&s));
+  check(s != nullptr, "_StrChr through the proxy");
   if (!s) return;
   BSTR in = SysAllocString(L"ab|cd"), sep = SysAllocString(L"|"), out = nullptr;
   check(s->GetLeft(in, sep, VARIANT_FALSE, &out) == S_OK && str(out) == L"ab",
         "GetLeft through the proxy: " + narrow(str(out)));
-  SysFreeString(in);
-  SysFreeString(sep);
-  SysFreeString(out);
+  for (BSTR b : {in, sep, out})
+    SysFreeString(b);
   s->Release();
 }
 
-// Failing arguments: the HRESULT IDispatch callers expect, and puArgErr naming the argument.
-void argumentErrors() {
+// What names cannot express: an unknown named DISPID, and another interface's riid.
+void unknownIds() {
   IDispatch* s = create(L"StrChr");
   if (!s) return;
-  struct Row {
-    const wchar_t* member;
-    std::vector<VARIANT> args;
-    std::vector<DISPID> named;
-    HRESULT hr;
-    UINT argErr;
-  } rows[] = {
-      {L"GetLeft", {text(L"|"), text(L"a|b")}, {7}, DISP_E_PARAMNOTFOUND, 0},
-      {L"GetChar", {text(L"x"), text(L"abc")}, {}, DISP_E_TYPEMISMATCH, 0},
-      {L"GetChar", {text(L"abc"), text(L"x")}, {0, 1}, DISP_E_TYPEMISMATCH, 1},
-      {L"GetChar", {number(40000), text(L"abc")}, {}, DISP_E_OVERFLOW, 0},
-      {L"GetStringFile", {text(L"a"), text(L"b")}, {}, DISP_E_BADPARAMCOUNT, 0xFFFF},
-  };
-  for (Row& r : rows) {
-    const Outcome o = invoke(s, idOf(s, r.member), r.args, r.named);
-    check(o.hr == r.hr && o.argErr == r.argErr,
-          narrow(r.member) + ": " + std::to_string(o.hr) + " at " + std::to_string(o.argErr));
-    for (VARIANT& v : r.args)
-      VariantClear(&v);
-  }
+  const DISPID getLeft = idOf(s, L"GetLeft");
+  VARIANT sep = text(L"|"), in = text(L"a|b");
+  const Outcome o = invoke(s, getLeft, {sep, in}, {7});
+  check(o.hr == DISP_E_PARAMNOTFOUND && o.argErr == 0, "named DISPID 7 of GetLeft");
   LPOLESTR name = const_cast<LPOLESTR>(L"GetLeft");
   DISPID id = 0;
-  check(s->GetIDsOfNames(IID_IDispatch, &name, 1, 0, &id) == DISP_E_UNKNOWNINTERFACE,
-        "GetIDsOfNames checks riid");
   DISPPARAMS none{};
-  check(s->Invoke(idOf(s, L"GetLeft"), IID_IUnknown, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
-                  nullptr) == DISP_E_UNKNOWNINTERFACE,
-        "Invoke checks riid");
+  check(s->GetIDsOfNames(IID_IDispatch, &name, 1, 0, &id) == DISP_E_UNKNOWNINTERFACE &&
+            s->Invoke(getLeft, IID_IUnknown, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+                      nullptr) == DISP_E_UNKNOWNINTERFACE,
+        "GetIDsOfNames and Invoke check riid");
+  VariantClear(&sep);
+  VariantClear(&in);
   s->Release();
 }
 
@@ -207,7 +196,7 @@ int main() {
     check(sta[i] == want, at + narrow(sta[i]) + " for " + narrow(want));
     check(mta[i] == sta[i], at + "from the MTA " + narrow(mta[i]));
   }
-  argumentErrors();
+  unknownIds();
   for (Case& c : table)
     for (Param& p : c.args)
       VariantClear(&p.value);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace client {
@@ -14,12 +15,8 @@ namespace client {
 inline int gPassed = 0, gFailed = 0;
 
 inline void check(bool ok, const std::string& what) {
-  if (ok) {
-    ++gPassed;
-  } else {
-    ++gFailed;
-    std::printf("FAIL: %s\n", what.c_str());
-  }
+  ok ? ++gPassed : ++gFailed;
+  if (!ok) std::printf("FAIL: %s\n", what.c_str());
 }
 
 // Prints the summary line the Wine run counts; the process's exit code.
@@ -35,49 +32,33 @@ inline std::string narrow(const std::wstring& w) {
   return std::string(w.begin(), w.end());
 }
 
-inline VARIANT text(const wchar_t* s) {
+template <class Fill>
+VARIANT variant(VARTYPE vt, Fill fill) {
   VARIANT v;
   VariantInit(&v);
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = SysAllocString(s);
+  V_VT(&v) = vt;
+  fill(v);
   return v;
+}
+inline VARIANT text(const wchar_t* s) {
+  return variant(VT_BSTR, [&](VARIANT& v) { V_BSTR(&v) = SysAllocString(s); });
 }
 inline VARIANT number(LONG n) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = n;
-  return v;
+  return variant(VT_I4, [&](VARIANT& v) { V_I4(&v) = n; });
 }
 inline VARIANT flag(bool b) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BOOL;
-  V_BOOL(&v) = b ? VARIANT_TRUE : VARIANT_FALSE;
-  return v;
+  return variant(VT_BOOL, [&](VARIANT& v) { V_BOOL(&v) = b ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-// An object argument (nullptr: Nothing); the VARIANT holds its own reference.
+// An object argument holding its own reference (nullptr: Nothing).
 inline VARIANT object(IDispatch* d) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = d;
   if (d) d->AddRef();
-  return v;
+  return variant(VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = d; });
 }
 inline VARIANT byRef(VARIANT* target) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&v) = target;
-  return v;
+  return variant(VT_BYREF | VT_VARIANT, [&](VARIANT& v) { V_VARIANTREF(&v) = target; });
 }
 inline VARIANT missing() {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_ERROR;
-  V_ERROR(&v) = DISP_E_PARAMNOTFOUND;
-  return v;
+  return variant(VT_ERROR, [](VARIANT& v) { V_ERROR(&v) = DISP_E_PARAMNOTFOUND; });
 }
 
 // A value as text, with its VARIANT kind: "8:abc".
@@ -91,45 +72,29 @@ inline std::wstring shown(const VARIANT& v) {
   return out;
 }
 
-// The VB error number a failed IDispatch::Invoke stands for.
-inline long errorNumber(HRESULT hr, const EXCEPINFO& ei) {
-  switch (hr) {
-    case DISP_E_EXCEPTION:
-      return ei.scode & 0xFFFF;
-    case DISP_E_PARAMNOTOPTIONAL:
-      return 449;
-    case DISP_E_BADPARAMCOUNT:
-      return 450;
-    case DISP_E_PARAMNOTFOUND:
-      return 448;
-    case DISP_E_TYPEMISMATCH:
-      return 13;
-    case DISP_E_OVERFLOW:
-      return 6;
-    default:
-      return hr;
-  }
-}
-
 struct Outcome {
   HRESULT hr;
-  std::wstring text;  // "value" or "#number"
+  std::wstring text;  // the result shown, or "#" and the VB error number
   UINT argErr;
 };
 
-// IDispatch::Invoke of `id` with `args` as DISPPARAMS holds them (last argument first, named
-// ones first with `named` their ids).
+// IDispatch::Invoke of `id` with `args` in DISPPARAMS order (the named ones first, with `named`
+// their ids; then the positional ones, last first).
 inline Outcome invoke(IDispatch* obj, DISPID id, std::vector<VARIANT> args,
-                      std::vector<DISPID> named = {}, WORD flags = DISPATCH_METHOD) {
+                      std::vector<DISPID> named = {}) {
   DISPPARAMS params{args.data(), named.data(), static_cast<UINT>(args.size()),
                     static_cast<UINT>(named.size())};
   VARIANT result;
   VariantInit(&result);
   EXCEPINFO ei{};
   UINT argErr = 0xFFFF;
-  const HRESULT hr =
-      obj->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &ei, &argErr);
-  Outcome out{hr, FAILED(hr) ? L"#" + std::to_wstring(errorNumber(hr, ei)) : shown(result), argErr};
+  const HRESULT hr = obj->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                 &result, &ei, &argErr);
+  long number = hr == DISP_E_EXCEPTION ? ei.scode & 0xFFFF : hr;
+  for (auto [code, vb] :
+       {std::pair{DISP_E_PARAMNOTOPTIONAL, 449}, {DISP_E_TYPEMISMATCH, 13}, {DISP_E_OVERFLOW, 6}})
+    if (hr == code) number = vb;
+  Outcome out{hr, FAILED(hr) ? L"#" + std::to_wstring(number) : shown(result), argErr};
   SysFreeString(ei.bstrDescription);
   SysFreeString(ei.bstrSource);
   SysFreeString(ei.bstrHelpFile);

@@ -1,9 +1,9 @@
-// Under Wine, with ZivoviViruvovTest.dll loaded directly (the server plus a test-only export,
-// ZvTestRaiseEvent, that raises an event of a library object): events reach every sink
+// Under Wine, with ZivoviViruvovTest.dll loaded directly (the server's test build, whose
+// export ZvTestRaiseEvent raises an event of a library object): events reach every sink
 // advised on ZipLib and UnZipLib, with by-reference arguments coming back, also after the
 // object went through a by-reference parameter, which hands back the same object; a
-// connection point keeps its container alive; lock counts stay balanced; errors reach
-// IDispatch callers as EXCEPINFO with the VB error number.
+// connection point keeps its container alive; the lock count stays balanced; errors of the
+// server reach IDispatch callers as EXCEPINFO with the VB error number.
 #include <oaidl.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -76,11 +76,9 @@ class Sink final : public IDispatch {
 };
 
 using RaiseFn = HRESULT(STDAPICALLTYPE*)(IUnknown*, LPCWSTR, VARIANT*, UINT);
-using ClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
 
+using ClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 HMODULE gDll = nullptr;
-RaiseFn gRaise = nullptr;
 
 template <class F>
 F entry(const char* name) {
@@ -102,205 +100,205 @@ IDispatch* create(const CLSID& clsid) {
   return d;
 }
 
-HRESULT raise(IUnknown* source, const wchar_t* name, std::vector<VARIANT> args) {
-  return gRaise(source, name, args.data(), static_cast<UINT>(args.size()));
-}
-
-IConnectionPoint* connectionPoint(IDispatch* source, const IID& events) {
-  IConnectionPointContainer* cpc = nullptr;
-  IConnectionPoint* cp = nullptr;
-  source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
-  if (cpc) cpc->FindConnectionPoint(events, &cp);
-  if (cpc) cpc->Release();
-  return cp;
-}
-
-void classInformation(IDispatch* zip) {
-  IProvideClassInfo2* pci = nullptr;
-  zip->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci));
-  check(pci != nullptr, "ZipLib answers IProvideClassInfo2");
-  if (!pci) return;
-  GUID g{};
-  check(SUCCEEDED(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &g)) &&
-            IsEqualGUID(g, zv::com::kDIID___ZipLib),
-        "default source interface is __ZipLib");
-  ITypeInfo* ci = nullptr;
-  BSTR name = nullptr;
-  check(SUCCEEDED(pci->GetClassInfo(&ci)) && ci &&
-            SUCCEEDED(ci->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) &&
-            str(name) == L"ZipLib",
-        "class information names the coclass ZipLib");
-  SysFreeString(name);
-  if (ci) ci->Release();
-  pci->Release();
-}
-
-// Both sinks hear every event; `last` is the one that answered last.
-void zipEvents(IDispatch* zip, Sink& sink, Sink& last) {
-  VARIANT cancel = flag(false);
-  VARIANT message = text(L"Stop now?");
-  check(raise(zip, L"Cancel", {message, byRef(&cancel)}) == S_OK && sink.calls == 1 &&
-            last.calls == 1 && sink.lastId == 1 && sink.lastCount == 2,
-        "Cancel reaches both sinks with dispatch id 1 and two arguments");
-  check(sink.lastKinds == std::vector<VARTYPE>{VT_BSTR, VT_BYREF | VT_BOOL},
-        "Cancel's arguments: String by value, Boolean by reference");
-  check(sink.lastText == L"Stop now?", "Cancel's message");
-  check(V_VT(&cancel) == VT_BOOL && V_BOOL(&cancel) == VARIANT_TRUE,
-        "bCancel set by the sinks comes back True");
-  VariantClear(&message);
-
-  VARIANT count;
-  VariantInit(&count);
-  V_VT(&count) = VT_I2;
-  V_I2(&count) = 42;
-  message = text(L"adding a.txt");
-  check(raise(zip, L"Progress", {count, message}) == S_OK && sink.lastId == 3 &&
-            sink.lastNumber == 42 && sink.lastText == L"adding a.txt",
-        "Progress(42, \"adding a.txt\") with the count as a Long");
-  check(sink.lastKinds == std::vector<VARTYPE>{VT_I4, VT_BSTR}, "Progress's arguments by value");
-  VariantClear(&message);
-
-  VARIANT password = text(L"");
-  VARIANT cancel2;
-  VariantInit(&cancel2);
-  check(raise(zip, L"PasswordRequest", {byRef(&password), byRef(&cancel2)}) == S_OK &&
-            last.lastId == 2 && V_VT(&password) == VT_BSTR && str(V_BSTR(&password)) == L"secret",
-        "PasswordRequest: the password given by the sink comes back");
-  VariantClear(&password);
-  check(raise(zip, L"NoSuchEvent", {}) == static_cast<HRESULT>(0x800A01B6),
-        "unknown event fails with 0x800A01B6 (438)");
-}
-
 // A library object through a by-reference Object parameter comes back as the same COM object,
 // and its sinks go on hearing its events.
-void identity(IDispatch* zip, Sink& sink) {
+void identity(RaiseFn raise, IDispatch* zip, const Sink& sink) {
   IDispatch* strchr = create(zv::com::kCLSID_StrChr);
-  if (!strchr) return;
-  struct Row {
-    const wchar_t* member;
-    std::vector<VARIANT> args;
-  };
   VARIANT variable = object(zip), n1 = number(0), n2 = number(0), n3 = number(0);
-  Row rows[] = {
+  std::pair<const wchar_t*, std::vector<VARIANT>> calls[] = {
       {L"TextBoxCounter", {byRef(&n3), byRef(&n2), byRef(&n1), byRef(&variable)}},
       {L"ItemsToCollection", {byRef(&variable), text(L"a|b")}},
   };
-  for (Row& r : rows) {
-    const Outcome o = invoke(strchr, idOf(strchr, r.member), r.args);
+  for (const auto& [member, args] : calls) {
+    const Outcome o = invoke(strchr, idOf(strchr, member), args);
     check(o.hr == S_OK && V_VT(&variable) == VT_DISPATCH && V_DISPATCH(&variable) == zip,
-          narrow(r.member) + " hands the same object back: " + narrow(o.text));
+          narrow(member) + " hands the same object back: " + narrow(o.text));
   }
-  VariantClear(&rows[1].args[1]);
+  VariantClear(&calls[1].second[1]);
   const int before = sink.calls;
-  VARIANT count = number(1), message = text(L"after");
-  raise(V_DISPATCH(&variable), L"Progress", {count, message});
+  VARIANT progress[2] = {number(1), text(L"after")};
+  raise(V_DISPATCH(&variable), L"Progress", progress, 2);
   check(sink.calls == before + 1, "the sink still hears the object's events");
-  VariantClear(&message);
+  VariantClear(&progress[1]);
   VariantClear(&variable);
   strchr->Release();
 }
 
-// EnumConnectionPoints lists the one connection point; a connection point keeps its
-// container alive; EnumConnections lists the sinks.
-void connectionPoints(IDispatch* zip) {
-  IConnectionPointContainer* cpc = nullptr;
-  zip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+// EnumConnectionPoints lists the one connection point, whose EnumConnections lists both sinks.
+void enumerate(IConnectionPointContainer* cpc) {
   IEnumConnectionPoints* points = nullptr;
-  check(cpc && cpc->EnumConnectionPoints(&points) == S_OK && points, "EnumConnectionPoints");
-  if (cpc) cpc->Release();
-  if (!points) return;
   IConnectionPoint* got[2] = {};
-  ULONG fetched = 0;
-  IID iid{};
-  check(points->Next(2, got, &fetched) == S_FALSE && fetched == 1 &&
-            got[0]->GetConnectionInterface(&iid) == S_OK &&
-            IsEqualIID(iid, zv::com::kDIID___ZipLib),
-        "one connection point, for __ZipLib");
-  points->Release();
-  if (!got[0]) return;
-  zip->Release();  // the connection point holds the container now
-  IConnectionPointContainer* back = nullptr;
   IEnumConnections* sinks = nullptr;
   CONNECTDATA data[3] = {};
-  check(got[0]->GetConnectionPointContainer(&back) == S_OK && back &&
-            got[0]->EnumConnections(&sinks) == S_OK && sinks->Next(3, data, &fetched) == S_FALSE &&
-            fetched == 2,
-        "the container outlives its other references; two sinks listed");
-  for (ULONG i = 0; i < fetched; ++i)
+  ULONG fetched = 0, listed = 0;
+  IID iid{};
+  check(cpc->EnumConnectionPoints(&points) == S_OK && points->Next(2, got, &fetched) == S_FALSE &&
+            fetched == 1 && got[0]->GetConnectionInterface(&iid) == S_OK &&
+            IsEqualIID(iid, zv::com::kDIID___ZipLib) && got[0]->EnumConnections(&sinks) == S_OK &&
+            sinks->Next(3, data, &listed) == S_FALSE && listed == 2,
+        "one connection point, for __ZipLib, with two sinks");
+  for (ULONG i = 0; i < listed; ++i)
     data[i].pUnk->Release();
-  if (sinks) sinks->Release();
-  if (back) back->Release();
-  got[0]->Release();
-}
-
-void archiveEvents() {
-  IDispatch* zip = create(zv::com::kCLSID_ZipLib);
-  check(zip != nullptr, "ZipLib created");
-  if (!zip) return;
-  classInformation(zip);
-  IConnectionPointContainer* cpc = nullptr;
-  IConnectionPoint* none = nullptr;
-  zip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
-  check(cpc && cpc->FindConnectionPoint(IID_IDispatch, &none) == CONNECT_E_NOCONNECTION,
-        "no connection point for another interface");
-  if (cpc) cpc->Release();
-  IConnectionPoint* cp = connectionPoint(zip, zv::com::kDIID___ZipLib);
-  check(cp != nullptr, "connection point for __ZipLib");
-  if (!cp) return;
-  Sink sink(zv::com::kDIID___ZipLib), second(zv::com::kDIID___ZipLib);
-  DWORD cookie = 0, cookie2 = 0;
-  check(cp->Advise(&sink, &cookie) == S_OK && cp->Advise(&second, &cookie2) == S_OK &&
-            cookie != cookie2,
-        "two sinks advised");
-  zipEvents(zip, sink, second);
-  identity(zip, sink);
-  connectionPoints(zip);  // releases zip
-  const int before = sink.calls;
-  check(cp->Unadvise(cookie) == S_OK && cp->Unadvise(cookie) == CONNECT_E_NOCONNECTION,
-        "Unadvise, once");
-  cp->Release();
-  check(sink.calls == before && sink.refs == 1 && second.refs == 1,
-        "no sink is held once the object is gone");
-
-  // UnZipLib.OverwritePrompt(sFIle, ByRef eResponse): the enumeration goes as a Long.
-  IDispatch* unzip = create(zv::com::kCLSID_UnZipLib);
-  cp = unzip ? connectionPoint(unzip, zv::com::kDIID___UnZipLib) : nullptr;
-  check(cp != nullptr, "connection point for __UnZipLib");
-  if (cp) {
-    Sink unzipSink(zv::com::kDIID___UnZipLib);
-    cp->Advise(&unzipSink, &cookie);
-    VARIANT response = number(100), file = text(L"C:\\a.txt");
-    check(raise(unzip, L"OverwritePrompt", {file, byRef(&response)}) == S_OK &&
-              unzipSink.lastId == 2 && V_I4(&response) == 103,
-          "OverwritePrompt: euzOverwriteAllFiles (103) comes back");
-    VariantClear(&file);
-    cp->Unadvise(cookie);
-    cp->Release();
-  }
-  if (unzip) unzip->Release();
-
-  IDispatch* files = create(zv::com::kCLSID_FileLib);
-  if (files) {
-    check(files->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)) ==
-              E_NOINTERFACE,
-          "FileLib is no connection point container");
-    files->Release();
-  }
+  for (IUnknown* u : {static_cast<IUnknown*>(sinks), static_cast<IUnknown*>(got[0]),
+                      static_cast<IUnknown*>(points)})
+    if (u) u->Release();
 }
 
 // An unlock without a lock does not drive the lock count below zero.
 void lockCount() {
-  auto canUnload = entry<CanUnloadFn>("DllCanUnloadNow");
-  IClassFactory* f = factory(zv::com::kCLSID_FileLib);
-  if (!f) return;
-  f->LockServer(FALSE);
-  f->LockServer(TRUE);
-  f->Release();
-  check(canUnload() == S_FALSE, "a lock after an unbalanced unlock holds the server");
-  f = factory(zv::com::kCLSID_FileLib);
-  f->LockServer(FALSE);
-  f->Release();
-  check(canUnload() == S_OK, "every object and lock released");
+  auto canUnload = entry<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow");
+  for (BOOL lock : {FALSE, TRUE}) {
+    IClassFactory* f = factory(zv::com::kCLSID_FileLib);
+    f->LockServer(FALSE);
+    if (lock) f->LockServer(TRUE);
+    f->Release();
+    check(canUnload() == (lock ? S_FALSE : S_OK),
+          lock ? "a lock after an unbalanced unlock holds" : "every object and lock released");
+  }
+}
+
+void archiveEvents(RaiseFn raise) {
+  IDispatch* zip = create(zv::com::kCLSID_ZipLib);
+  HRESULT hr = S_OK;
+  check(zip != nullptr, "ZipLib created");
+  if (!zip) return;
+
+  IProvideClassInfo2* pci = nullptr;
+  check(SUCCEEDED(zip->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci))),
+        "ZipLib answers IProvideClassInfo2");
+  if (pci) {
+    GUID g{};
+    check(SUCCEEDED(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &g)) &&
+              IsEqualGUID(g, zv::com::kDIID___ZipLib),
+          "default source interface is __ZipLib");
+    ITypeInfo* ci = nullptr;
+    BSTR name = nullptr;
+    check(SUCCEEDED(pci->GetClassInfo(&ci)) && ci &&
+              SUCCEEDED(ci->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr)) &&
+              str(name) == L"ZipLib",
+          "class information names the coclass ZipLib");
+    SysFreeString(name);
+    if (ci) ci->Release();
+    pci->Release();
+  }
+
+  IConnectionPointContainer* cpc = nullptr;
+  check(
+      SUCCEEDED(zip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc))),
+      "ZipLib is a connection point container");
+  if (!cpc) return;
+  IConnectionPoint* cp = nullptr;
+  check(cpc->FindConnectionPoint(IID_IDispatch, &cp) == CONNECT_E_NOCONNECTION,
+        "no connection point for another interface");
+  check(SUCCEEDED(cpc->FindConnectionPoint(zv::com::kDIID___ZipLib, &cp)) && cp,
+        "connection point for __ZipLib");
+  if (!cp) return;
+  Sink sink(zv::com::kDIID___ZipLib);
+  DWORD cookie = 0;
+  Sink second(zv::com::kDIID___ZipLib);
+  DWORD secondCookie = 0;
+  check(SUCCEEDED(cp->Advise(&sink, &cookie)) && cookie &&
+            SUCCEEDED(cp->Advise(&second, &secondCookie)) && secondCookie != cookie,
+        "two sinks advised");
+
+  // Cancel(sMsg, ByRef bCancel): the sink sets bCancel, which comes back.
+  VARIANT cancel;
+  VariantInit(&cancel);
+  V_VT(&cancel) = VT_BOOL;
+  V_BOOL(&cancel) = VARIANT_FALSE;
+  VARIANT args[2] = {text(L"Stop now?"), byRef(&cancel)};
+  hr = raise(zip, L"Cancel", args, 2);
+  check(
+      hr == S_OK && sink.calls == 1 && second.calls == 1 && sink.lastId == 1 && sink.lastCount == 2,
+      "Cancel reaches both sinks with dispatch id 1 and two arguments");
+  check(sink.lastKinds == std::vector<VARTYPE>{VT_BSTR, VT_BYREF | VT_BOOL},
+        "Cancel's arguments: String by value, Boolean by reference");
+  check(sink.lastText == L"Stop now?", "Cancel's message");
+  check(V_VT(&cancel) == VT_BOOL && V_BOOL(&cancel) == VARIANT_TRUE,
+        "bCancel set by the sink comes back True");
+  VariantClear(&args[0]);
+
+  // Progress(lCount, sMsg): dispatch id 3, by value.
+  VARIANT count;
+  VariantInit(&count);
+  V_VT(&count) = VT_I2;
+  V_I2(&count) = 42;
+  VARIANT progress[2] = {count, text(L"adding a.txt")};
+  hr = raise(zip, L"Progress", progress, 2);
+  check(hr == S_OK && sink.lastId == 3 && sink.lastNumber == 42 && sink.lastText == L"adding a.txt",
+        "Progress(42, \"adding a.txt\") with the count as a Long");
+  check(sink.lastKinds == std::vector<VARTYPE>{VT_I4, VT_BSTR}, "Progress's arguments by value");
+  VariantClear(&progress[1]);
+
+  // PasswordRequest(ByRef sPassword, ByRef bCancel).
+  VARIANT password = text(L"");
+  VARIANT cancel2;
+  VariantInit(&cancel2);
+  VARIANT request[2] = {byRef(&password), byRef(&cancel2)};
+  hr = raise(zip, L"PasswordRequest", request, 2);
+  check(hr == S_OK && sink.lastId == 2 && V_VT(&password) == VT_BSTR &&
+            str(V_BSTR(&password)) == L"secret",
+        "PasswordRequest: the password given by the sink comes back");
+  VariantClear(&password);
+
+  // An event the class does not have fails with error 438.
+  hr = raise(zip, L"NoSuchEvent", nullptr, 0);
+  check(hr == static_cast<HRESULT>(0x800A01B6), "unknown event fails with 0x800A01B6 (438)");
+
+  identity(raise, zip, sink);
+  enumerate(cpc);
+
+  // After Unadvise the sink hears nothing.
+  const int before = sink.calls;
+  check(SUCCEEDED(cp->Unadvise(cookie)), "Unadvise");
+  VARIANT again[2] = {text(L"x"), byRef(&cancel)};
+  raise(zip, L"Cancel", again, 2);
+  check(sink.calls == before, "no event after Unadvise");
+  VariantClear(&again[0]);
+  cpc->Release();
+  zip->Release();  // the connection point holds the container now
+  IConnectionPointContainer* back = nullptr;
+  check(cp->GetConnectionPointContainer(&back) == S_OK && back,
+        "a connection point keeps its container alive");
+  if (back) back->Release();
+  cp->Release();
+  check(sink.refs == 1 && second.refs == 1, "no sink is held once the object is gone");
+
+  // UnZipLib.OverwritePrompt(sFIle, ByRef eResponse): the enumeration goes as a Long.
+  IDispatch* unzip = create(zv::com::kCLSID_UnZipLib);
+  check(unzip != nullptr, "UnZipLib created");
+  if (!unzip) return;
+  unzip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
+  cp = nullptr;
+  if (cpc) cpc->FindConnectionPoint(zv::com::kDIID___UnZipLib, &cp);
+  check(cp != nullptr, "connection point for __UnZipLib");
+  if (cp) {
+    Sink unzipSink(zv::com::kDIID___UnZipLib);
+    cp->Advise(&unzipSink, &cookie);
+    VARIANT response;
+    VariantInit(&response);
+    V_VT(&response) = VT_I4;
+    V_I4(&response) = 100;
+    VARIANT prompt[2] = {text(L"C:\\a.txt"), byRef(&response)};
+    hr = raise(unzip, L"OverwritePrompt", prompt, 2);
+    check(hr == S_OK && unzipSink.lastId == 2 && V_I4(&response) == 103,
+          "OverwritePrompt: euzOverwriteAllFiles (103) comes back");
+    VariantClear(&prompt[0]);
+    cp->Unadvise(cookie);
+    cp->Release();
+  }
+  if (cpc) cpc->Release();
+  unzip->Release();
+
+  // A class without events offers no connection points.
+  IDispatch* files = create(zv::com::kCLSID_FileLib);
+  if (files) {
+    IConnectionPointContainer* none = nullptr;
+    check(files->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&none)) ==
+              E_NOINTERFACE,
+          "FileLib is no connection point container");
+    files->Release();
+  }
 }
 
 // IDispatch callers see the library's errors as EXCEPINFO and IErrorInfo.
@@ -341,10 +339,10 @@ void errors() {
 int main() {
   CoInitialize(nullptr);
   gDll = LoadLibraryW(L"ZivoviViruvovTest.dll");
-  gRaise = gDll ? entry<RaiseFn>("ZvTestRaiseEvent") : nullptr;
-  check(gRaise != nullptr, "test export ZvTestRaiseEvent");
-  if (gRaise) {
-    archiveEvents();
+  auto raise = gDll ? entry<RaiseFn>("ZvTestRaiseEvent") : nullptr;
+  check(raise != nullptr, "test export ZvTestRaiseEvent");
+  if (raise) {
+    archiveEvents(raise);
     errors();
     lockCount();
   }

@@ -1,4 +1,5 @@
-// Test-only export of ZivoviViruvovTest.dll (never of the release DLL): raises event `name` of
+// The test-only export of ZivoviViruvovTest.dll, the server's test build (never of the release
+// DLL; tests/wine/events_test.cpp uses it while no class raises events): raises event `name` of
 // the library object behind `source` with `count` arguments in declaration order;
 // VT_BYREF | VT_VARIANT arguments are passed by reference and receive what the listeners
 // left in them.
