@@ -178,9 +178,13 @@ namespace {
 
 // A library object without an interface in the type library (a model, a Collection):
 // callers reach its members by name, and For Each through _NewEnum.
-class NameDispatch final : public ServerObject<IDispatch, IZvObject> {
+class NameDispatch final : public ServerObject<IDispatch, IZvObject>, public Identity {
  public:
-  explicit NameDispatch(ObjectRef object) : object_(std::move(object)) {}
+  explicit NameDispatch(ObjectRef object) : object_(std::move(object)) {
+    rememberIdentity(*object_, *this, nullptr);
+  }
+  ~NameDispatch() override { forgetIdentity(*object_, *this); }
+  IDispatch* addRefIfAlive() override { return refs_.addIfAlive() ? this : nullptr; }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
@@ -203,8 +207,9 @@ class NameDispatch final : public ServerObject<IDispatch, IZvObject> {
     if (info) *info = nullptr;
     return DISP_E_BADINDEX;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids) return E_POINTER;
     for (UINT i = 0; i < count; ++i)
       ids[i] = DISPID_UNKNOWN;
@@ -223,7 +228,7 @@ class NameDispatch final : public ServerObject<IDispatch, IZvObject> {
     ids[0] = static_cast<DISPID>(names_.size());
     return count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* ei, UINT*) override;
   const ObjectRef& STDMETHODCALLTYPE zvObject() override { return object_; }
 
@@ -270,8 +275,9 @@ class VariantEnum final : public ServerObject<IEnumVARIANT> {
   size_t next_ = 0;
 };
 
-HRESULT NameDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+HRESULT NameDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                              VARIANT* result, EXCEPINFO* ei, UINT*) {
+  if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_POINTER;
   if (result) VariantInit(result);
   try {
@@ -327,6 +333,7 @@ IDispatch* toDispatch(const ObjectRef& obj) {
     caller->dispatch()->AddRef();
     return caller->dispatch();
   }
+  if (IDispatch* known = knownIdentity(*obj)) return known;
   const String type = obj->typeName();
   if (obj->typeInfo())
     for (const ComClassEntry& c : comClasses())

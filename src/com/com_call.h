@@ -19,6 +19,8 @@
 
 #include "api/library.h"
 #include "com/com_ids.h"
+#include "com/connection_points.h"
+#include "com/dispatch_table.h"
 #include "frame/events.h"
 #include "runtime/errors.h"
 #include "runtime/library_object.h"
@@ -27,6 +29,23 @@ namespace zv::com {
 
 // Objects and locks alive in the server (DllCanUnloadNow).
 extern std::atomic<long> gServerObjects;
+
+// A COM reference count that starts at one.
+class RefCount {
+ public:
+  ULONG add() { return ++n_; }
+  ULONG release() { return --n_; }
+  // Adds a reference unless the last one is gone already (the object is being destroyed).
+  bool addIfAlive() {
+    ULONG n = n_;
+    while (n && !n_.compare_exchange_weak(n, n + 1)) {
+    }
+    return n != 0;
+  }
+
+ private:
+  std::atomic<ULONG> n_{1};
+};
 
 // A COM object the server hands out: counted in gServerObjects while it lives, and deleted
 // at its last Release.
@@ -37,18 +56,16 @@ class ServerObject : public Interfaces... {
   ServerObject(const ServerObject&) = delete;
   ServerObject& operator=(const ServerObject&) = delete;
 
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return refs_.add(); }
   ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --refs_;
+    const ULONG n = refs_.release();
     if (!n) delete this;
     return n;
   }
 
  protected:
   virtual ~ServerObject() { --gServerObjects; }
-
- private:
-  std::atomic<ULONG> refs_{1};
+  RefCount refs_;
 };
 
 // QueryInterface of an object with one interface besides IUnknown.
@@ -71,8 +88,14 @@ HMODULE serverModule();
 // caller's objects go back as the IDispatch they came as.
 Variant fromVariant(const VARIANT& v);
 void toVariant(const Variant& value, VARIANT* out);
-// An array Variant as a SAFEARRAY of `elementKind` (VT_BSTR, VT_VARIANT, ...).
-SAFEARRAY* toSafeArrayOf(const Variant& array, VARTYPE elementKind);
+// Writes `value` back into a caller's by-reference argument as the kind the caller's
+// variable holds (a VT_BYREF | VT_VARIANT variable takes the value's own kind, an array
+// keeping the element kind it had); a by-value argument is left alone.
+void storeVariant(const Variant& value, VARIANTARG* target);
+// `value` converted to the declared type of `param`, as the member's binding would convert
+// it. Variant and record parameters take it as it is, and so do arrays, whatever their
+// elements: the member reads them as on the native face.
+Variant toParameter(Variant value, const ParamInfo& param);
 // The VARIANT kind a library kind travels as (VT_VARIANT for Variant, arrays and records).
 VARTYPE comKind(VarType t);
 ObjectRef fromDispatch(IDispatch* d);
@@ -97,8 +120,26 @@ struct IZvObject : public IUnknown {
   virtual const ObjectRef& STDMETHODCALLTYPE zvObject() = 0;
 };
 
+// The one COM object that stands for a library object while both live: a library object
+// handed out again (a by-reference Object parameter, a result) keeps its COM identity and
+// its event sinks.
+class Identity {
+ public:
+  // The object's IDispatch with one more reference, or nullptr when it is being destroyed.
+  virtual IDispatch* addRefIfAlive() = 0;
+
+ protected:
+  ~Identity() = default;
+};
+// Registers `identity` for `object`; a class's events go to `events` from now on.
+void rememberIdentity(const Object& object, Identity& identity, EventSink* events);
+// Removes `identity` unless another one has taken its place.
+void forgetIdentity(const Object& object, Identity& identity);
+// The living COM object of `object`, AddRef'd, or nullptr.
+IDispatch* knownIdentity(const Object& object);
+
 // What the vtable classes share, whatever their interface.
-class ComCore : public EventSink {
+class ComCore : public EventSink, public Identity {
  public:
   ComCore(ObjectRef object, const IID& iid, const CLSID& clsid);
   ~ComCore() override;
@@ -112,33 +153,38 @@ class ComCore : public EventSink {
   bool hasEvents() const { return class_ && class_->events; }
   const GUID* eventsIid() const;
 
-  // A failed call: remembered for IDispatch::Invoke's EXCEPINFO, reported as IErrorInfo.
+  // A failed call, reported as IErrorInfo.
   HRESULT fail(const Error& e);
 
   HRESULT getTypeInfo(UINT index, ITypeInfo** info);
-  HRESULT getIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids);
-  HRESULT invoke(void* instance, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+  HRESULT getIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
+  HRESULT invoke(DISPID id, REFIID riid, WORD flags, DISPPARAMS* params, VARIANT* result,
                  EXCEPINFO* ei, UINT* argErr);
   HRESULT getClassInfo(ITypeInfo** info);
-  HRESULT findConnectionPoint(IUnknown* container, REFIID riid, IConnectionPoint** cp);
+  HRESULT findConnectionPoint(IConnectionPointContainer* container, REFIID riid,
+                              IConnectionPoint** cp);
+  HRESULT enumConnectionPoints(IConnectionPointContainer* container, IEnumConnectionPoints** e);
 
   void fire(const MemberInfo& event, Args& args) override;
 
  protected:
-  std::atomic<ULONG> refs_{1};
+  RefCount refs_;
 
  private:
-  ITypeInfo* interfaceInfo();
+  HRESULT bind(const MemberInfo& member, const DISPPARAMS& params, CallScratch& scratch,
+               EXCEPINFO* ei, UINT* argErr);
+  HRESULT failInvoke(const Error& e, EXCEPINFO* ei);
 
   ObjectRef object_;
   LibraryObject* library_;
   IID iid_;
   CLSID clsid_;
   const ClassInfo* class_ = nullptr;
+  const DispatchTable* table_ = nullptr;
   ITypeInfo* dispatchInfo_ = nullptr;
-  ITypeInfo* interfaceInfo_ = nullptr;
-  std::optional<Error> lastError_;
-  IConnectionPoint* connectionPoint_ = nullptr;
+  CallScratch scratch_;
+  std::atomic<bool> scratchBusy_{false};
+  EventSinks sinks_;
 };
 
 // The COM object of a creatable class: Base is the generated dual interface.
@@ -172,11 +218,14 @@ class ComObject : public Base,
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return refs_.add(); }
   ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG n = --refs_;
+    const ULONG n = refs_.release();
     if (n == 0) delete this;
     return n;
+  }
+  IDispatch* addRefIfAlive() override {
+    return refs_.addIfAlive() ? static_cast<Base*>(this) : nullptr;
   }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -187,13 +236,13 @@ class ComObject : public Base,
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
     return getTypeInfo(index, info);
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    return getIDsOfNames(names, count, ids);
+    return getIDsOfNames(riid, names, count, ids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* ei, UINT* argErr) override {
-    return invoke(static_cast<Base*>(this), id, flags, params, result, ei, argErr);
+    return invoke(id, riid, flags, params, result, ei, argErr);
   }
 
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
@@ -209,11 +258,10 @@ class ComObject : public Base,
   }
 
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** e) override {
-    if (e) *e = nullptr;
-    return E_NOTIMPL;
+    return enumConnectionPoints(this, e);
   }
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** cp) override {
-    return findConnectionPoint(static_cast<IConnectionPointContainer*>(this), riid, cp);
+    return findConnectionPoint(this, riid, cp);
   }
 
   const ObjectRef& STDMETHODCALLTYPE zvObject() override { return object(); }

@@ -100,16 +100,156 @@ SAFEARRAY* toSafeArray(const SafeArray& a, VARTYPE vt) {
       }
       VARIANT typed;
       VariantInit(&typed);
-      if (FAILED(VariantChangeType(&typed, &item, 0, vt))) {
-        VariantClear(&item);
-        continue;
-      }
+      const HRESULT hr = VariantChangeType(&typed, &item, 0, vt);
       VariantClear(&item);
+      if (FAILED(hr)) {
+        // An element that does not convert fails the whole array, as on the native face.
+        SafeArrayUnaccessData(sa);
+        SafeArrayDestroy(sa);
+        raise(hr == DISP_E_OVERFLOW ? err::kOverflow : err::kTypeMismatch);
+      }
       std::memcpy(at, &V_NONE(&typed), size);  // ownership moves into the array
     }
     SafeArrayUnaccessData(sa);
   }
   return sa;
+}
+
+// The caller's record as a library Record, field by field.
+Variant fromRecord(IRecordInfo* info, void* data) {
+  if (!info || !data) raise(err::kTypeMismatch);
+  struct Names {
+    std::vector<BSTR> list;
+    ~Names() {
+      for (BSTR b : list)
+        SysFreeString(b);
+    }
+  } names;
+  ULONG count = 0;
+  if (FAILED(info->GetFieldNames(&count, nullptr))) raise(err::kTypeMismatch);
+  names.list.assign(count, nullptr);
+  BSTR typeName = nullptr;
+  if (FAILED(info->GetFieldNames(&count, names.list.data())) || FAILED(info->GetName(&typeName)))
+    raise(err::kTypeMismatch);
+  Record record{fromBstr(typeName), {}};
+  SysFreeString(typeName);
+  for (BSTR name : names.list) {
+    VARIANT field;
+    VariantInit(&field);
+    if (FAILED(info->GetField(data, name, &field))) raise(err::kTypeMismatch);
+    Variant value;
+    try {
+      value = fromVariant(field);
+    } catch (...) {
+      VariantClear(&field);
+      throw;
+    }
+    VariantClear(&field);
+    record.fields.emplace_back(fromBstr(name), std::move(value));
+  }
+  return Variant(std::move(record));
+}
+
+void storeRecord(const Variant& value, IRecordInfo* info, void* data) {
+  if (!info || !data || value.type() != VarType::Record) return;
+  for (const auto& [name, field] : value.recordValue().fields) {
+    VARIANT v;
+    toVariant(field, &v);
+    BSTR b = toBstr(name);
+    const HRESULT hr = info->PutField(INVOKE_PROPERTYPUT, data, b, &v);
+    SysFreeString(b);
+    VariantClear(&v);
+    if (FAILED(hr)) raise(err::kTypeMismatch);
+  }
+}
+
+// `v` as a value of library kind `t` by the library's own conversions (Empty is Nothing for
+// an object); Variant and record kinds take it as it is.
+Variant convertTo(Variant v, VarType t) {
+  if (v.type() == t) return v;
+  switch (t) {
+    case VarType::String:
+      return Variant(toString(v));
+    case VarType::Boolean:
+      return Variant(toBoolean(v));
+    case VarType::Byte:
+      return Variant(toByte(v));
+    case VarType::Integer:
+      return Variant(toInteger(v));
+    case VarType::Long:
+      return Variant(toLong(v));
+    case VarType::Single:
+      return Variant(toSingle(v));
+    case VarType::Double:
+      return Variant(toDouble(v));
+    case VarType::Currency:
+      return Variant(toCurrency(v));
+    case VarType::Date:
+      return Variant(toDate(v));
+    case VarType::Object:
+      return v.isEmpty() ? Variant::nothing() : Variant(toObject(v));
+    default:
+      return v;
+  }
+}
+
+// The bytes a VT_BYREF argument of a plain `kind` points to.
+size_t valueSize(VARTYPE kind) {
+  switch (kind) {
+    case VT_I1:
+    case VT_UI1:
+      return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+      return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR:
+      return 4;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+      return 8;
+    default:
+      raise(err::kTypeMismatch);
+  }
+}
+
+// Replaces the value a VT_BYREF argument of a plain `kind` points to with `value`.
+void storeTyped(const Variant& value, VARTYPE kind, void* at) {
+  VARIANT typed;
+  toVariant(convertTo(value, elementKind(kind)), &typed);
+  if (V_VT(&typed) != kind) {
+    VARIANT converted;
+    VariantInit(&converted);
+    const HRESULT hr = VariantChangeType(&converted, &typed, 0, kind);
+    VariantClear(&typed);
+    if (FAILED(hr)) raise(hr == DISP_E_OVERFLOW ? err::kOverflow : err::kTypeMismatch);
+    typed = converted;
+  }
+  switch (kind) {
+    case VT_BSTR:
+      SysFreeString(*static_cast<BSTR*>(at));
+      *static_cast<BSTR*>(at) = V_BSTR(&typed);
+      return;
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+      if (*static_cast<IUnknown**>(at)) (*static_cast<IUnknown**>(at))->Release();
+      *static_cast<IUnknown**>(at) = V_UNKNOWN(&typed);
+      return;
+    case VT_DECIMAL:
+      *static_cast<DECIMAL*>(at) = V_DECIMAL(&typed);
+      static_cast<DECIMAL*>(at)->wReserved = 0;
+      return;
+    default:
+      std::memcpy(at, &V_UI1(&typed), valueSize(kind));
+  }
 }
 
 }  // namespace
@@ -141,9 +281,41 @@ VARTYPE comKind(VarType t) {
   }
 }
 
-SAFEARRAY* toSafeArrayOf(const Variant& array, VARTYPE elementKind) {
-  if (!array.isArray()) raise(err::kTypeMismatch);
-  return toSafeArray(array.arrayValue(), elementKind);
+Variant toParameter(Variant value, const ParamInfo& param) {
+  return convertTo(std::move(value), param.type);
+}
+
+void storeVariant(const Variant& value, VARIANTARG* target) {
+  const VARTYPE vt = V_VT(target);
+  if (vt == (VT_BYREF | VT_VARIANT)) {
+    VARIANT* variable = V_VARIANTREF(target);
+    if (!variable) return;
+    if (V_VT(variable) & VT_BYREF) return storeVariant(value, variable);
+    VARIANT fresh;
+    const VARTYPE held = V_VT(variable);
+    if (value.isArray() && (held & VT_ARRAY)) {
+      VariantInit(&fresh);
+      V_ARRAY(&fresh) = toSafeArray(value.arrayValue(), held & VT_TYPEMASK);
+      V_VT(&fresh) = held;
+    } else {
+      toVariant(value, &fresh);
+    }
+    VariantClear(variable);
+    *variable = fresh;
+    return;
+  }
+  if ((vt & ~VT_BYREF) == VT_RECORD)
+    return storeRecord(value, V_RECORDINFO(target), V_RECORD(target));
+  if (!(vt & VT_BYREF)) return;
+  const VARTYPE kind = vt & ~VT_BYREF;
+  if (kind & VT_ARRAY) {
+    if (!value.isArray()) return;
+    SAFEARRAY* fresh = toSafeArray(value.arrayValue(), kind & VT_TYPEMASK);
+    if (*V_ARRAYREF(target)) SafeArrayDestroy(*V_ARRAYREF(target));
+    *V_ARRAYREF(target) = fresh;
+    return;
+  }
+  storeTyped(value, kind, V_BYREF(target));
 }
 
 ObjectRef fromDispatch(IDispatch* d) {
@@ -161,6 +333,7 @@ Variant fromVariant(const VARIANT& v) {
   const VARTYPE vt = V_VT(&v);
   if (vt == (VT_BYREF | VT_VARIANT))
     return V_VARIANTREF(&v) ? fromVariant(*V_VARIANTREF(&v)) : Variant();
+  if ((vt & ~VT_BYREF) == VT_RECORD) return fromRecord(V_RECORDINFO(&v), V_RECORD(&v));
   if (vt & VT_ARRAY) {
     SAFEARRAY* sa = (vt & VT_BYREF) ? (V_ARRAYREF(&v) ? *V_ARRAYREF(&v) : nullptr) : V_ARRAY(&v);
     return fromSafeArray(sa, vt & VT_TYPEMASK);
@@ -474,11 +647,10 @@ void ComCall::store_Array(const Variant& v, SAFEARRAY** p) {
 }
 
 void ComCall::store_Variant(const Variant& v, VARIANT* p) {
-  if (V_VT(p) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(p)) p = V_VARIANTREF(p);
-  VARIANT fresh;
-  toVariant(v, &fresh);
-  VariantClear(p);
-  *p = fresh;
+  VARIANTARG ref;
+  V_VT(&ref) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&ref) = p;
+  storeVariant(v, &ref);
 }
 
 }  // namespace zv::com

@@ -3,6 +3,9 @@
 // by-reference parameters written back to the caller's variables.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <memory_resource>
 #include <vector>
 
 #include "convert.h"
@@ -56,8 +59,12 @@ class Binding {
  private:
   Variant& slot(size_t i) { return *slots_[i]; }
 
-  std::vector<Variant*> slots_;
-  std::vector<Variant> defaults_;
+  // A call's bookkeeping lives in the binding itself for the usual parameter counts, so a
+  // call allocates nothing of its own; long parameter lists spill to the heap.
+  std::array<std::byte, 768> buffer_;
+  std::pmr::monotonic_buffer_resource arena_{buffer_.data(), buffer_.size()};
+  std::pmr::vector<Variant*> slots_{std::pmr::polymorphic_allocator<Variant*>(&arena_)};
+  std::pmr::vector<Variant> defaults_{std::pmr::polymorphic_allocator<Variant>(&arena_)};
 };
 
 }  // namespace zv

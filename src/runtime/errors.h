@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "text.h"
 #include "types.h"
 
 namespace zv {
@@ -89,17 +90,18 @@ void setPendingError(const Error& error);
 
 // The source name given to errors raised inside a class's method (its ProgID) while that
 // method runs on this thread; empty outside any method, where errors name the library.
-const String& currentSource();
+StringView currentSource();
 
+// Names `source` (text that outlives the scope, such as a literal) the current source.
 class SourceScope {
  public:
-  explicit SourceScope(String source);
+  explicit SourceScope(StringView source);
   ~SourceScope();
   SourceScope(const SourceScope&) = delete;
   SourceScope& operator=(const SourceScope&) = delete;
 
  private:
-  String previous_;
+  StringView previous_;
 };
 
 }  // namespace zv

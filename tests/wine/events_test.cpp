@@ -1,34 +1,20 @@
-// Under Wine, after regsvr32: events reach a client's sink through the connection point
-// of ZipLib and UnZipLib, with by-reference arguments coming back; errors of the server
-// reach IDispatch callers as EXCEPINFO with the VB error number. No class raises events
-// yet, so the events are fired through the DLL's test-only export ZvTestRaiseEvent.
+// Under Wine, with ZivoviViruvovTest.dll loaded directly (the server's test build, whose
+// export ZvTestRaiseEvent raises an event of a library object): events reach every sink
+// advised on ZipLib and UnZipLib, with by-reference arguments coming back, also after the
+// object went through a by-reference parameter, which hands back the same object; a
+// connection point keeps its container alive; the lock count stays balanced; errors of the
+// server reach IDispatch callers as EXCEPINFO with the VB error number.
 #include <oaidl.h>
 #include <ocidl.h>
 #include <olectl.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
+#include "client.h"
 #include "com/com_ids.h"
 
+using namespace client;
+
 namespace {
-
-int gPassed = 0, gFailed = 0;
-
-void check(bool ok, const std::string& what) {
-  if (ok) {
-    ++gPassed;
-  } else {
-    ++gFailed;
-    std::printf("FAIL: %s\n", what.c_str());
-  }
-}
-
-std::wstring str(BSTR b) {
-  return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
-}
 
 // Records each event and answers it: Cancel sets bCancel, PasswordRequest gives a
 // password, OverwritePrompt answers euzOverwriteAllFiles.
@@ -91,27 +77,90 @@ class Sink final : public IDispatch {
 
 using RaiseFn = HRESULT(STDAPICALLTYPE*)(IUnknown*, LPCWSTR, VARIANT*, UINT);
 
-VARIANT text(const wchar_t* s) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BSTR;
-  V_BSTR(&v) = SysAllocString(s);
-  return v;
+using ClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+HMODULE gDll = nullptr;
+
+template <class F>
+F entry(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(gDll, name)));
 }
 
-VARIANT byRef(VARIANT* target) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&v) = target;
-  return v;
+IClassFactory* factory(const CLSID& clsid) {
+  IClassFactory* f = nullptr;
+  entry<ClassObjectFn>("DllGetClassObject")(clsid, IID_IClassFactory, reinterpret_cast<void**>(&f));
+  return f;
+}
+
+IDispatch* create(const CLSID& clsid) {
+  IDispatch* d = nullptr;
+  if (IClassFactory* f = factory(clsid)) {
+    f->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&d));
+    f->Release();
+  }
+  return d;
+}
+
+// A library object through a by-reference Object parameter comes back as the same COM object,
+// and its sinks go on hearing its events.
+void identity(RaiseFn raise, IDispatch* zip, const Sink& sink) {
+  IDispatch* strchr = create(zv::com::kCLSID_StrChr);
+  VARIANT variable = object(zip), n1 = number(0), n2 = number(0), n3 = number(0);
+  std::pair<const wchar_t*, std::vector<VARIANT>> calls[] = {
+      {L"TextBoxCounter", {byRef(&n3), byRef(&n2), byRef(&n1), byRef(&variable)}},
+      {L"ItemsToCollection", {byRef(&variable), text(L"a|b")}},
+  };
+  for (const auto& [member, args] : calls) {
+    const Outcome o = invoke(strchr, idOf(strchr, member), args);
+    check(o.hr == S_OK && V_VT(&variable) == VT_DISPATCH && V_DISPATCH(&variable) == zip,
+          narrow(member) + " hands the same object back: " + narrow(o.text));
+  }
+  VariantClear(&calls[1].second[1]);
+  const int before = sink.calls;
+  VARIANT progress[2] = {number(1), text(L"after")};
+  raise(V_DISPATCH(&variable), L"Progress", progress, 2);
+  check(sink.calls == before + 1, "the sink still hears the object's events");
+  VariantClear(&progress[1]);
+  VariantClear(&variable);
+  strchr->Release();
+}
+
+// EnumConnectionPoints lists the one connection point, whose EnumConnections lists both sinks.
+void enumerate(IConnectionPointContainer* cpc) {
+  IEnumConnectionPoints* points = nullptr;
+  IConnectionPoint* got[2] = {};
+  IEnumConnections* sinks = nullptr;
+  CONNECTDATA data[3] = {};
+  ULONG fetched = 0, listed = 0;
+  IID iid{};
+  check(cpc->EnumConnectionPoints(&points) == S_OK && points->Next(2, got, &fetched) == S_FALSE &&
+            fetched == 1 && got[0]->GetConnectionInterface(&iid) == S_OK &&
+            IsEqualIID(iid, zv::com::kDIID___ZipLib) && got[0]->EnumConnections(&sinks) == S_OK &&
+            sinks->Next(3, data, &listed) == S_FALSE && listed == 2,
+        "one connection point, for __ZipLib, with two sinks");
+  for (ULONG i = 0; i < listed; ++i)
+    data[i].pUnk->Release();
+  for (IUnknown* u : {static_cast<IUnknown*>(sinks), static_cast<IUnknown*>(got[0]),
+                      static_cast<IUnknown*>(points)})
+    if (u) u->Release();
+}
+
+// An unlock without a lock does not drive the lock count below zero.
+void lockCount() {
+  auto canUnload = entry<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow");
+  for (BOOL lock : {FALSE, TRUE}) {
+    IClassFactory* f = factory(zv::com::kCLSID_FileLib);
+    f->LockServer(FALSE);
+    if (lock) f->LockServer(TRUE);
+    f->Release();
+    check(canUnload() == (lock ? S_FALSE : S_OK),
+          lock ? "a lock after an unbalanced unlock holds" : "every object and lock released");
+  }
 }
 
 void archiveEvents(RaiseFn raise) {
-  IDispatch* zip = nullptr;
-  HRESULT hr = CoCreateInstance(zv::com::kCLSID_ZipLib, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IDispatch, reinterpret_cast<void**>(&zip));
-  check(SUCCEEDED(hr) && zip, "CoCreateInstance ZipLib");
+  IDispatch* zip = create(zv::com::kCLSID_ZipLib);
+  HRESULT hr = S_OK;
+  check(zip != nullptr, "ZipLib created");
   if (!zip) return;
 
   IProvideClassInfo2* pci = nullptr;
@@ -146,7 +195,11 @@ void archiveEvents(RaiseFn raise) {
   if (!cp) return;
   Sink sink(zv::com::kDIID___ZipLib);
   DWORD cookie = 0;
-  check(SUCCEEDED(cp->Advise(&sink, &cookie)) && cookie, "Advise");
+  Sink second(zv::com::kDIID___ZipLib);
+  DWORD secondCookie = 0;
+  check(SUCCEEDED(cp->Advise(&sink, &cookie)) && cookie &&
+            SUCCEEDED(cp->Advise(&second, &secondCookie)) && secondCookie != cookie,
+        "two sinks advised");
 
   // Cancel(sMsg, ByRef bCancel): the sink sets bCancel, which comes back.
   VARIANT cancel;
@@ -155,8 +208,9 @@ void archiveEvents(RaiseFn raise) {
   V_BOOL(&cancel) = VARIANT_FALSE;
   VARIANT args[2] = {text(L"Stop now?"), byRef(&cancel)};
   hr = raise(zip, L"Cancel", args, 2);
-  check(hr == S_OK && sink.calls == 1 && sink.lastId == 1 && sink.lastCount == 2,
-        "Cancel reaches the sink with dispatch id 1 and two arguments");
+  check(
+      hr == S_OK && sink.calls == 1 && second.calls == 1 && sink.lastId == 1 && sink.lastCount == 2,
+      "Cancel reaches both sinks with dispatch id 1 and two arguments");
   check(sink.lastKinds == std::vector<VARTYPE>{VT_BSTR, VT_BYREF | VT_BOOL},
         "Cancel's arguments: String by value, Boolean by reference");
   check(sink.lastText == L"Stop now?", "Cancel's message");
@@ -191,6 +245,9 @@ void archiveEvents(RaiseFn raise) {
   hr = raise(zip, L"NoSuchEvent", nullptr, 0);
   check(hr == static_cast<HRESULT>(0x800A01B6), "unknown event fails with 0x800A01B6 (438)");
 
+  identity(raise, zip, sink);
+  enumerate(cpc);
+
   // After Unadvise the sink hears nothing.
   const int before = sink.calls;
   check(SUCCEEDED(cp->Unadvise(cookie)), "Unadvise");
@@ -198,15 +255,18 @@ void archiveEvents(RaiseFn raise) {
   raise(zip, L"Cancel", again, 2);
   check(sink.calls == before, "no event after Unadvise");
   VariantClear(&again[0]);
-  cp->Release();
   cpc->Release();
-  zip->Release();
+  zip->Release();  // the connection point holds the container now
+  IConnectionPointContainer* back = nullptr;
+  check(cp->GetConnectionPointContainer(&back) == S_OK && back,
+        "a connection point keeps its container alive");
+  if (back) back->Release();
+  cp->Release();
+  check(sink.refs == 1 && second.refs == 1, "no sink is held once the object is gone");
 
   // UnZipLib.OverwritePrompt(sFIle, ByRef eResponse): the enumeration goes as a Long.
-  IDispatch* unzip = nullptr;
-  CoCreateInstance(zv::com::kCLSID_UnZipLib, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                   reinterpret_cast<void**>(&unzip));
-  check(unzip != nullptr, "CoCreateInstance UnZipLib");
+  IDispatch* unzip = create(zv::com::kCLSID_UnZipLib);
+  check(unzip != nullptr, "UnZipLib created");
   if (!unzip) return;
   unzip->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc));
   cp = nullptr;
@@ -231,9 +291,7 @@ void archiveEvents(RaiseFn raise) {
   unzip->Release();
 
   // A class without events offers no connection points.
-  IDispatch* files = nullptr;
-  CoCreateInstance(zv::com::kCLSID_FileLib, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                   reinterpret_cast<void**>(&files));
+  IDispatch* files = create(zv::com::kCLSID_FileLib);
   if (files) {
     IConnectionPointContainer* none = nullptr;
     check(files->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&none)) ==
@@ -245,10 +303,8 @@ void archiveEvents(RaiseFn raise) {
 
 // IDispatch callers see the library's errors as EXCEPINFO and IErrorInfo.
 void errors() {
-  IDispatch* files = nullptr;
-  CoCreateInstance(zv::com::kCLSID_FileLib, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                   reinterpret_cast<void**>(&files));
-  check(files != nullptr, "CoCreateInstance FileLib");
+  IDispatch* files = create(zv::com::kCLSID_FileLib);
+  check(files != nullptr, "FileLib created");
   if (!files) return;
   LPOLESTR name = const_cast<LPOLESTR>(L"copyfile");
   DISPID id = 0;
@@ -282,21 +338,14 @@ void errors() {
 
 int main() {
   CoInitialize(nullptr);
-  {
-    // Loading the server is enough to reach its test export.
-    IUnknown* any = nullptr;
-    CoCreateInstance(zv::com::kCLSID_FileLib, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                     reinterpret_cast<void**>(&any));
-    HMODULE dll = GetModuleHandleW(L"ZivoviViruvov.dll");
-    auto raise = dll ? reinterpret_cast<RaiseFn>(
-                           reinterpret_cast<void*>(GetProcAddress(dll, "ZvTestRaiseEvent")))
-                     : nullptr;
-    check(raise != nullptr, "test export ZvTestRaiseEvent");
-    if (raise) archiveEvents(raise);
+  gDll = LoadLibraryW(L"ZivoviViruvovTest.dll");
+  auto raise = gDll ? entry<RaiseFn>("ZvTestRaiseEvent") : nullptr;
+  check(raise != nullptr, "test export ZvTestRaiseEvent");
+  if (raise) {
+    archiveEvents(raise);
     errors();
-    if (any) any->Release();
+    lockCount();
   }
   CoUninitialize();
-  std::printf("events: %d passed, %d failed\n", gPassed, gFailed);
-  return gFailed ? 1 : 0;
+  return summary("events");
 }

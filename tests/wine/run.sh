@@ -59,13 +59,14 @@ check_dll() {  # objdump dll entry...
   for entry in "$@"; do
     grep -qE "\] $entry\$" <<<"$dump" && pass || fail "$dll does not export $entry"
   done
+  grep -q ZvTestRaiseEvent <<<"$dump" && fail "$dll exports the test hook" || pass
   imports="$(grep 'DLL Name:' <<<"$dump" | awk '{print tolower($3)}' |
     grep -vxE 'advapi32.dll|kernel32.dll|msvcrt.dll|ole32.dll|oleaut32.dll|user32.dll|shell32.dll|gdi32.dll|version.dll|mpr.dll|rasapi32.dll|wininet.dll|comdlg32.dll|winspool.drv' || true)"
   [[ -z "$imports" ]] && pass || fail "$dll needs non-system DLLs: $imports"
 }
 check_dlls() {  # objdump folder
   check_dll "$1" "$2/ZivoviViruvov.dll" DllGetClassObject DllCanUnloadNow DllRegisterServer \
-    DllUnregisterServer
+    DllUnregisterServer DllInstall
   check_dll "$1" "$2/ZipLib.dll" ZpInit ZpSetOptions ZpArchive
   check_dll "$1" "$2/UnZipLib.dll" Wiz_SingleEntryUnzip UzpVersion2
 }
@@ -76,14 +77,15 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 drive="$WINEPREFIX/drive_c/zv"
 mkdir -p "$drive"
-cp "$build"/{ZivoviViruvov,ZipLib,UnZipLib}.dll "$build"/zv_*.exe "$drive/"
+cp "$build"/ZivoviViruvov*.dll "$build"/{ZipLib,UnZipLib}.dll "$build"/zv_*.exe "$drive/"
 cp "$root"/tests/vbscript/*.vbs "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
 python3 "$root/tests/cases/hostile_archives.py" "$drive/hostile" || fail "hostile_archives"
 # Message boxes go to a log instead of the screen, so nothing waits for a click.
 export ZV_MESSAGEBOX_LOG='C:\zv\messageboxes.log'
 
-# The keys registration writes: every CLSID, ProgID, interface and the type library.
+# The keys registration writes below Software\Classes: every CLSID, ProgID, interface and the
+# type library (its version key in hexadecimal, 31.0 for 49.0).
 mapfile -t keys < <(python3 - "$root" <<'EOF'
 import sys
 sys.path.insert(0, sys.argv[1] + "/tools/apigen")
@@ -91,22 +93,39 @@ import apigen
 lib = apigen.parse(sys.argv[1] + "/api")
 for t in lib.types:
     if t.keyword == "class" and not t.private:
-        print(f"HKCR\\CLSID\\{t.clsid}")
-        print(f"HKCR\\{lib.name}.{t.name}")
-        print(f"HKCR\\Interface\\{t.iid}")
+        print(f"CLSID\\{t.clsid}")
+        print(f"{lib.name}.{t.name}")
+        print(f"Interface\\{t.iid}")
     elif t.keyword == "events":
-        print(f"HKCR\\Interface\\{t.clsid}")
-print(f"HKCR\\TypeLib\\{lib.libid}")
+        print(f"Interface\\{t.clsid}")
+major, minor = (int(n) for n in lib.version.split("."))
+print(f"TypeLib\\{lib.libid}\\{major:x}.{minor:x}\\0\\win64")
 EOF
 )
 ((${#keys[@]} > 40)) && pass || fail "registry key list (${#keys[@]} keys)"
+libid="$(grep -oE '\{[0-9A-F-]+\}' <<<"${keys[-1]}")"
+machine='HKEY_LOCAL_MACHINE\Software\Classes'
+user='HKEY_CURRENT_USER\Software\Classes'
+
+# How many of the keys stand below ROOT, read from one export of ROOT.
+keys_present() {  # root
+  local n=0 text
+  rm -f "$WINEPREFIX/drive_c/keys.reg"
+  wine reg export "$1" 'C:\keys.reg' /y >/dev/null 2>&1
+  text="$(iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/keys.reg" 2>/dev/null | tr -d '\r')"
+  for k in "${keys[@]}"; do
+    grep -qiF "[$1\\$k]" <<<"$text" && n=$((n + 1))
+  done
+  echo "$n"
+}
+expect_keys() {  # root count what
+  local n
+  n="$(keys_present "$1")"
+  [[ $n == "$2" ]] && pass || fail "$3: $n of ${#keys[@]} keys below $1, $2 expected"
+}
 
 if wine regsvr32 /s 'C:\zv\ZivoviViruvov.dll' >/dev/null 2>&1; then pass; else fail "regsvr32"; fi
-present=0
-for k in "${keys[@]}"; do
-  wine reg query "$k" >/dev/null 2>&1 && present=$((present + 1)) || echo "  missing after registration: $k"
-done
-[[ $present == "${#keys[@]}" ]] && pass || fail "registration wrote $present of ${#keys[@]} keys"
+expect_keys "$machine" "${#keys[@]}" "regsvr32"
 out="$(wine reg query 'HKCR\CLSID\{0D0802EE-D1BA-43DD-BC57-0CC901E420EE}\InprocServer32' 2>&1 | tr -d '\r')"
 grep -q 'ThreadingModel.*Apartment' <<<"$out" && grep -q 'C:\\zv\\ZivoviViruvov.dll' <<<"$out" &&
   pass || fail "InprocServer32 of FileLib: $out"
@@ -127,20 +146,35 @@ for archive in "$drive"/archives/*.zip; do
   [[ -e $archive ]] || { fail "no archive written by the scripts"; break; }
   unzip -tqq -P secret "$archive" >/dev/null 2>&1 && pass || fail "unzip -t $(basename "$archive")"
 done
-for client in typelib events; do
+for client in typelib events calls; do
   out="$(wine "C:\\zv\\zv_${client}_test.exe" 2>&1)"
   count_summary "zv_${client}_test" "$out" $?
 done
 
+# The call-cost benchmark (bench/callcost.sh) runs, briefly: every call it times succeeds.
+out="$(wine 'C:\zv\zv_callcost.exe' 3000 2>&1 | tr -d '\r')"
+[[ "$(grep -cE ' [0-9]+\.[0-9]{2}$' <<<"$out")" -ge 9 ]] && ! grep -qE 'failed|cannot' <<<"$out" && pass ||
+  fail "zv_callcost: $out"
+
+# While the 32-bit DLL is registered too, unregistering the 64-bit one leaves the ProgIDs,
+# interfaces and type library both use: all but the CLSIDs and the win64 key.
+win32="${keys[-1]%win64}win32"
+wine reg add "$machine\\$win32" /ve /d 'C:\zv32\ZivoviViruvov.dll' /f >/dev/null 2>&1
 if wine regsvr32 /u /s 'C:\zv\ZivoviViruvov.dll' >/dev/null 2>&1; then pass; else fail "regsvr32 /u"; fi
-left=0
-for k in "${keys[@]}"; do
-  if wine reg query "$k" >/dev/null 2>&1; then
-    left=$((left + 1))
-    echo "  left after unregistration: $k"
-  fi
-done
-[[ $left == 0 ]] && pass || fail "$left keys left after regsvr32 /u"
+shared="$(printf '%s\n' "${keys[@]}" | grep -cvE '^CLSID|win64$')"
+expect_keys "$machine" "$shared" "regsvr32 /u with the 32-bit DLL registered"
+wine reg delete "$machine\\$win32" /f >/dev/null 2>&1
+wine regsvr32 /u /s 'C:\zv\ZivoviViruvov.dll' >/dev/null 2>&1
+expect_keys "$machine" 0 "regsvr32 /u"
+wine reg query "$machine\\TypeLib\\$libid" >/dev/null 2>&1 && fail "the type library key is left" || pass
+
+# Without administrator rights: the same keys for the current user alone, and gone again.
+if wine regsvr32 /s /n /i:user 'C:\zv\ZivoviViruvov.dll' >/dev/null 2>&1; then pass; else fail "regsvr32 /n /i:user"; fi
+expect_keys "$user" "${#keys[@]}" "regsvr32 /n /i:user"
+expect_keys "$machine" 0 "regsvr32 /n /i:user, machine-wide"
+wine regsvr32 /u /s /n /i:user 'C:\zv\ZivoviViruvov.dll' >/dev/null 2>&1
+expect_keys "$user" 0 "regsvr32 /u /n /i:user"
+wine reg query "$user\\TypeLib\\$libid" >/dev/null 2>&1 && fail "the user's type library key is left" || pass
 
 echo "wine: $passed passed, $failed failed"
 ((failed == 0))

@@ -1,0 +1,185 @@
+// Registration: machine-wide under HKLM\Software\Classes (DllRegisterServer, an administrator's
+// `regsvr32`), or for the current user alone under HKCU\Software\Classes (DllInstall with
+// "user", as `regsvr32 /n /i:user` calls it). Both write the same keys: each class's CLSID and
+// ProgID, the interfaces with the type library's proxy, and the type library under the neutral
+// locale 0, where LoadRegTypeLib finds it for any locale asked.
+//
+// The 32-bit and the 64-bit DLL share the ProgID, Interface and TypeLib keys; each owns its
+// CLSID view and its type library platform key (win32, win64). Unregistering one leaves the
+// shared keys to the other while the other's platform key is there.
+#include <cwchar>
+#include <string>
+
+#include "com/com_call.h"
+
+using namespace zv;
+using namespace zv::com;
+
+namespace {
+
+#ifdef _WIN64
+constexpr wchar_t kPlatform[] = L"win64";
+#else
+constexpr wchar_t kPlatform[] = L"win32";
+#endif
+// The type library marshaler, for the dual interfaces, and the IDispatch one, for the events.
+constexpr wchar_t kDualProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kDispatchProxy[] = L"{00020420-0000-0000-C000-000000000046}";
+
+std::wstring wide(StringView s) {
+  return std::wstring(s.begin(), s.end());
+}
+
+std::wstring modulePath() {
+  wchar_t path[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(serverModule(), path, MAX_PATH);
+  return std::wstring(path, n);
+}
+
+// The Software\Classes key of HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER.
+class Classes {
+ public:
+  explicit Classes(HKEY root) {
+    if (RegCreateKeyExW(root, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS)
+      key_ = nullptr;
+  }
+  ~Classes() {
+    if (key_) RegCloseKey(key_);
+  }
+  Classes(const Classes&) = delete;
+  Classes& operator=(const Classes&) = delete;
+  explicit operator bool() const { return key_ != nullptr; }
+
+  bool set(const std::wstring& key, const wchar_t* name, const std::wstring& value) const {
+    HKEY h = nullptr;
+    if (RegCreateKeyExW(key_, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+      return false;
+    const LONG rc = RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+  }
+  void remove(const std::wstring& key) const {
+    RegDeleteTreeW(key_, key.c_str());
+    RegDeleteKeyW(key_, key.c_str());
+  }
+  // Removes `key` when nothing is left below it.
+  void removeIfEmpty(const std::wstring& key) const {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(key_, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return;
+    DWORD subkeys = 0;
+    RegQueryInfoKeyW(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(h);
+    if (subkeys == 0) remove(key);
+  }
+  bool exists(const std::wstring& key) const {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(key_, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+std::wstring versionText() {
+  return std::to_wstring(kLibraryMajor) + L"." + std::to_wstring(kLibraryMinor);
+}
+// The type library's version as its keys spell it: hexadecimal, "31.0" for 49.0.
+std::wstring typeLibVersion() {
+  wchar_t text[16];
+  swprintf(text, 16, L"%x.%x", kLibraryMajor, kLibraryMinor);
+  return text;
+}
+std::wstring typeLibKey() {
+  return L"TypeLib\\" + wide(kLibraryId);
+}
+std::wstring versionKey() {
+  return typeLibKey() + L"\\" + typeLibVersion();
+}
+
+bool registerInterface(const Classes& classes, const char16_t* iid, StringView name,
+                       const wchar_t* proxy) {
+  const std::wstring key = L"Interface\\" + wide(iid);
+  return classes.set(key, nullptr, wide(name)) &&
+         classes.set(key + L"\\ProxyStubClsid", nullptr, proxy) &&
+         classes.set(key + L"\\ProxyStubClsid32", nullptr, proxy) &&
+         classes.set(key + L"\\TypeLib", nullptr, wide(kLibraryId)) &&
+         classes.set(key + L"\\TypeLib", L"Version", typeLibVersion());
+}
+
+HRESULT registerServer(const Classes& classes) {
+  if (!classes) return SELFREG_E_CLASS;
+  const std::wstring path = modulePath();
+  for (const ClassInfo& c : libraryClasses()) {
+    if (!c.creatable) continue;
+    const std::wstring clsid = L"CLSID\\" + wide(c.clsid);
+    const std::wstring progId = wide(c.progId);
+    const bool ok = classes.set(clsid, nullptr, wide(c.name)) &&
+                    classes.set(clsid + L"\\InprocServer32", nullptr, path) &&
+                    classes.set(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+                    classes.set(clsid + L"\\ProgID", nullptr, progId) &&
+                    classes.set(clsid + L"\\TypeLib", nullptr, wide(kLibraryId)) &&
+                    classes.set(clsid + L"\\VERSION", nullptr, versionText()) &&
+                    classes.set(progId, nullptr, wide(c.name)) &&
+                    classes.set(progId + L"\\CLSID", nullptr, wide(c.clsid));
+    if (!ok) return SELFREG_E_CLASS;
+    if (!registerInterface(classes, c.iid, u"_" + String(c.name), kDualProxy) ||
+        (c.events && !registerInterface(classes, c.eventsIid, c.events->name, kDispatchProxy)))
+      return SELFREG_E_TYPELIB;
+  }
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  const bool ok = classes.set(versionKey(), nullptr, wide(kLibraryName)) &&
+                  classes.set(versionKey() + L"\\FLAGS", nullptr, L"0") &&
+                  classes.set(versionKey() + L"\\HELPDIR", nullptr, folder) &&
+                  classes.set(versionKey() + L"\\0\\" + kPlatform, nullptr, path);
+  return ok ? S_OK : SELFREG_E_TYPELIB;
+}
+
+HRESULT unregisterServer(const Classes& classes) {
+  if (!classes) return S_OK;
+  for (const ClassInfo& c : libraryClasses())
+    if (c.creatable) classes.remove(L"CLSID\\" + wide(c.clsid));
+  const std::wstring neutral = versionKey() + L"\\0";
+  classes.remove(neutral + L"\\" + kPlatform);
+  classes.removeIfEmpty(neutral);
+  // The other bitness still registered keeps what the two share.
+  if (classes.exists(neutral)) return S_OK;
+  for (const ClassInfo& c : libraryClasses()) {
+    if (!c.creatable) continue;
+    classes.remove(wide(c.progId));
+    classes.remove(L"Interface\\" + wide(c.iid));
+    if (c.events) classes.remove(L"Interface\\" + wide(c.eventsIid));
+  }
+  classes.remove(versionKey());
+  classes.removeIfEmpty(typeLibKey());
+  return S_OK;
+}
+
+}  // namespace
+
+extern "C" {
+
+HRESULT STDAPICALLTYPE DllRegisterServer() {
+  return registerServer(Classes(HKEY_LOCAL_MACHINE));
+}
+
+HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  return unregisterServer(Classes(HKEY_LOCAL_MACHINE));
+}
+
+// `regsvr32 /n /i:user` registers for the current user only and `regsvr32 /u /n /i:user`
+// removes that registration; without "user" it is the machine-wide registration.
+HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR commandLine) {
+  const bool user =
+      commandLine && CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL;
+  if (!user && commandLine && *commandLine) return E_INVALIDARG;
+  const Classes classes(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE);
+  return install ? registerServer(classes) : unregisterServer(classes);
+}
+
+}  // extern "C"
