@@ -53,6 +53,7 @@ class FileNumber {
   explicit FileNumber(int16_t number = -1) : number_(number) {}
   // A scope left by a failure closes quietly: that failure is the one reported.
   ~FileNumber() { closeQuietly(); }
+  FileNumber(FileNumber&& other) noexcept : number_(other.number_) { other.number_ = -1; }
   FileNumber(const FileNumber&) = delete;
   FileNumber& operator=(const FileNumber&) = delete;
   FileNumber& operator=(int16_t number) {

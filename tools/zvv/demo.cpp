@@ -6,6 +6,7 @@
 #include "api/FileLib.h"
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
+#include "demo_files.h"
 #include "demo_locale.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
@@ -152,6 +153,7 @@ int runDemo(const char* directory) {
     errorPart();
     strchrPart();
     htmlPart(folder);
+    filesDemoPart(folder);
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;
