@@ -60,8 +60,8 @@ String RegistryLib::ReadRegistryRootShell(const String& PrefShell) {
   return ReadRegistryRoot(PrefShell + u"\\shell\\open\\command", String());
 }
 
-// Every failure is ignored. The text is stored with as many bytes as it has characters,
-// without a terminating NUL, whatever the type.
+// Every failure is ignored. The text goes with as many bytes as it has characters and no
+// terminating NUL, whatever the type; the registry adds the NUL to a text type.
 void RegistryLib::WriteRegistry(const String& theKey, const String& theSectionName,
                                 const String& theKeyName, const String& theValueName,
                                 int32_t theType) {

@@ -375,7 +375,10 @@ int32_t setValue(Key key, std::string_view name, uint32_t type, std::string_view
       " WHERE ?1 < 0 OR EXISTS(SELECT 1 FROM keys WHERE id=?1)"
       " ON CONFLICT(key, folded) DO UPDATE SET type=excluded.type, data=excluded.data");
   s.bind(1, h.id).bind(2, stored(name)).bind(3, folded(name)).bind(4, static_cast<int64_t>(type));
-  s.bindBlob(5, isTextType(type) ? unicodeData(data) : std::string(data));
+  // A text handed over without its terminating NUL gets one, as NT adds it.
+  std::string bytes(data);
+  if (isTextType(type) && !bytes.empty() && bytes.back() != '\0') bytes += '\0';
+  s.bindBlob(5, isTextType(type) ? unicodeData(bytes) : bytes);
   if (const int rc = s.step(); rc != SQLITE_DONE) return writeFailure(rc);
   return sqlite3_changes(h.store->db()) ? kSuccess : kKeyDeleted;
 }
