@@ -234,7 +234,8 @@ String escapedText(const String& text) {
   return out;
 }
 
-// "hex(N):" and the bytes, wrapped as regedit wraps them (lines of at most 80 characters).
+// "hex(N):" and the bytes, wrapped as regedit wraps them: a line ends with ",\" once its
+// column reaches 76, and the next one starts with two blanks.
 String hexValue(const String& prefix, const std::string& bytes) {
   static const char16_t kDigits[] = u"0123456789abcdef";
   String out = prefix;
@@ -247,7 +248,7 @@ String hexValue(const String& prefix, const std::string& bytes) {
     if (i + 1 < bytes.size()) {
       out += u',';
       ++lineLength;
-      if (lineLength >= 77) {
+      if (lineLength >= 76) {
         out += u"\\\r\n  ";
         lineLength = 2;
       }

@@ -62,18 +62,15 @@ class Store {
     }
     auto store = std::shared_ptr<Store>(new Store);
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(path.c_str(), &store->db_, flags, nullptr) != SQLITE_OK) {
-      sqlite3_close_v2(store->db_);
-      store->db_ = nullptr;
-      if (!exists ||
-          sqlite3_open_v2(path.c_str(), &store->db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        status = exists ? kCorrupt : kAccessDenied;
-        return nullptr;
-      }
-    }
-    sqlite3_busy_timeout(store->db_, kBusyMilliseconds);
-    store->writable_ = !sqlite3_db_readonly(store->db_, "main");
-    status = store->prepare();
+    if (store->connect(path, flags) && (status = store->prepare()) == kSuccess) return store;
+    // A store this process may only read, in a folder where it cannot make the WAL's
+    // shared-memory file: read as it stands on disk.
+    if (exists && !store->writable_ &&
+        store->connect("file:" + posix::percentEncode(path) + "?immutable=1",
+                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX))
+      status = store->prepare();
+    else if (!store->db_)
+      status = exists ? kCorrupt : kAccessDenied;
     return status == kSuccess ? store : nullptr;
   }
 
@@ -84,6 +81,20 @@ class Store {
 
  private:
   Store() = default;
+
+  bool connect(const std::string& name, int flags) {
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    writable_ = false;
+    if (sqlite3_open_v2(name.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+      sqlite3_close_v2(db_);
+      db_ = nullptr;
+      return false;
+    }
+    sqlite3_busy_timeout(db_, kBusyMilliseconds);
+    writable_ = !sqlite3_db_readonly(db_, "main");
+    return true;
+  }
 
   int32_t prepare() {
     if (writable_) {
