@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/types.h"
+
 namespace zv::platform::reg {
 
 // A key handle: a root's predefined value, or one that openKey or createKey returned.
@@ -44,6 +46,13 @@ inline constexpr uint32_t kResourceList = 8;
 inline bool isTextType(uint32_t type) {
   return type == kString || type == kExpandString || type == kMultiString;
 }
+
+// Texts as the registry holds them: UTF-16LE bytes (an odd last byte is dropped).
+std::string toUtf16le(const String& text);
+String fromUtf16le(std::string_view bytes);
+// The "A" functions' conversion of a text value's bytes: Windows-1252 to UTF-16LE and back.
+inline std::string unicodeBytes(std::string_view ansi);
+inline std::string ansiBytes(std::string_view unicode);
 
 // Results: Windows error codes.
 inline constexpr int32_t kSuccess = 0;
@@ -82,5 +91,18 @@ int32_t enumKey(Key key, uint32_t index, uint32_t nameCapacity, std::string& nam
 
 // RegDeleteTreeA of `subKey` and the key itself.
 int32_t deleteTree(Key parent, std::string_view subKey);
+
+}  // namespace zv::platform::reg
+
+#include "runtime/ansi.h"
+
+namespace zv::platform::reg {
+
+inline std::string unicodeBytes(std::string_view ansi) {
+  return toUtf16le(fromAnsi(ansi));
+}
+inline std::string ansiBytes(std::string_view unicode) {
+  return toAnsi(fromUtf16le(unicode));
+}
 
 }  // namespace zv::platform::reg

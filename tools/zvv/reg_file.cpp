@@ -50,13 +50,8 @@ KeyPath parseKeyPath(const String& path) {
 
 String decodeFile(const std::string& bytes) {
   if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF &&
-      static_cast<uint8_t>(bytes[1]) == 0xFE) {
-    String text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-      text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
-                                    static_cast<uint8_t>(bytes[i + 1]) << 8);
-    return text;
-  }
+      static_cast<uint8_t>(bytes[1]) == 0xFE)
+    return reg::fromUtf16le(std::string_view(bytes).substr(2));
   if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return zv::fromUtf8(bytes.substr(3));
   if (bytes.rfind("REGEDIT4", 0) == 0) return zv::fromAnsi(bytes);
   return zv::fromUtf8(bytes);
@@ -105,15 +100,6 @@ std::string hexBytes(const String& list) {
     bytes += static_cast<char>(std::stoul(zv::toUtf8(digits), nullptr, 16));
   }
   return bytes;
-}
-
-// UTF-16LE bytes (REGEDIT5's texts in hex) as the ANSI bytes the "A" functions take.
-std::string ansiFromUnicode(const std::string& bytes) {
-  String text;
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-    text += static_cast<char16_t>(static_cast<uint8_t>(bytes[i]) |
-                                  static_cast<uint8_t>(bytes[i + 1]) << 8);
-  return zv::toAnsi(text);
 }
 
 // A quoted name or text at `at` (just after its opening quote); `at` ends past the quote.
@@ -165,7 +151,7 @@ void importValue(reg::Key key, const String& line, bool unicode) {
     }
     if (colon == String::npos) throw std::runtime_error("expected ':' after hex");
     std::string bytes = hexBytes(data.substr(colon + 1));
-    if (unicode && reg::isTextType(type)) bytes = ansiFromUnicode(bytes);
+    if (unicode && reg::isTextType(type)) bytes = reg::ansiBytes(bytes);
     status = reg::setValue(key, valueName, type, bytes);
   } else {
     throw std::runtime_error("unknown value form");
@@ -257,15 +243,6 @@ String hexValue(const String& prefix, const std::string& bytes) {
   return out;
 }
 
-std::string unicodeFromAnsi(const std::string& ansi) {
-  std::string bytes;
-  for (const char16_t c : zv::fromAnsi(ansi)) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return bytes;
-}
-
 String valueLine(const std::string& name, uint32_t type, const std::string& data) {
   String line = name.empty() ? String(u"@=") : u"\"" + escapedText(zv::fromAnsi(name)) + u"\"=";
   // A text ending in its only NUL is written as regedit writes it; any other stays bytes,
@@ -285,7 +262,7 @@ String valueLine(const std::string& name, uint32_t type, const std::string& data
   char prefix[24];
   std::snprintf(prefix, sizeof prefix, "hex(%x):", type);
   return hexValue(line + zv::fromUtf8(prefix),
-                  reg::isTextType(type) ? unicodeFromAnsi(data) : data);
+                  reg::isTextType(type) ? reg::unicodeBytes(data) : data);
 }
 
 void exportKey(reg::Key key, const String& path, String& out) {
@@ -326,11 +303,7 @@ int exportFile(const char* keyText, const char* file) {
   String text = String(kVersion5) + u"\r\n\r\n";
   exportKey(key, String(path.root->name) + (path.subKey.empty() ? u"" : u"\\" + path.subKey), text);
   reg::closeKey(key);
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
+  const std::string bytes = "\xFF\xFE" + reg::toUtf16le(text);
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();

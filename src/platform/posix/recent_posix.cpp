@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -27,15 +26,6 @@ const char kEmptyList[] =
     "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n"
     ">\n"
     "</xbel>\n";
-
-std::string utcTimestamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-  ::gmtime_r(&now, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
-}
 
 std::string xmlEscaped(const std::string& text) {
   std::string out;
@@ -141,7 +131,7 @@ void addRecentDocument(const String& path) {
   if (xml.find("</xbel>") == std::string::npos) xml = kEmptyList;
   const std::string absolute = posix::absolutePath(toUtf8(path));
   const std::string href = "file://" + posix::percentEncode(absolute);
-  const std::string when = utcTimestamp();
+  const std::string when = posix::timestamp(true);
   const size_t existing = xml.find("<bookmark href=\"" + href + "\"");
   if (existing != std::string::npos) {
     setAttribute(xml, existing, "modified", when);

@@ -194,24 +194,6 @@ std::string ansiOf(const std::string& utf8) {
   return toAnsi(fromUtf8(utf8));
 }
 
-std::string unicodeData(std::string_view ansi) {
-  const String text = fromAnsi(ansi);
-  std::string bytes;
-  for (const char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return bytes;
-}
-
-std::string ansiData(const std::string& unicode) {
-  String text;
-  for (size_t i = 0; i + 1 < unicode.size(); i += 2)
-    text += static_cast<char16_t>(static_cast<uint8_t>(unicode[i]) |
-                                  static_cast<uint8_t>(unicode[i + 1]) << 8);
-  return toAnsi(text);
-}
-
 // The parts of a key path; empty parts ("a\\b", a final "\") are skipped, as Windows does.
 std::vector<std::string_view> parts(std::string_view path) {
   std::vector<std::string_view> out;
@@ -289,7 +271,7 @@ int64_t depthOf(const Store& store, int64_t id) {
 
 // A value's data as the "A" functions give it, into the caller's buffer.
 int32_t deliver(uint32_t type, const std::string& held, Buffer* data, uint32_t& size) {
-  const std::string bytes = isTextType(type) ? ansiData(held) : held;
+  const std::string bytes = isTextType(type) ? ansiBytes(held) : held;
   size = static_cast<uint32_t>(bytes.size());
   if (!data) return kSuccess;
   if (bytes.size() > data->size()) return kMoreData;
@@ -389,7 +371,7 @@ int32_t setValue(Key key, std::string_view name, uint32_t type, std::string_view
   // A text handed over without its terminating NUL gets one, as NT adds it.
   std::string bytes(data);
   if (isTextType(type) && !bytes.empty() && bytes.back() != '\0') bytes += '\0';
-  s.bindBlob(5, isTextType(type) ? unicodeData(bytes) : bytes);
+  s.bindBlob(5, isTextType(type) ? unicodeBytes(bytes) : bytes);
   if (const int rc = s.step(); rc != SQLITE_DONE) return writeFailure(rc);
   return sqlite3_changes(h.store->db()) ? kSuccess : kKeyDeleted;
 }

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -48,15 +47,6 @@ std::string numbered(const std::string& base, int n) {
   const size_t dot = base.find('.');
   if (dot == std::string::npos) return base + "." + std::to_string(n);
   return base.substr(0, dot) + "." + std::to_string(n) + base.substr(dot);
-}
-
-std::string localTimestamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-  return text;
 }
 
 bool writeAll(int fd, const std::string& bytes) {
@@ -111,7 +101,7 @@ int32_t trashOne(const std::string& trash, const std::string& path) {
   const std::string base = original.substr(slash + 1);
   if (base.empty()) return shell::kAccessDenied;
   const std::string info = "[Trash Info]\nPath=" + posix::percentEncode(original) +
-                           "\nDeletionDate=" + localTimestamp() + "\n";
+                           "\nDeletionDate=" + posix::timestamp(false) + "\n";
   std::string name;
   if (const int32_t claimed = claimName(trash, base, info, name)) return claimed;
   const std::string target = trash + "/files/" + name;

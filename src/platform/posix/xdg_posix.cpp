@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 
 namespace zv::platform::posix {
@@ -59,6 +60,18 @@ std::string percentEncode(const std::string& path) {
     }
   }
   return out;
+}
+
+std::string timestamp(bool utc) {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  if (utc)
+    ::gmtime_r(&now, &parts);
+  else
+    ::localtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, utc ? "%Y-%m-%dT%H:%M:%SZ" : "%Y-%m-%dT%H:%M:%S", &parts);
+  return text;
 }
 
 bool makeFolders(const std::string& path, unsigned mode) {

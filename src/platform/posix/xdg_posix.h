@@ -17,6 +17,10 @@ std::string absolutePath(const std::string& path);
 // Percent-encoding of every byte but the unreserved characters and "/".
 std::string percentEncode(const std::string& path);
 
+// The time now as the freedesktop files write it: local "yyyy-mm-ddThh:mm:ss", or UTC
+// with a final "Z".
+std::string timestamp(bool utc);
+
 // Creates `path` and its missing parents with `mode`; false when it is no folder after.
 bool makeFolders(const std::string& path, unsigned mode);
 
