@@ -1,6 +1,7 @@
 #include "late_bound.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "errors.h"
@@ -41,8 +42,27 @@ const ParamInfo* parameterNamed(const MemberInfo& member, StringView name) {
   return nullptr;
 }
 
-Arg argument(py::handle value, const ParamInfo* param) {
+// A dict passed for a record parameter goes in as the record, by reference; after the
+// call the dict receives the record's fields.
+struct RecordArgument {
+  py::dict dict;
+  std::unique_ptr<Variant> value;
+};
+
+Variant recordFrom(const py::dict& dict, const ParamInfo& param) {
+  Record record{param.typeName, {}};
+  for (const auto& [name, value] : dict)
+    record.fields.emplace_back(toText(name), toVariant(value));
+  return Variant(std::move(record));
+}
+
+Arg argument(py::handle value, const ParamInfo* param, std::vector<RecordArgument>& records) {
   if (py::isinstance<Ref>(value)) return Arg::ref(value.cast<Ref&>().value);
+  if (param && param->type == VarType::Record && py::isinstance<py::dict>(value)) {
+    py::dict dict = py::reinterpret_borrow<py::dict>(value);
+    records.push_back({dict, std::make_unique<Variant>(recordFrom(dict, *param))});
+    return Arg::ref(*records.back().value);
+  }
   // Python spells "not given" as None: the parameter takes its declared default.
   if (value.is_none() && param && param->optional) return Arg(Variant::missing());
   return Arg(toVariant(value));
@@ -153,16 +173,20 @@ Variant invokeWith(const ObjectRef& target, StringView name, unsigned kinds, con
     }
   }
   Args call;
+  std::vector<RecordArgument> records;
   call.reserve(args.size() + kwargs.size());
   for (size_t i = 0; i < args.size(); ++i)
-    call.push_back(
-        argument(args[i], member && i < member->params.size() ? &member->params[i] : nullptr));
+    call.push_back(argument(
+        args[i], member && i < member->params.size() ? &member->params[i] : nullptr, records));
   for (const auto& [key, value] : kwargs) {
     String argName = toText(key);
     const ParamInfo* param = member ? parameterNamed(*member, argName) : nullptr;
-    call.push_back(argument(value, param).named(std::move(argName)));
+    call.push_back(argument(value, param, records).named(std::move(argName)));
   }
-  return target->invoke(name, kinds, call);
+  Variant result = target->invoke(name, kinds, call);
+  for (RecordArgument& record : records)
+    record.dict.attr("update")(toPython(*record.value));
+  return result;
 }
 
 void defineObjects(py::module_& module) {

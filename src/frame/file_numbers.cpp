@@ -22,13 +22,21 @@ int32_t openFailure(const std::filesystem::path& path, FileMode mode, int savedE
   if (mode == FileMode::Input && !std::filesystem::exists(path, ec)) {
     const auto parent = path.parent_path();
     return parent.empty() || std::filesystem::is_directory(parent, ec) ? err::kFileNotFound
-                                                                        : err::kPathNotFound;
+                                                                       : err::kPathNotFound;
   }
   const auto parent = path.parent_path();
   if (!parent.empty() && !std::filesystem::is_directory(parent, ec)) return err::kPathNotFound;
   if (savedErrno == EACCES || savedErrno == EPERM || savedErrno == EROFS)
     return err::kPermissionDenied;
   return err::kPathFileAccess;
+}
+
+// A write the system refused: a full disk (or quota) is VB's "Disk full".
+[[noreturn]] void writeFailure(int savedErrno) {
+#ifdef EDQUOT
+  if (savedErrno == EDQUOT) raise(err::kDiskFull);
+#endif
+  raise(savedErrno == ENOSPC ? err::kDiskFull : err::kDeviceIO);
 }
 
 }  // namespace
@@ -56,13 +64,20 @@ String TextFile::readLine() {
 void TextFile::write(StringView text) {
   if (mode_ == FileMode::Input) raise(err::kBadFileMode);
   const std::string bytes = toAnsi(text);
+  errno = 0;
   stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!stream_) raise(err::kDeviceIO);
+  if (!stream_) writeFailure(errno);
 }
 
 void TextFile::writeLine(StringView text) {
   write(text);
   write(kCrLf);
+}
+
+void TextFile::close() {
+  errno = 0;
+  stream_.close();
+  if (stream_.fail() && mode_ != FileMode::Input) writeFailure(errno);
 }
 
 void TextFile::requireMode(FileMode mode) const {
@@ -72,14 +87,21 @@ void TextFile::requireMode(FileMode mode) const {
 int16_t openFile(const String& path, FileMode mode) {
   if (path.empty()) raise(err::kBadFileNameOrNumber);
   int16_t number = 1;
-  while (number <= kMaxFileNumber && tFiles[number]) ++number;
+  while (number <= kMaxFileNumber && tFiles[number])
+    ++number;
   if (number > kMaxFileNumber) raise(err::kTooManyFiles);
   const std::filesystem::path fsPath(path);
   std::ios::openmode flags = std::ios::binary;
   switch (mode) {
-    case FileMode::Input: flags |= std::ios::in; break;
-    case FileMode::Output: flags |= std::ios::out | std::ios::trunc; break;
-    case FileMode::Append: flags |= std::ios::out | std::ios::app; break;
+    case FileMode::Input:
+      flags |= std::ios::in;
+      break;
+    case FileMode::Output:
+      flags |= std::ios::out | std::ios::trunc;
+      break;
+    case FileMode::Append:
+      flags |= std::ios::out | std::ios::app;
+      break;
   }
   std::error_code ec;
   if (std::filesystem::is_directory(fsPath, ec)) raise(err::kPathFileAccess);
@@ -96,18 +118,29 @@ TextFile& fileByNumber(int16_t number) {
 }
 
 void closeFile(int16_t number) {
-  if (number >= 1 && number <= kMaxFileNumber) tFiles[number].reset();
+  if (number < 1 || number > kMaxFileNumber || !tFiles[number]) return;
+  const std::unique_ptr<TextFile> file = std::move(tFiles[number]);
+  file->close();
 }
 
 size_t openFileCount() {
   size_t count = 0;
-  for (const auto& file : tFiles) count += file ? 1 : 0;
+  for (const auto& file : tFiles)
+    count += file ? 1 : 0;
   return count;
 }
 
 void FileNumber::close() {
-  if (number_ > 0) closeFile(number_);
+  const int16_t number = number_;
   number_ = -1;
+  if (number > 0) closeFile(number);
+}
+
+void FileNumber::closeQuietly() noexcept {
+  try {
+    close();
+  } catch (...) {
+  }
 }
 
 }  // namespace zv

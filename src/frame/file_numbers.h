@@ -25,6 +25,9 @@ class TextFile {
   // Print #n, text; (no line end) and Print #n, text (with CR LF).
   void write(StringView text);
   void writeLine(StringView text);
+  // Close #n: the buffered text is written out; error 61 when the disk is full, 57 for
+  // another write failure.
+  void close();
 
  private:
   void requireMode(FileMode mode) const;
@@ -39,6 +42,7 @@ class TextFile {
 int16_t openFile(const String& path, FileMode mode);
 // The open file with that number; error 52 when none.
 TextFile& fileByNumber(int16_t number);
+// Frees the number, then reports a failed final write as TextFile::close does.
 void closeFile(int16_t number);
 // How many files the calling thread has open.
 size_t openFileCount();
@@ -47,11 +51,13 @@ size_t openFileCount();
 class FileNumber {
  public:
   explicit FileNumber(int16_t number = -1) : number_(number) {}
-  ~FileNumber() { close(); }
+  // A scope left by a failure closes quietly: that failure is the one reported.
+  ~FileNumber() { closeQuietly(); }
+  FileNumber(FileNumber&& other) noexcept : number_(other.number_) { other.number_ = -1; }
   FileNumber(const FileNumber&) = delete;
   FileNumber& operator=(const FileNumber&) = delete;
   FileNumber& operator=(int16_t number) {
-    close();
+    closeQuietly();
     number_ = number;
     return *this;
   }
@@ -59,9 +65,12 @@ class FileNumber {
   int16_t number() const { return number_; }
   bool isOpen() const { return number_ > 0; }
   TextFile& file() const { return fileByNumber(number_); }
+  // Frees the number first, so a close that fails is not tried again.
   void close();
 
  private:
+  void closeQuietly() noexcept;
+
   int16_t number_;
 };
 

@@ -1,9 +1,11 @@
-// Directory listings with the attributes the library's existence tests look at.
+// Directory listings with the attributes the library's existence tests look at; the file
+// operations of VB's statements (FileCopy, Kill, MkDir, ChDir) with the errors they raise;
+// the environment and the folders the library looks in.
 #pragma once
 
 #include <functional>
 
-#include "runtime/types.h"
+#include "runtime/text.h"
 
 namespace zv::platform {
 
@@ -27,5 +29,30 @@ void setCurrentDirectory(const String& path);
 
 // The separator the platform's paths use ('/' on POSIX, '\' on Windows).
 char16_t pathSeparator();
+// Whether names differing only in case are different files (POSIX) or the same (Windows).
+bool caseSensitivePaths();
+// The separator of the items of the search path PATH (':' on POSIX, ';' on Windows).
+char16_t pathListSeparator();
+
+// The environment variable `name` as it is at the call ("" when unset).
+String environmentVariable(StringView name);
+
+// FileCopy: 53 missing source, 76 missing folder, 70 denied, 55 a file locked by another
+// program, 75 a folder or an unusable name, 61 a full disk.
+void copyFile(const String& from, const String& to);
+// Kill: 53 missing file, 70 denied, 75 a folder.
+void deleteFile(const String& path);
+// MkDir, one level: 75 when it exists or cannot be made, 76 missing parent.
+void createDirectory(const String& path);
+// CurDir and ChDir (76 for a missing folder).
+String currentDirectory();
+void setCurrentDirectory(const String& path);
+
+// The folder holding the library's own file (the DLL, or the program or module the
+// library is linked into), without a final separator.
+String libraryFolder();
+// The folder for temporary files: TMPDIR, else /tmp on POSIX; TMP, else TEMP, else the
+// library's folder on Windows.
+String temporaryFolder();
 
 }  // namespace zv::platform

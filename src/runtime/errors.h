@@ -23,6 +23,7 @@ inline constexpr int32_t kFileNotFound = 53;
 inline constexpr int32_t kBadFileMode = 54;
 inline constexpr int32_t kFileAlreadyOpen = 55;
 inline constexpr int32_t kDeviceIO = 57;
+inline constexpr int32_t kDiskFull = 61;
 inline constexpr int32_t kFileAlreadyExists = 58;
 inline constexpr int32_t kInputPastEnd = 62;
 inline constexpr int32_t kTooManyFiles = 67;

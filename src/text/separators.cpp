@@ -206,8 +206,16 @@ String StrChr::GetStringFile(const String& thePathAndFile) {
   return GetLastRight(thePathAndFile, String(1, platform::pathSeparator()), false);
 }
 
+// An absolute POSIX path keeps its leading "/" (the last cut would drop the empty first
+// item): "/usr/share/a.txt" gives "/usr/share", "/a.txt" the root "/".
 String StrChr::GetStringPath(const String& thePathAndFile) {
-  return GetLastLeft(thePathAndFile, String(1, platform::pathSeparator()), false);
+  const String separator(1, platform::pathSeparator());
+  if (separator == u"/" && thePathAndFile.starts_with(separator)) {
+    const String rest = thePathAndFile.substr(1);
+    if (rest.find(separator) == String::npos) return separator;
+    return separator + GetLastLeft(rest, separator, false);
+  }
+  return GetLastLeft(thePathAndFile, separator, false);
 }
 
 }  // namespace zv::impl

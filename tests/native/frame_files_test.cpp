@@ -315,6 +315,24 @@ TEST_F(FilesTest, FileNumberReassignmentAndFailedOpen) {
   EXPECT_NO_THROW(zv::fileByNumber(other));
 }
 
+// /dev/full takes the buffered text and refuses it at the final flush, as a full disk does.
+TEST_F(FilesTest, FailedFinalFlushIsDiskFull) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  zv::FileNumber file(zv::OpenFileForOutput(u"/dev/full"));
+  ASSERT_TRUE(file.isOpen());
+  file.file().writeLine(u"lost");
+  const auto e = zvtest::caught([&] { file.close(); });
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->number(), 61);
+  EXPECT_EQ(e->description(), u"Disk full");
+  EXPECT_EQ(zv::openFileCount(), 0u);
+  EXPECT_NO_THROW(file.close());
+  const int16_t n = zv::OpenFileForAppend(u"/dev/full");
+  zv::fileByNumber(n).write(u"x");
+  EXPECT_EQ(errorOf([&] { zv::closeFile(n); }), 61);
+  EXPECT_EQ(zv::openFileCount(), 0u);
+}
+
 TEST_F(FilesTest, EachThreadHasItsOwnTable) {
   EXPECT_EQ(zv::OpenFileForOutput(dir_.u("main.txt")), 1);
   int16_t seen = 0;

@@ -294,8 +294,9 @@ TEST_F(StrChrTest, FileAndPathSplitAtThePlatformSeparator) {
       {u"", u"", u""},
       {u"dir" + sep, u"", u"dir"},
       {u"a" + sep + u"b" + sep + u"c", u"c", u"a" + sep + u"b"},
-      // Empty items are dropped from the folder part, a root included.
-      {sep + u"tmp" + sep + u"a.txt", u"a.txt", u"tmp"},
+      // Empty items are dropped from the folder part; an absolute POSIX path keeps its root.
+      {u"/usr/share/a.txt", u"a.txt", u"/usr/share"},
+      {u"/a.txt", u"a.txt", u"/"},
       {u"a" + sep + sep + u"b", u"b", u"a" + sep},
   };
   for (const Case& c : cases) {

@@ -91,6 +91,31 @@ class TempDir {
   std::string path_;
 };
 
+// An environment variable set (or, with nullptr, unset) for the lifetime of the object.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = ::getenv(name)) previous_ = old;
+    if (value)
+      ::setenv(name, value, 1);
+    else
+      ::unsetenv(name);
+  }
+  ScopedVariable(const char* name, const std::string& value) : ScopedVariable(name, value.c_str()) {}
+  ~ScopedVariable() {
+    if (previous_)
+      ::setenv(name_.c_str(), previous_->c_str(), 1);
+    else
+      ::unsetenv(name_.c_str());
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> previous_;
+};
+
 inline void writeBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

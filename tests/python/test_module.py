@@ -105,15 +105,14 @@ def test_long_limits_pass(files):
 
 
 @pytest.mark.parametrize("member, args", [
-    ("CopyFile", ("/a", "/b")),
-    ("DeleteFile", ("/a",)),
-    ("GetFileContent", ("/etc/hostname",)),
+    ("isNodeKeyExist", (zv.TextBox(), "key", 0)),
 ])
-def test_member_not_built_yet_fails_with_438_naming_it(files, member, args):
+def test_member_not_built_yet_fails_with_438_naming_it(member, args):
+    trees = zv.CreateObject("ZivoviViruvov.TrViewLib")
     with raises_error(438) as info:
-        getattr(files, member)(*args)
+        getattr(trees, member)(*args)
     error = info.value
-    assert "FileLib." + member in error.description
+    assert "TrViewLib." + member in error.description
     assert str(error) == f"Error 438: {error.description}"
     assert str(error).startswith("Error 438: Object doesn't support this property or method")
 

@@ -139,16 +139,14 @@ def test_ref_is_read_by_value_parameters():
 
 def test_by_reference_parameter_writes_back_to_the_ref(files, tmp_path):
     # GetLineIfTextExist's theExistText is ByRef String: the library works on a String copy
-    # of the caller's variable and stores it back when the call ends, even on failure. The
-    # member is not built yet (438), which still shows the write-back; a plain value passed
+    # of the caller's variable and stores it back when the call ends; a plain value passed
     # instead is a temporary.
+    (tmp_path / "lines.txt").write_bytes(b"a12b\r\n")
     r = zv.Ref(12)
-    with raises_error(438):
-        files.GetLineIfTextExist(str(tmp_path / "none.txt"), r)
+    assert files.GetLineIfTextExist(str(tmp_path / "lines.txt"), r) == "a12b"
     assert r.value == "12"
     plain = 12
-    with raises_error(438):
-        files.GetLineIfTextExist(str(tmp_path / "none.txt"), plain)
+    assert files.GetLineIfTextExist(str(tmp_path / "lines.txt"), plain) == "a12b"
     assert plain == 12
 
 

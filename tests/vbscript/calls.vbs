@@ -128,10 +128,10 @@ Check Err.Number = 0 And years.ListCount = 12, "MonthToListBox adds 12 months: "
 
 ' Errors reach VBScript with their numbers.
 Err.Clear
-r = f.CopyFile("a", "b")
-Check Err.Number = 438, "member not built: 438, got " & Err.Number
-Check InStr(Err.Description, "FileLib.CopyFile") > 0, "438 names the member: " & Err.Description
-Check Err.Source = "ZivoviViruvov.FileLib", "error source " & Err.Source
+r = s.GetLeft(Space(40000) & "|", "|")
+Check Err.Number = 6, "overflow: 6, got " & Err.Number
+Check Err.Description = "Overflow", "the error's description: " & Err.Description
+Check Err.Source = "ZivoviViruvov.StrChr", "error source " & Err.Source
 Err.Clear
 r = f.NoSuchMember("a")
 Check Err.Number = 438, "unknown member: 438, got " & Err.Number

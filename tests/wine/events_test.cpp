@@ -301,37 +301,37 @@ void archiveEvents(RaiseFn raise) {
   }
 }
 
-// IDispatch callers see the library's errors as EXCEPINFO and IErrorInfo.
+// IDispatch callers see the library's errors as EXCEPINFO and IErrorInfo: a separator
+// beyond position 32767 overflows in StrChr.GetLeft, which has no trap.
 void errors() {
-  IDispatch* files = create(zv::com::kCLSID_FileLib);
-  check(files != nullptr, "FileLib created");
-  if (!files) return;
-  LPOLESTR name = const_cast<LPOLESTR>(L"copyfile");
+  IDispatch* strings = create(zv::com::kCLSID_StrChr);
+  check(strings != nullptr, "StrChr created");
+  if (!strings) return;
+  LPOLESTR name = const_cast<LPOLESTR>(L"getleft");
   DISPID id = 0;
-  check(SUCCEEDED(files->GetIDsOfNames(IID_NULL, &name, 1, 1033, &id)) && id == 0x60030002,
+  check(SUCCEEDED(strings->GetIDsOfNames(IID_NULL, &name, 1, 1033, &id)) && id == 0x60030000,
         "GetIDsOfNames is case-insensitive");
-  VARIANT args[2] = {text(L"b"), text(L"a")};
+  VARIANT args[2] = {text(L"|"), text((std::wstring(40000, L' ') + L"|").c_str())};
   DISPPARAMS params{args, nullptr, 2, 0};
   EXCEPINFO ei{};
   VARIANT result;
   VariantInit(&result);
-  HRESULT hr = files->Invoke(id, IID_NULL, 1033, DISPATCH_METHOD, &params, &result, &ei, nullptr);
-  check(hr == DISP_E_EXCEPTION && ei.scode == static_cast<HRESULT>(0x800A01B6),
-        "a member not built fails with scode 0x800A01B6");
-  check(str(ei.bstrSource) == L"ZivoviViruvov.FileLib", "error source is the ProgID");
-  check(str(ei.bstrDescription).find(L"FileLib.CopyFile") != std::wstring::npos,
-        "error description names the member");
+  HRESULT hr = strings->Invoke(id, IID_NULL, 1033, DISPATCH_METHOD, &params, &result, &ei, nullptr);
+  check(hr == DISP_E_EXCEPTION && ei.scode == static_cast<HRESULT>(0x800A0006),
+        "an overflow fails with scode 0x800A0006");
+  check(str(ei.bstrSource) == L"ZivoviViruvov.StrChr", "error source is the ProgID");
+  check(str(ei.bstrDescription) == L"Overflow", "error description");
   SysFreeString(ei.bstrDescription);
   SysFreeString(ei.bstrSource);
   SysFreeString(ei.bstrHelpFile);
   VariantClear(&args[0]);
   VariantClear(&args[1]);
   ISupportErrorInfo* sei = nullptr;
-  files->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&sei));
-  check(sei && sei->InterfaceSupportsErrorInfo(zv::com::kIID_FileLib) == S_OK,
-        "ISupportErrorInfo for _FileLib");
+  strings->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&sei));
+  check(sei && sei->InterfaceSupportsErrorInfo(zv::com::kIID_StrChr) == S_OK,
+        "ISupportErrorInfo for _StrChr");
   if (sei) sei->Release();
-  files->Release();
+  strings->Release();
 }
 
 }  // namespace

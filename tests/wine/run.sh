@@ -146,6 +146,11 @@ for archive in "$drive"/archives/*.zip; do
   [[ -e $archive ]] || { fail "no archive written by the scripts"; break; }
   unzip -tqq -P secret "$archive" >/dev/null 2>&1 && pass || fail "unzip -t $(basename "$archive")"
 done
+# What registry.vbs wrote is in the Wine registry as Windows tools see it.
+out="$(wine reg query 'HKCU\Software\ZivoviViruvovTest' /v Name 2>&1 | tr -d '\r')"
+grep -qE 'Name +REG_SZ +Hello' <<<"$out" && pass || fail "wine reg query of the RegistryLib value: $out"
+out="$(wine reg query 'HKCR\.zvtest' 2>&1 | tr -d '\r')"
+grep -qE 'REG_SZ +ZvApp.Document' <<<"$out" && pass || fail "wine reg query of the association: $out"
 for client in typelib events calls; do
   out="$(wine "C:\\zv\\zv_${client}_test.exe" 2>&1)"
   count_summary "zv_${client}_test" "$out" $?

@@ -3,6 +3,11 @@
 set -uo pipefail
 zvv=$1
 passed=0 failed=0
+# A scratch home, registry store and peers folder: nothing of the user's is read or written.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/.local/share"
+export XDG_CONFIG_HOME="$scratch/home/.config" ZV_REGISTRY="$scratch/registry.db" ZV_PPP_PEERS="$scratch/peers"
 
 check() {  # check EXPECTED_EXIT EXPECTED_OUTPUT ARG...
   local want_exit=$1 want_out=$2
@@ -28,14 +33,26 @@ check 0 "True" call "{0D0802EE-D1BA-43DD-BC57-0CC901E420EE}" isDirectoryExist /t
 check 1 "Error 449: Argument not optional" call ZivoviViruvov.FileLib CheckPath
 check 1 "Error 450: Wrong number of arguments or invalid property assignment" call ZivoviViruvov.FileLib CheckPath a b
 check 1 "Error 448: Named argument not found" call ZivoviViruvov.FileLib CheckPath nope:=/tmp
-check 1 "Error 438: Object doesn't support this property or method: FileLib.CopyFile is not available in this version" \
-  call ZivoviViruvov.FileLib CopyFile /a /b
+check 1 "Error 438: Object doesn't support this property or method: TrViewLib.isNodeKeyExist is not available in this version" \
+  call ZivoviViruvov.TrViewLib isNodeKeyExist @TextBox=x key 0
+check 0 "False" call ZivoviViruvov.FileLib CopyFile /nowhere/a /nowhere/b
 check 1 "Error 429: ActiveX component can't create object: ZivoviViruvov.COpSysInfo" \
   call ZivoviViruvov.COpSysInfo Version
 
+# A record parameter is passed empty and printed one field a line.
+check 0 $'RegOwner = \nRegCompany = \nProduct = Windows NT\nCSDVersion = \nVersion = \nVersionNo = \nSubVersionNo = \nProductId = \nPlus = \nPlusId = ' \
+  call ZivoviViruvov.SystemLib GetWindowsInformation
+check 0 "" call ZivoviViruvov.RegistryLib WriteRegistryCurrentUser 'Software\Zvv' Name "a \"quoted\" value"
+check 0 "" reg export 'HKEY_CURRENT_USER\Software\Zvv' "$scratch/zvv.reg"
+if [[ "$(iconv -f UTF-16 -t UTF-8 "$scratch/zvv.reg" | tr -d '\r')" == $'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zvv]\n"Name"="a \\"quoted\\" value"' ]]; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  echo "FAIL: zvv reg export wrote: $(iconv -f UTF-16 -t UTF-8 "$scratch/zvv.reg")"
+fi
+check 1 "zvv: no key HKCU\Software\None" reg export 'HKCU\Software\None' "$scratch/none.reg"
+check 2 "usage: zvv reg import FILE.reg | zvv reg export KEY FILE.reg" reg list
 # Archives: zip, list and extract in a scratch folder, the messages as Info-ZIP words them.
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/in/docs"
 printf 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\n' >"$scratch/in/docs/a.txt"
 touch -d '2024-03-05 14:30:00' "$scratch/in/docs/a.txt"

@@ -585,11 +585,17 @@ def library_source(lib):
             out.append(f"  r.fields.emplace_back({cpp_string(fname)}, Variant(value.{fname}));")
         out += ["  return Variant(std::move(r));", "}", ""]
         out.append(f"template <>\n{name} coerce<{name}>(const Variant& v) {{")
-        out += ["  if (v.type() != VarType::Record) raise(err::kTypeMismatch);",
-                f"  {name} out;"]
-        for fname, ftype in fields:
-            out.append(f"  out.{fname} = coerce<{value_type(lib, ftype)}>(v.recordValue().field({cpp_string(fname)}));")
-        out += ["  return out;", "}", ""]
+        # A variable never assigned (Empty) is a record of empty fields; fields the value
+        # lacks keep their empty value.
+        out += [f"  {name} out;",
+                "  if (v.isEmpty()) return out;",
+                "  if (v.type() != VarType::Record) raise(err::kTypeMismatch);",
+                "  for (const auto& [field, value] : v.recordValue().fields) {"]
+        for i, (fname, ftype) in enumerate(fields):
+            keyword = "if" if i == 0 else "else if"
+            out.append(f"    {keyword} (equalsNoCase(field, {cpp_string(fname)})) "
+                       f"out.{fname} = coerce<{value_type(lib, ftype)}>(value);")
+        out += ["  }", "  return out;", "}", ""]
     out.append("namespace {")
     out.append("")
     for t in events.values():

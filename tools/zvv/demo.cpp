@@ -7,6 +7,7 @@
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
 #include "demo_archive.h"
+#include "demo_files.h"
 #include "demo_locale.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
@@ -154,6 +155,7 @@ int runDemo(const char* directory) {
     strchrPart();
     htmlPart(folder);
     archiveDemoPart(folder);
+    filesDemoPart(folder);
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;

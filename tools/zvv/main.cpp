@@ -4,6 +4,8 @@
 //   zvv demo [DIR]                   a short tour that writes real files into DIR
 //   zvv zip ARCHIVE FILE...          adds files and folders to an archive
 //   zvv unzip [-l] ARCHIVE [DIR]     extracts an archive into DIR, or lists it
+//   zvv reg import FILE.reg          REGEDIT5 text into the registry
+//   zvv reg export KEY FILE.reg      a key and its subkeys as REGEDIT5 text
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +14,7 @@
 #include "archive_commands.h"
 #include "demo.h"
 #include "frame/classes.h"
+#include "reg_file.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "values.h"
@@ -28,15 +31,19 @@ int usage() {
       "       zvv demo [DIR]\n"
       "       zvv zip ARCHIVE FILE...\n"
       "       zvv unzip ARCHIVE [DIR]\n"
-      "       zvv unzip -l ARCHIVE\n",
+      "       zvv unzip -l ARCHIVE\n"
+      "       zvv reg import FILE.reg | zvv reg export KEY FILE.reg\n",
       stderr);
   return 2;
 }
 
-void printLine(const String& text) { std::printf("%s\n", zv::toUtf8(text).c_str()); }
+void printLine(const String& text) {
+  std::printf("%s\n", zv::toUtf8(text).c_str());
+}
 
 void listType(const zv::TypeInfo& type) {
-  for (const zv::MemberInfo& m : type.members) printLine(u"  " + zv::describeMember(m));
+  for (const zv::MemberInfo& m : type.members)
+    printLine(u"  " + zv::describeMember(m));
 }
 
 int list(const char* className) {
@@ -52,7 +59,8 @@ int list(const char* className) {
     listType(*c.type);
     if (c.events) {
       printLine(String(u"  Events ") + c.events->name + u"  " + c.eventsIid);
-      for (const zv::MemberInfo& m : c.events->members) printLine(u"    " + zv::describeMember(m));
+      for (const zv::MemberInfo& m : c.events->members)
+        printLine(u"    " + zv::describeMember(m));
     }
   }
   if (className) {
@@ -75,9 +83,18 @@ int call(int argc, char** argv) {
     const zv::MemberInfo& member =
         zv::findMember(*object->typeInfo(), memberName, zv::kMethod | zv::kPropertyGet);
     zvv::CallArguments arguments(member, std::vector<std::string>(argv + 2, argv + argc));
-    zv::Variant result = object->invoke(memberName, zv::kMethod | zv::kPropertyGet, arguments.args());
+    zv::Variant result =
+        object->invoke(memberName, zv::kMethod | zv::kPropertyGet, arguments.args());
     if (*member.resultTypeName) printLine(zvv::display(result));
-    for (const auto& [name, value] : arguments.byReference()) printLine(name + u" = " + zvv::display(value));
+    for (const auto& [name, value] : arguments.byReference()) {
+      if (value.type() != zv::VarType::Record) {
+        printLine(name + u" = " + zvv::display(value));
+        continue;
+      }
+      // A record: its fields, one a line.
+      for (const auto& [field, fieldValue] : value.recordValue().fields)
+        printLine(field + u" = " + zvv::display(fieldValue));
+    }
     return 0;
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "Error %d: %s\n", e.number(), zv::toUtf8(e.description()).c_str());
@@ -92,6 +109,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   if (command == "list" && argc <= 3) return list(argc == 3 ? argv[2] : nullptr);
   if (command == "call" && argc >= 4) return call(argc - 2, argv + 2);
+  if (command == "reg") return zvv::regCommand(argc - 2, argv + 2);
   if (command == "demo" && argc <= 3) return zvv::runDemo(argc == 3 ? argv[2] : "zvv-demo");
   if (command == "zip" && argc >= 4) return zvv::zipCommand(argc - 2, argv + 2);
   if (command == "unzip" && argc >= 3 && argc <= 4) return zvv::unzipCommand(argc - 2, argv + 2);

@@ -60,10 +60,12 @@ zv::ObjectRef objectArgument(const String& text) {
   zv::ObjectRef object = zv::createModel(model);
   if (zv::equalsNoCase(model, u"Collection")) {
     if (!content.empty())
-      for (const String& item : splitBars(content)) zv::call(object, u"Add", {Variant(item)});
+      for (const String& item : splitBars(content))
+        zv::call(object, u"Add", {Variant(item)});
   } else if (zv::equalsNoCase(model, u"ListBox") || zv::equalsNoCase(model, u"ComboBox")) {
     if (!content.empty())
-      for (const String& item : splitBars(content)) zv::call(object, u"AddItem", {Variant(item)});
+      for (const String& item : splitBars(content))
+        zv::call(object, u"AddItem", {Variant(item)});
   } else {
     zv::put(object, u"Text", Variant(content));
   }
@@ -83,7 +85,8 @@ Variant argument(const zv::ParamInfo& param, const std::string& text) {
   const String value = zv::fromUtf8(text);
   if (param.isArray) {
     std::vector<Variant> items;
-    for (const String& item : splitBars(value)) items.emplace_back(item);
+    for (const String& item : splitBars(value))
+      items.emplace_back(item);
     return Variant(zv::SafeArray::vector(VarType::String, 0, std::move(items)));
   }
   switch (param.type) {
@@ -110,14 +113,15 @@ Variant argument(const zv::ParamInfo& param, const std::string& text) {
 
 String join(const std::vector<Variant>& items) {
   String out = u"(";
-  for (size_t i = 0; i < items.size(); ++i) out += (i ? u", " : u"") + display(items[i]);
+  for (size_t i = 0; i < items.size(); ++i)
+    out += (i ? u", " : u"") + display(items[i]);
   return out + u")";
 }
 
 }  // namespace
 
 CallArguments::CallArguments(const zv::MemberInfo& member, const std::vector<std::string>& texts) {
-  values_.reserve(texts.size());
+  values_.reserve(texts.size() + member.params.size());
   size_t position = 0;
   for (const std::string& text : texts) {
     const size_t named = text.find(":=");
@@ -138,6 +142,17 @@ CallArguments::CallArguments(const zv::MemberInfo& member, const std::vector<std
     params_.push_back(param);
     zv::Arg arg = param->byRef ? zv::Arg::ref(values_.back()) : zv::Arg(values_.back());
     args_.push_back(name.empty() ? std::move(arg) : std::move(arg).named(name));
+  }
+  // A record the command line cannot spell goes in empty, to be shown after the call.
+  for (const zv::ParamInfo& p : member.params) {
+    if (p.type != VarType::Record || !p.byRef) continue;
+    bool given = false;
+    for (const zv::ParamInfo* q : params_)
+      given = given || q == &p;
+    if (given) continue;
+    values_.emplace_back();
+    params_.push_back(&p);
+    args_.push_back(zv::Arg::ref(values_.back()).named(p.name));
   }
 }
 
@@ -161,7 +176,8 @@ String display(const Variant& value) {
   try {
     const int32_t count = zv::toLong(zv::get(object, u"ListCount"));
     std::vector<Variant> items;
-    for (int32_t i = 0; i < count; ++i) items.push_back(zv::get(object, u"List", {Variant(i)}));
+    for (int32_t i = 0; i < count; ++i)
+      items.push_back(zv::get(object, u"List", {Variant(i)}));
     return object->typeName() + join(items);
   } catch (const zv::Error&) {
   }
