@@ -24,9 +24,6 @@ struct DirectoryEntry {
 // entry "." that names the folder itself, as Windows does.
 void forEachMatch(const String& pattern, const std::function<bool(const DirectoryEntry&)>& visit);
 
-// Makes `path` the process's current folder: error 76 when it cannot be.
-void setCurrentDirectory(const String& path);
-
 // The separator the platform's paths use ('/' on POSIX, '\' on Windows).
 char16_t pathSeparator();
 // Whether names differing only in case are different files (POSIX) or the same (Windows).
@@ -44,7 +41,7 @@ void copyFile(const String& from, const String& to);
 void deleteFile(const String& path);
 // MkDir, one level: 75 when it exists or cannot be made, 76 missing parent.
 void createDirectory(const String& path);
-// CurDir and ChDir (76 for a missing folder).
+// CurDir and ChDir (76 for a missing folder or one that cannot be entered).
 String currentDirectory();
 void setCurrentDirectory(const String& path);
 

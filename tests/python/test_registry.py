@@ -8,6 +8,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+from pathlib import Path
 
 import pytest
 
@@ -160,8 +161,8 @@ def test_bad_reg_files_name_their_line(tmp_path, text, message):
     assert out.returncode == 1 and message in out.stderr and ".reg:" in out.stderr
 
 
-def test_a_store_that_is_no_database_stays_as_it_was(registry, tmp_path):
-    store = tmp_path / "registry.db"
+def test_a_store_that_is_no_database_stays_as_it_was(registry):
+    store = Path(os.environ["ZV_REGISTRY"])
     store.write_text("plain text, no database")
     registry.WriteRegistryCurrentUser("Software\\X", "v", "1")
     assert registry.ReadRegistryCurrentUser("Software\\X", "v") == ""

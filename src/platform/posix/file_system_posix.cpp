@@ -69,10 +69,6 @@ void forEachMatch(const String& pattern, const std::function<bool(const Director
   }
 }
 
-void setCurrentDirectory(const String& path) {
-  if (::chdir(toUtf8(path).c_str()) != 0) raise(err::kPathNotFound);
-}
-
 char16_t pathSeparator() { return u'/'; }
 
 }  // namespace zv::platform

@@ -23,10 +23,6 @@ void forEachMatch(const String& pattern, const std::function<bool(const Director
   FindClose(h);
 }
 
-void setCurrentDirectory(const String& path) {
-  if (!SetCurrentDirectoryW(reinterpret_cast<LPCWSTR>(path.c_str()))) raise(err::kPathNotFound);
-}
-
 char16_t pathSeparator() {
   return u'\\';
 }
