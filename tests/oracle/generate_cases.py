@@ -91,7 +91,8 @@ DATE_PATTERNS = [
     "h:nn am/pm", "h:nn A/P", "h:nn a/p", "hh:nn AMPM", "dddd d mmmm yyyy", "ddd, d mmm yyyy",
     "yyyy\\-mm\\-dd \"at\" hh:nn", "d-mmm-yy h:nn:ss", "\"Q\"q yyyy", "mmm yy", "dd MMM",
     "Long Date", "Short Date", "Medium Date", "General Date", "Long Time", "Medium Time",
-    "Short Time",
+    "Short Time", "D/M/YY", "HH:NN:SS", "Q W", "ddddddd", "mmmmm", "hhh nnn sss", "tt",
+    "AMPM hh", "hh AMPM", "A/P h", "h a/p", "dd \\d \\m", "mm/dd/yyyy;;", "[h]:mm",
 ]
 # Serials across the whole range, with times of day.
 SERIALS = [-657434, -657433.5, -693593, -36522, -1.25, -1, -0.5, 0, 0.25, 0.5, 0.999988425925926,
