@@ -28,6 +28,14 @@ class Tokenizer {
     return at < s_.size() && (s_[at] == lower || s_[at] == lower - 32);
   }
 
+  // Takes the run of `c` (this case only) from the current position.
+  int32_t takeRun(char16_t c) {
+    int32_t n = 0;
+    for (; at_ < s_.size() && s_[at_] == c; ++at_)
+      ++n;
+    return n;
+  }
+
   // The run of `lower` (either case) from the current position, at most `most` long.
   int32_t runOf(char16_t lower, int32_t most) const {
     int32_t n = 0;
@@ -73,11 +81,7 @@ class Tokenizer {
   void number(char16_t c) {
     Section& sec = section();
     if (c == u'0' || c == u'#') {
-      int32_t n = 0;
-      while (at_ < s_.size() && s_[at_] == c) {
-        ++n;
-        ++at_;
-      }
+      const int32_t n = takeRun(c);
       add(Token::Digits, n, c == u'0', PatternKind::Number);
       (pointSeen_ ? sec.fractionDigits : sec.integerDigits) += n;
       return;
@@ -204,11 +208,7 @@ class Tokenizer {
   bool text(char16_t c) {
     Section& sec = section();
     if (c == u'@' || c == u'&') {
-      int32_t n = 0;
-      while (at_ < s_.size() && s_[at_] == c) {
-        ++n;
-        ++at_;
-      }
+      const int32_t n = takeRun(c);
       sec.characters += n;
       add(Token::Characters, n, c == u'@', PatternKind::Text);
       return true;

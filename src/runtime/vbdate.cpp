@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert.h"
+#include "date_pattern_walk.h"
 
 namespace zv {
 
@@ -101,28 +102,7 @@ int32_t currentYear() {
 String formatWindowsPattern(Date value, StringView pattern, const LocaleSettings& locale) {
   const DateParts p = splitDate(value);
   String out;
-  for (size_t i = 0; i < pattern.size();) {
-    const char16_t c = pattern[i];
-    size_t run = 1;
-    while (i + run < pattern.size() && pattern[i + run] == c)
-      ++run;
-    if (c == u'\'') {
-      // A quoted literal; '' inside or outside quotes is one quote.
-      size_t j = i + 1;
-      for (; j < pattern.size(); ++j) {
-        if (pattern[j] == u'\'') {
-          if (j + 1 < pattern.size() && pattern[j + 1] == u'\'') {
-            out += u'\'';
-            ++j;
-            continue;
-          }
-          break;
-        }
-        out += pattern[j];
-      }
-      i = j + 1;
-      continue;
-    }
+  auto field = [&](char16_t c, size_t run) {
     const int n = static_cast<int>(run);
     switch (c) {
       case u'd':
@@ -162,8 +142,8 @@ String formatWindowsPattern(Date value, StringView pattern, const LocaleSettings
       default:
         out += String(run, c);
     }
-    i += run;
-  }
+  };
+  walkDatePattern(pattern, field, [&](const String& text) { out += text; });
   return out;
 }
 

@@ -150,4 +150,21 @@ inline std::string bytesText(const std::string& bytes) {
 
 constexpr int32_t kReturnNumber = 0x20000000;
 
+// Answers every case of the file argv[1] into the file argv[2], a line each.
+template <class Answer>
+int run(int argc, char** argv, Answer answer) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s CASES ANSWERS\n", argv[0]);
+    return 2;
+  }
+  std::FILE* in = std::fopen(argv[1], "rb");
+  std::FILE* out = std::fopen(argv[2], "wb");
+  if (!in || !out) return 2;
+  for (Case c; readCase(in, c);)
+    std::fprintf(out, "%s\n", answer(c).c_str());
+  std::fclose(in);
+  std::fclose(out);
+  return 0;
+}
+
 }  // namespace oracle

@@ -72,23 +72,11 @@ std::string answer(const oracle::Case& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: zv_oracle_native CASES ANSWERS\n");
-    return 2;
-  }
-  std::FILE* in = std::fopen(argv[1], "rb");
-  std::FILE* out = std::fopen(argv[2], "wb");
-  if (!in || !out) return 2;
-  for (oracle::Case c; oracle::readCase(in, c);) {
-    std::string result;
+  return oracle::run(argc, argv, [](const oracle::Case& c) {
     try {
-      result = answer(c);
+      return answer(c);
     } catch (const zv::Error& e) {
-      result = oracle::error(e.number());
+      return oracle::error(e.number());
     }
-    std::fprintf(out, "%s\n", result.c_str());
-  }
-  std::fclose(in);
-  std::fclose(out);
-  return 0;
+  });
 }

@@ -131,16 +131,5 @@ std::string answer(const oracle::Case& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: zv_oracle CASES ANSWERS\n");
-    return 2;
-  }
-  std::FILE* in = std::fopen(argv[1], "rb");
-  std::FILE* out = std::fopen(argv[2], "wb");
-  if (!in || !out) return 2;
-  for (oracle::Case c; oracle::readCase(in, c);)
-    std::fprintf(out, "%s\n", answer(c).c_str());
-  std::fclose(in);
-  std::fclose(out);
-  return 0;
+  return oracle::run(argc, argv, answer);
 }

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "platform/locale.h"
+#include "runtime/date_pattern_walk.h"
 
 namespace zv::platform::icu {
 
@@ -28,18 +29,7 @@ String text(Query query) {
 // two of d H h m s, E as ddd or dddd, a as tt; quoted text kept, other fields dropped.
 String windowsPattern(const String& icu) {
   String out;
-  for (size_t i = 0; i < icu.size();) {
-    const char16_t c = icu[i];
-    size_t run = 1;
-    while (i + run < icu.size() && icu[i + run] == c)
-      ++run;
-    if (c == u'\'') {
-      size_t end = icu.find(u'\'', i + 1);
-      if (end == String::npos) end = icu.size() - 1;
-      out += icu.substr(i, end - i + 1);
-      i = end + 1;
-      continue;
-    }
+  auto field = [&](char16_t c, size_t run) {
     switch (c) {
       case u'y':
       case u'u':
@@ -70,8 +60,10 @@ String windowsPattern(const String& icu) {
       default:
         if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) out += String(run, c);
     }
-    i += run;
-  }
+  };
+  walkDatePattern(icu, field, [&](const String& text) {
+    out += u'\'' + replaceAll(text, u"'", u"''") + u'\'';
+  });
   return out;
 }
 
@@ -124,25 +116,32 @@ String displayName(const std::string& locale, const std::string& in) {
   });
 }
 
-String numberSymbol(const std::string& locale, UNumberFormatStyle style,
-                    UNumberFormatSymbol symbol) {
+namespace {
+
+// A text of ICU's number format of `style` for the locale.
+template <class Query>
+String ofNumberFormat(const std::string& locale, UNumberFormatStyle style, Query query) {
   UErrorCode status = U_ZERO_ERROR;
   UNumberFormat* format = unum_open(style, nullptr, 0, locale.c_str(), nullptr, &status);
   if (U_FAILURE(status)) return {};
-  String value = text(
-      [&](UChar* b, int32_t n, UErrorCode* s) { return unum_getSymbol(format, symbol, b, n, s); });
+  String value = text([&](UChar* b, int32_t n, UErrorCode* s) { return query(format, b, n, s); });
   unum_close(format);
   return value;
 }
 
-String percentPattern(const std::string& locale) {
-  UErrorCode status = U_ZERO_ERROR;
-  UNumberFormat* format = unum_open(UNUM_PERCENT, nullptr, 0, locale.c_str(), nullptr, &status);
-  if (U_FAILURE(status)) return {};
-  String value = text(
-      [&](UChar* b, int32_t n, UErrorCode* s) { return unum_toPattern(format, false, b, n, s); });
-  unum_close(format);
-  return value;
+}  // namespace
+
+String numberSymbol(const std::string& locale, UNumberFormatStyle style,
+                    UNumberFormatSymbol symbol) {
+  return ofNumberFormat(locale, style, [&](UNumberFormat* f, UChar* b, int32_t n, UErrorCode* s) {
+    return unum_getSymbol(f, symbol, b, n, s);
+  });
+}
+
+String numberPattern(const std::string& locale, UNumberFormatStyle style) {
+  return ofNumberFormat(locale, style, [&](UNumberFormat* f, UChar* b, int32_t n, UErrorCode* s) {
+    return unum_toPattern(f, false, b, n, s);
+  });
 }
 
 String calendarName(const std::string& locale, UDateFormatSymbolType kind, int32_t index) {

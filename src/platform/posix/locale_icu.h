@@ -25,8 +25,8 @@ String displayName(const std::string& locale, const std::string& in);
 
 String numberSymbol(const std::string& locale, UNumberFormatStyle style,
                     UNumberFormatSymbol symbol);
-// The positive and negative percent patterns ("#,##0 %").
-String percentPattern(const std::string& locale);
+// The pattern of a number style (UNUM_PERCENT "#,##0 %", UNUM_CURRENCY "#,##0.00 ¤").
+String numberPattern(const std::string& locale, UNumberFormatStyle style);
 
 // Month (kind UDAT_MONTHS, index 0 = January) or weekday (UDAT_WEEKDAYS, 1 = Sunday) and
 // the other kinds of udat_getSymbols.

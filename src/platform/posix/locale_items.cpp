@@ -6,6 +6,7 @@
 
 #include "platform/posix/locale_forms.h"
 #include "platform/posix/locale_icu.h"
+#include "runtime/date_pattern_walk.h"
 #include "runtime/text.h"
 
 namespace zv::platform {
@@ -56,22 +57,15 @@ String windowsBlank(String text) {
 // The position of the first of day, month and year fields: 0 month, 1 day, 2 year
 // (LOCALE_IDATE and ILDATE); day names (four d's and more) do not count.
 String dateOrder(const String& pattern) {
-  for (size_t i = 0; i < pattern.size();) {
-    const char16_t c = pattern[i];
-    size_t run = 1;
-    while (i + run < pattern.size() && pattern[i + run] == c)
-      ++run;
-    if (c == u'\'') {
-      const size_t end = pattern.find(u'\'', i + 1);
-      i = end == String::npos ? pattern.size() : end + 1;
-      continue;
-    }
-    if (c == u'M') return u"0";
-    if (c == u'd' && run <= 2) return u"1";
-    if (c == u'y') return u"2";
-    i += run;
-  }
-  return u"0";
+  String order;
+  walkDatePattern(
+      pattern,
+      [&](char16_t c, size_t run) {
+        if (order.empty() && (c == u'M' || (c == u'd' && run <= 2) || c == u'y'))
+          order = c == u'M' ? u"0" : c == u'd' ? u"1" : u"2";
+      },
+      [](const String&) {});
+  return order.empty() ? u"0" : order;
 }
 
 // The first field of `letter` in a pattern has two letters or more.
@@ -82,19 +76,12 @@ String leadingZero(const String& pattern, char16_t letter) {
 
 // LOCALE_ICURRENCY from ICU's currency pattern: 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $".
 int32_t positiveCurrencyOf(const std::string& locale) {
-  UErrorCode status = U_ZERO_ERROR;
-  UNumberFormat* format = unum_open(UNUM_CURRENCY, nullptr, 0, locale.c_str(), nullptr, &status);
-  if (U_FAILURE(status)) return 0;
-  UChar buffer[64] = {};
-  const int32_t n = unum_toPattern(format, false, buffer, 64, &status);
-  unum_close(format);
-  const String pattern(buffer, static_cast<size_t>(n > 0 ? n : 0));
+  const String pattern = icu::numberPattern(locale, UNUM_CURRENCY);
   const size_t at = pattern.find(u'\u00A4');
   if (at == String::npos) return 0;
   const bool before = at < pattern.find_first_of(u"#0");
-  const bool blank =
-      (before && at + 1 < pattern.size() && pattern[at + 1] != u'#' && pattern[at + 1] != u'0') ||
-      (!before && at > 0 && pattern[at - 1] != u'0' && pattern[at - 1] != u'#');
+  const size_t next = before ? at + 1 : at - 1;  // the character between symbol and digits
+  const bool blank = next < pattern.size() && pattern[next] != u'#' && pattern[next] != u'0';
   return before ? (blank ? 2 : 0) : (blank ? 3 : 1);
 }
 
@@ -116,7 +103,7 @@ constexpr Placement kNegative[] = {{0, 1, 0}, {1, 1, 0}, {4, 1, 0}, {2, 1, 0}, {
 
 // LOCALE_IPOSITIVEPERCENT from ICU's percent pattern: 0 "1 %", 1 "1%", 2 "%1", 3 "% 1".
 int32_t percentPlacement(const std::string& locale) {
-  const String pattern = icu::percentPattern(locale);
+  const String pattern = icu::numberPattern(locale, UNUM_PERCENT);
   const size_t at = pattern.find(u'%');
   if (at == String::npos) return 1;
   if (at == 0) return pattern.size() > 1 && (pattern[1] == u'#' || pattern[1] == u'0') ? 2 : 3;
