@@ -22,6 +22,8 @@ inline constexpr int32_t kCountryCode = 0xA;     // "33"
 inline constexpr int32_t kDecimal = 0xE;
 inline constexpr int32_t kThousand = 0xF;
 inline constexpr int32_t kCurrency = 0x14;
+inline constexpr int32_t kMonetaryDecimal = 0x16;
+inline constexpr int32_t kMonetaryThousand = 0x17;
 inline constexpr int32_t kCurrencyDigits = 0x19;    // "2"
 inline constexpr int32_t kPositiveCurrency = 0x1B;  // "0" $1, "1" 1$, "2" $ 1, "3" 1 $
 inline constexpr int32_t kNegativeCurrency = 0x1C;  // 0 to 15, as Windows numbers them
@@ -44,9 +46,15 @@ inline constexpr int32_t kFirstDayOfWeek = 0x100C;  // "0" Monday ... "6" Sunday
 int32_t userLcid();
 int32_t systemLcid();
 
-// The item `type` of locale `lcid` as GetLocaleInfoA answers it, decoded to UTF-16; ""
-// for an LCID or an item the platform does not know. LCID 0 is the user's locale.
+// The item `type` of locale `lcid` as GetLocaleInfoW answers it (the text the runtime's
+// conversions use); "" for an LCID or an item the platform does not know. LCID 0 and the
+// default LCIDs are the user's locale; the flag bits of `type` are honoured.
 String localeInfo(int32_t lcid, int32_t type);
+
+// The same item as GetLocaleInfoA answers it, decoded from its code page (the locale's, or
+// the system's with LOCALE_USE_CP_ACP): a character without a code there becomes "?". With
+// LOCALE_RETURN_NUMBER, the four bytes of the number, one character each.
+String localeInfoAnsi(int32_t lcid, int32_t type);
 
 // Forgets what was read from the environment (for tests that change LANG).
 void resetLocaleCache();

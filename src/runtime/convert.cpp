@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <mutex>
 
 #include "errors.h"
 #include "object.h"
@@ -16,9 +15,6 @@ namespace zv {
 
 namespace {
 
-std::mutex gSeparatorMutex;
-std::optional<String> gDecimalSeparator;
-
 String fromAscii(const char* text) {
   String out;
   for (; *text; ++text)
@@ -27,23 +23,18 @@ String fromAscii(const char* text) {
 }
 
 // printf's %G output in VB's shape: the locale's decimal separator, no "-0".
-String formatSignificant(double value, int digits) {
+String formatSignificant(double value, int digits, StringView decimal) {
   if (value == 0) return u"0";
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
   String text = fromAscii(buffer);
   size_t point = text.find(u'.');
-  if (point != String::npos) text.replace(point, 1, decimalSeparator());
+  if (point != String::npos) text.replace(point, 1, decimal);
   return text;
 }
 
 [[noreturn]] void typeMismatch() {
   raise(err::kTypeMismatch);
-}
-
-double numberFromText(const String& text) {
-  if (auto number = parseNumber(text)) return *number;
-  typeMismatch();
 }
 
 // The Double value of any numeric-like Variant (Empty is 0, Boolean is -1/0).
@@ -70,7 +61,7 @@ double numericValue(const Variant& v) {
     case VarType::Boolean:
       return v.booleanValue() ? -1 : 0;
     case VarType::String:
-      return numberFromText(v.stringValue());
+      return doubleFromText(v.stringValue(), *userLocale());
     default:
       typeMismatch();
   }
@@ -87,20 +78,7 @@ T roundedInRange(double value) {
 }  // namespace
 
 String decimalSeparator() {
-  std::lock_guard lock(gSeparatorMutex);
-  // Read from the user's locale once, on first use by any thread.
-  if (!gDecimalSeparator) gDecimalSeparator = userLocale()->decimal;
-  return *gDecimalSeparator;
-}
-
-void setDecimalSeparator(String separator) {
-  std::lock_guard lock(gSeparatorMutex);
-  gDecimalSeparator = std::move(separator);
-}
-
-void resetDecimalSeparator() {
-  std::lock_guard lock(gSeparatorMutex);
-  gDecimalSeparator.reset();
+  return userLocale()->decimal;
 }
 
 double roundHalfEven(double value) {
@@ -117,14 +95,22 @@ String booleanToString(bool value) {
 }
 
 String doubleToString(double value) {
-  return formatSignificant(value, 15);
+  return doubleToString(value, userLocale()->decimal);
+}
+
+String doubleToString(double value, StringView decimal) {
+  return formatSignificant(value, 15, decimal);
 }
 
 String singleToString(float value) {
-  return formatSignificant(value, 7);
+  return formatSignificant(value, 7, userLocale()->decimal);
 }
 
 String currencyToString(Currency value) {
+  return currencyToString(value, userLocale()->decimal);
+}
+
+String currencyToString(Currency value, StringView decimal) {
   int64_t units = value.units;
   bool negative = units < 0;
   uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
@@ -134,7 +120,7 @@ String currencyToString(Currency value) {
     String digits = longToString(static_cast<int64_t>(fraction + Currency::kScale)).substr(1);
     while (digits.back() == u'0')
       digits.pop_back();
-    text += decimalSeparator() + digits;
+    text += String(decimal) + digits;
   }
   return negative ? u"-" + text : text;
 }
@@ -151,7 +137,7 @@ struct NumberText {
   std::string ascii;
 };
 
-std::optional<NumberText> readNumberText(StringView text) {
+std::optional<NumberText> readNumberText(StringView text, const LocaleSettings& locale) {
   StringView t = trimView(text);
   if (t.empty()) return std::nullopt;
   if (t.size() > 2 && t[0] == u'&') {
@@ -173,29 +159,38 @@ std::optional<NumberText> readNumberText(StringView text) {
                                : static_cast<int32_t>(static_cast<uint32_t>(value));
     return NumberText{number < 0, std::to_string(number < 0 ? -number : number)};
   }
-  const String separator = decimalSeparator();
-  const auto locale = userLocale();
-  // The locale's thousands separator; when it equals the decimal one (a separator set by
-  // hand), the other of "," and ".".
-  String group = locale->thousand;
-  if (group.empty() || group == separator) group = separator == u"," ? u"." : u",";
-  const bool blankGroups = group == u"\u00A0";
+  // The decimal separators are the locale's and its monetary one; the group separators
+  // likewise, each skipped anywhere after the first digit ("1,,2" is 12, "1.5," is 1.5).
+  std::vector<StringView> points{locale.decimal}, groups;
+  if (!locale.monetaryDecimal.empty() && locale.monetaryDecimal != locale.decimal)
+    points.push_back(locale.monetaryDecimal);
+  for (const String* g : {&locale.thousand, &locale.monetaryThousand})
+    if (!g->empty() && std::find(points.begin(), points.end(), StringView(*g)) == points.end())
+      groups.push_back(*g);
+  if (groups.empty()) groups.push_back(locale.decimal == u"," ? u"." : u",");
+  const bool blankGroups = std::find(groups.begin(), groups.end(), u"\u00A0") != groups.end();
+  auto lengthOf = [&](size_t at, const std::vector<StringView>& list) -> size_t {
+    for (StringView s : list)
+      if (t.substr(at, s.size()) == s) return s.size();
+    return 0;
+  };
   bool negative = false, signSeen = false, parenthesis = false, currencySeen = false;
   auto skipBlanks = [&](size_t& at) {
     while (at < t.size() && (t[at] == u' ' || t[at] == u'\u00A0'))
       ++at;
   };
   auto takeCurrency = [&](size_t& at) {
-    const String& c = locale->currency;
+    const String& c = locale.currency;
     if (currencySeen || c.empty() || t.substr(at, c.size()) != c) return false;
     currencySeen = true;
     at += c.size();
     skipBlanks(at);
     return true;
   };
+  // A sign, or a parenthesis for a negative (also after a sign).
   auto takeSign = [&](size_t& at) {
-    if (signSeen || at >= t.size()) return false;
-    if (t[at] == u'+' || t[at] == u'-') {
+    if (at >= t.size() || parenthesis) return false;
+    if (!signSeen && (t[at] == u'+' || t[at] == u'-')) {
       negative = t[at] == u'-';
     } else if (t[at] == u'(') {
       parenthesis = negative = true;
@@ -211,27 +206,26 @@ std::optional<NumberText> readNumberText(StringView text) {
   size_t i = 0;
   while (takeCurrency(i) || takeSign(i)) {
   }
-  bool digits = false;
-  for (; i < t.size(); ++i) {
+  bool digits = false, point = false, monetary = false;
+  while (i < t.size()) {
+    size_t n = 0;
     if (t[i] >= u'0' && t[i] <= u'9') {
-      ascii += static_cast<char>(t[i]);
+      ascii += static_cast<char>(t[i++]);
       digits = true;
-    } else if (digits && (t.substr(i, group.size()) == group || (blankGroups && t[i] == u' ')) &&
-               i + 1 < t.size() && t[i + 1] >= u'0' && t[i + 1] <= u'9') {
-      i += group.size() - 1;
+    } else if (digits && ((n = lengthOf(i, groups)) > 0 || (blankGroups && t[i] == u' '))) {
+      i += n > 0 ? n : 1;
+    } else if (!point && (n = lengthOf(i, points)) > 0) {
+      ascii += '.';
+      point = true;
+      // A number written with the monetary point takes no exponent.
+      monetary = t.substr(i, n) != StringView(locale.decimal);
+      i += n;
     } else {
       break;
     }
   }
-  if (i < t.size() && t.substr(i, separator.size()) == separator) {
-    ascii += '.';
-    for (i += separator.size(); i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i) {
-      ascii += static_cast<char>(t[i]);
-      digits = true;
-    }
-  }
   if (!digits) return std::nullopt;
-  if (i < t.size() && (t[i] == u'E' || t[i] == u'e' || t[i] == u'D' || t[i] == u'd')) {
+  if (i < t.size() && !monetary && (t[i] == u'E' || t[i] == u'e' || t[i] == u'D' || t[i] == u'd')) {
     ascii += 'E';
     ++i;
     if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ascii += static_cast<char>(t[i++]);
@@ -299,11 +293,38 @@ std::optional<int64_t> currencyUnits(const NumberText& n) {
 }  // namespace
 
 std::optional<double> parseNumber(StringView text) {
-  const std::optional<NumberText> n = readNumberText(text);
+  return parseNumber(text, *userLocale());
+}
+
+std::optional<double> parseNumber(StringView text, const LocaleSettings& locale) {
+  const std::optional<NumberText> n = readNumberText(text, locale);
   if (!n) return std::nullopt;
   const double value = std::strtod(n->ascii.c_str(), nullptr);
   if (!std::isfinite(value)) return std::nullopt;
   return n->negative ? -value : value;
+}
+
+std::optional<Decimal> parseDecimal(StringView text, const LocaleSettings& locale) {
+  const std::optional<NumberText> n = readNumberText(text, locale);
+  if (!n) return std::nullopt;
+  return Decimal::fromAscii(n->ascii, n->negative);
+}
+
+double doubleFromText(StringView text, const LocaleSettings& locale) {
+  const std::optional<NumberText> n = readNumberText(text, locale);
+  if (!n) typeMismatch();
+  const double value = std::strtod(n->ascii.c_str(), nullptr);
+  if (!std::isfinite(value)) raise(err::kOverflow);
+  return n->negative ? -value : value;
+}
+
+Currency currencyFromText(StringView text, const LocaleSettings& locale) {
+  // Read digit by digit, not through a Double: "0.00015" is 2 units, as VB has it.
+  const std::optional<NumberText> n = readNumberText(text, locale);
+  if (!n) typeMismatch();
+  const std::optional<int64_t> units = currencyUnits(*n);
+  if (!units) raise(err::kOverflow);
+  return Currency{*units};
 }
 
 bool isNumeric(const Variant& v) {
@@ -436,14 +457,7 @@ double toDouble(const Variant& v) {
 
 Currency toCurrency(const Variant& v) {
   if (v.type() == VarType::Currency) return v.currencyValue();
-  if (v.isString()) {
-    // Text is read digit by digit, not through a Double: "0.00015" is 2 units, as VB has it.
-    const std::optional<NumberText> n = readNumberText(v.stringValue());
-    if (!n) typeMismatch();
-    const std::optional<int64_t> units = currencyUnits(*n);
-    if (!units) raise(err::kOverflow);
-    return Currency{*units};
-  }
+  if (v.isString()) return currencyFromText(v.stringValue(), *userLocale());
   const double value = numericValue(v);
   double scaled = value * Currency::kScale;
   // The product may round to an exact half that the value itself is not: the product's

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "decimal.h"
 #include "text.h"
 #include "variant.h"
+#include "vblocale.h"
 
 namespace zv {
 
@@ -24,8 +26,10 @@ ObjectRef toObject(const Variant& v);
 
 // Text of numbers as CStr writes them (15 significant digits for Double, 7 for Single).
 String doubleToString(double value);
+String doubleToString(double value, StringView decimal);
 String singleToString(float value);
 String currencyToString(Currency value);
+String currencyToString(Currency value, StringView decimal);
 String longToString(int64_t value);
 String booleanToString(bool value);
 String dateToString(Date value);
@@ -35,6 +39,14 @@ String dateToString(Date value);
 // thousands separator (a blank too where that is a no-break space), one decimal
 // separator, an exponent, "&H"/"&O" prefixes; nullopt when the text is not a number.
 std::optional<double> parseNumber(StringView text);
+std::optional<double> parseNumber(StringView text, const LocaleSettings& locale);
+// CDbl and CCur of text under a given locale: error 13 for no number, 6 beyond the range.
+// Currency is read digit by digit, halves to even, never through a Double.
+double doubleFromText(StringView text, const LocaleSettings& locale);
+// Every digit of a number text under a locale, as Format reads it; nullopt when the text
+// is no number.
+std::optional<Decimal> parseDecimal(StringView text, const LocaleSettings& locale);
+Currency currencyFromText(StringView text, const LocaleSettings& locale);
 
 // Val: the leading number of `text` (blanks skipped, "." as decimal point), 0 when none.
 double val(StringView text);
@@ -42,11 +54,8 @@ double val(StringView text);
 // Rounds half to even, as CInt, CLng and Currency do.
 double roundHalfEven(double value);
 
-// The decimal separator numbers are written and read with: the user's locale's, read on
-// first use; setDecimalSeparator replaces it until resetDecimalSeparator.
+// The decimal separator numbers are written and read with: the user's locale's.
 String decimalSeparator();
-void setDecimalSeparator(String separator);
-void resetDecimalSeparator();
 
 // IsNumeric: numbers, Booleans, Empty, and text that reads as a number under the locale.
 bool isNumeric(const Variant& v);

@@ -26,9 +26,4 @@ String formatPercent(double value, int32_t digits = -1);
 // FormatDateTime: 0 general date, 1 long date, 2 short date, 3 long time, 4 short time.
 String formatDateTime(Date value, int32_t namedFormat = 0);
 
-// The digits of |value| rounded half away from zero at `decimals` fraction digits, read
-// to 15 significant digits first (so 1.005 rounds to 1.01 as VB's formatting does): the
-// integer part (no leading zeros, "" for 0) and exactly `decimals` fraction digits.
-void roundedDigits(double value, int32_t decimals, std::string& integer, std::string& fraction);
-
 }  // namespace zv

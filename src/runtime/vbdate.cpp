@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert.h"
+#include "date_pattern_walk.h"
 
 namespace zv {
 
@@ -50,12 +51,11 @@ String number(int64_t value, int width = 0) {
   return value < 0 ? u"-" + text : text;
 }
 
-bool isLetter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-         (c >= 0xC0 && c != 0xD7 && c != 0xF7);
-}
-
 }  // namespace
+
+bool isDateInRange(Date value) {
+  return value.days > -657435.0 && value.days < 2958466.0;
+}
 
 DateParts splitDate(Date value) {
   DateParts p;
@@ -102,28 +102,7 @@ int32_t currentYear() {
 String formatWindowsPattern(Date value, StringView pattern, const LocaleSettings& locale) {
   const DateParts p = splitDate(value);
   String out;
-  for (size_t i = 0; i < pattern.size();) {
-    const char16_t c = pattern[i];
-    size_t run = 1;
-    while (i + run < pattern.size() && pattern[i + run] == c)
-      ++run;
-    if (c == u'\'') {
-      // A quoted literal; '' inside or outside quotes is one quote.
-      size_t j = i + 1;
-      for (; j < pattern.size(); ++j) {
-        if (pattern[j] == u'\'') {
-          if (j + 1 < pattern.size() && pattern[j + 1] == u'\'') {
-            out += u'\'';
-            ++j;
-            continue;
-          }
-          break;
-        }
-        out += pattern[j];
-      }
-      i = j + 1;
-      continue;
-    }
+  auto field = [&](char16_t c, size_t run) {
     const int n = static_cast<int>(run);
     switch (c) {
       case u'd':
@@ -163,8 +142,8 @@ String formatWindowsPattern(Date value, StringView pattern, const LocaleSettings
       default:
         out += String(run, c);
     }
-    i += run;
-  }
+  };
+  walkDatePattern(pattern, field, [&](const String& text) { out += text; });
   return out;
 }
 
@@ -177,208 +156,6 @@ String dateToLocaleString(Date value, const LocaleSettings& locale) {
   String text = formatWindowsPattern(value, locale.shortDate, locale);
   if (hasTime) text += u" " + formatWindowsPattern(value, locale.timeFormat, locale);
   return text;
-}
-
-namespace {
-
-struct Token {
-  enum Kind { Number, Word, Separator } kind;
-  String text;
-  int32_t value = 0;
-};
-
-String withoutDot(StringView s) {
-  String t(s);
-  if (!t.empty() && t.back() == u'.') t.pop_back();
-  return lcase(t);
-}
-
-// 1 to 12 for one of the locale's month names or abbreviations (the final full stop
-// optional), 0 otherwise.
-int32_t monthOf(const String& word, const LocaleSettings& locale) {
-  const String w = withoutDot(word);
-  for (int i = 0; i < 12; ++i)
-    if (w == withoutDot(locale.months[i]) || w == withoutDot(locale.abbrevMonths[i])) return i + 1;
-  return 0;
-}
-
-bool isDayName(const String& word, const LocaleSettings& locale) {
-  const String w = withoutDot(word);
-  for (int i = 0; i < 7; ++i)
-    if (w == withoutDot(locale.days[i]) || w == withoutDot(locale.abbrevDays[i])) return true;
-  return false;
-}
-
-// 1 for AM, 2 for PM, 0 for neither.
-int meridiemOf(const String& word, const LocaleSettings& locale) {
-  const String w = lcase(word);
-  if (w == u"am" || w == u"a" || (!locale.am.empty() && w == lcase(locale.am))) return 1;
-  if (w == u"pm" || w == u"p" || (!locale.pm.empty() && w == lcase(locale.pm))) return 2;
-  return 0;
-}
-
-// Two-digit years fall in 1950 to 2049, the window of current Windows (and of Wine).
-int32_t fullYear(const Token& t) {
-  if (t.text.size() <= 2) return t.value < 50 ? 2000 + t.value : 1900 + t.value;
-  return t.value;
-}
-
-bool yearLike(const Token& t) {
-  return t.text.size() >= 3 || t.value > 31;
-}
-
-std::optional<Date> tryDate(const Token& y, int32_t month, int32_t day) {
-  return makeDate(fullYear(y), month, day);
-}
-
-}  // namespace
-
-std::optional<Date> parseDate(StringView text, const LocaleSettings& locale) {
-  // Tokens: digit runs, letter runs (a trailing "." kept with a word), and separators.
-  std::vector<Token> tokens;
-  const StringView t = trimView(text);
-  if (t.empty()) return std::nullopt;
-  for (size_t i = 0; i < t.size();) {
-    const char16_t c = t[i];
-    size_t j = i + 1;
-    if (c >= u'0' && c <= u'9') {
-      while (j < t.size() && t[j] >= u'0' && t[j] <= u'9')
-        ++j;
-      if (j - i > 4) return std::nullopt;
-      Token token{Token::Number, String(t.substr(i, j - i))};
-      for (char16_t d : token.text)
-        token.value = token.value * 10 + (d - u'0');
-      tokens.push_back(token);
-    } else if (isLetter(c)) {
-      while (j < t.size() && (isLetter(t[j]) || t[j] == u'.'))
-        ++j;
-      tokens.push_back({Token::Word, String(t.substr(i, j - i))});
-    } else {
-      // "." separates the parts of a date only where it is the locale's date separator.
-      const bool known = c == u' ' || c == u'/' || c == u'-' || c == u',' || c == u':' ||
-                         c == u'\u00A0' || c == u'\t' ||
-                         locale.dateSeparator.find(c) != String::npos ||
-                         locale.timeSeparator.find(c) != String::npos;
-      if (!known) return std::nullopt;
-      tokens.push_back({Token::Separator, String(1, c)});
-    }
-    i = j;
-  }
-  auto isTimeSeparator = [&](const Token& s) {
-    return s.kind == Token::Separator &&
-           (s.text == u":" || (locale.timeSeparator.size() == 1 && s.text == locale.timeSeparator));
-  };
-  std::vector<Token> dateNumbers, timeNumbers;
-  int32_t monthName = 0;
-  int meridiem = 0;
-  for (size_t k = 0; k < tokens.size(); ++k) {
-    const Token& token = tokens[k];
-    if (token.kind == Token::Separator) continue;
-    if (token.kind == Token::Word) {
-      if (int m = meridiemOf(token.text, locale)) {
-        if (meridiem) return std::nullopt;
-        meridiem = m;
-        continue;
-      }
-      if (int32_t month = monthOf(token.text, locale)) {
-        if (monthName) return std::nullopt;
-        monthName = month;
-        continue;
-      }
-      if (isDayName(token.text, locale)) continue;
-      return std::nullopt;
-    }
-    const bool beforeTime = k + 1 < tokens.size() && isTimeSeparator(tokens[k + 1]);
-    const bool afterTime = k > 0 && isTimeSeparator(tokens[k - 1]);
-    bool beforeMeridiem = false;
-    for (size_t l = k + 1; l < tokens.size(); ++l) {
-      if (tokens[l].kind == Token::Separator && tokens[l].text == u" ") continue;
-      beforeMeridiem = tokens[l].kind == Token::Word && meridiemOf(tokens[l].text, locale);
-      break;
-    }
-    if (beforeTime || afterTime || (beforeMeridiem && timeNumbers.empty()))
-      timeNumbers.push_back(token);
-    else
-      dateNumbers.push_back(token);
-  }
-  if (timeNumbers.size() > 3) return std::nullopt;
-  int32_t hour = 0, minute = 0, second = 0;
-  if (!timeNumbers.empty()) {
-    hour = timeNumbers[0].value;
-    if (timeNumbers.size() > 1) minute = timeNumbers[1].value;
-    if (timeNumbers.size() > 2) second = timeNumbers[2].value;
-    if (meridiem) {
-      if (hour < 1 || hour > 12) return std::nullopt;
-      hour = hour % 12 + (meridiem == 2 ? 12 : 0);
-    }
-    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-  } else if (meridiem) {
-    return std::nullopt;
-  }
-  std::optional<Date> day;
-  const size_t count = dateNumbers.size();
-  if (monthName) {
-    if (count == 0 || count > 2) return std::nullopt;
-    if (count == 1) {
-      const Token& a = dateNumbers[0];
-      day = yearLike(a) ? tryDate(a, monthName, 1) : makeDate(currentYear(), monthName, a.value);
-    } else {
-      const Token& a = dateNumbers[0];
-      const Token& b = dateNumbers[1];
-      day = yearLike(a) && !yearLike(b) ? tryDate(a, monthName, b.value)
-                                        : tryDate(b, monthName, a.value);
-    }
-  } else if (count == 3) {
-    const Token& a = dateNumbers[0];
-    const Token& b = dateNumbers[1];
-    const Token& c = dateNumbers[2];
-    auto mdy = [&] { return tryDate(c, a.value, b.value); };
-    auto dmy = [&] { return tryDate(c, b.value, a.value); };
-    auto ymd = [&] { return tryDate(a, b.value, c.value); };
-    if (yearLike(a)) {
-      day = ymd();
-    } else {
-      switch (locale.dateOrder) {
-        case DateOrder::DayMonthYear:
-          day = dmy();
-          break;
-        case DateOrder::YearMonthDay:
-          day = ymd();
-          break;
-        case DateOrder::MonthDayYear:
-          day = mdy();
-          break;
-      }
-      // A text that cannot be read in the locale's order is read year first, then in the
-      // other of day-first and month-first ("25/12/24" is 24 Dec 2025 month-first).
-      if (!day && locale.dateOrder != DateOrder::YearMonthDay) day = ymd();
-      if (!day) day = locale.dateOrder == DateOrder::DayMonthYear ? mdy() : dmy();
-      if (!day && locale.dateOrder == DateOrder::YearMonthDay) day = dmy();
-    }
-  } else if (count == 2) {
-    const Token& a = dateNumbers[0];
-    const Token& b = dateNumbers[1];
-    if (yearLike(b)) {
-      day = tryDate(b, a.value, 1);
-    } else if (yearLike(a)) {
-      day = tryDate(a, b.value, 1);
-    } else {
-      const bool dayFirst = locale.dateOrder == DateOrder::DayMonthYear;
-      day = dayFirst ? makeDate(currentYear(), b.value, a.value)
-                     : makeDate(currentYear(), a.value, b.value);
-      if (!day)
-        day = dayFirst ? makeDate(currentYear(), a.value, b.value)
-                       : makeDate(currentYear(), b.value, a.value);
-    }
-  } else if (count == 0) {
-    if (timeNumbers.empty()) return std::nullopt;
-    return Date{(hour * 3600.0 + minute * 60.0 + second) / 86400.0};
-  } else {
-    return std::nullopt;
-  }
-  if (!day) return std::nullopt;
-  const double time = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
-  return Date{day->days < 0 ? day->days - time : day->days + time};
 }
 
 }  // namespace zv

@@ -17,6 +17,9 @@ struct DateParts {
   int32_t dayOfYear = 364;
 };
 
+// Whether a date lies within 1 January 100 and 31 December 9999 (times included).
+bool isDateInRange(Date value);
+
 // The calendar parts of a date, the time rounded to the second.
 DateParts splitDate(Date value);
 // The date of a calendar day and time; nullopt outside year 100 to 9999 or for a day,
@@ -32,10 +35,11 @@ String formatWindowsPattern(Date value, StringView pattern, const LocaleSettings
 // is 0, only the date when the time is midnight.
 String dateToLocaleString(Date value, const LocaleSettings& locale);
 
-// Reads a date, a time or both from text under the locale: numbers in the order of its
-// short date (with the other orders when that one gives no valid date), the locale's
-// month names and abbreviations, a time with ":" or the locale's separator and an AM/PM
-// designator (English or the locale's). nullopt when the text is no date.
+// Reads a date, a time or both from text under the locale, as CDate does: up to six
+// numbers with the locale's month names, a time with ":" (or "." where it is not the date
+// separator) and an AM/PM designator (the locale's, or "a"/"p"); the date's numbers in the
+// locale's order first, then the orders that keep its month and year places, then any.
+// nullopt when the text is no date.
 std::optional<Date> parseDate(StringView text, const LocaleSettings& locale);
 
 // The year used when a date text gives none.

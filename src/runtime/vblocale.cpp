@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "convert.h"
 #include "platform/locale.h"
 
 namespace zv {
@@ -51,6 +50,8 @@ LocaleSettings readLocaleSettings(int32_t lcid) {
   s.lcid = lcid == 0 ? platform::userLcid() : lcid;
   read(lc::kDecimal, s.decimal);
   s.thousand = platform::localeInfo(lcid, lc::kThousand);
+  s.monetaryDecimal = platform::localeInfo(lcid, lc::kMonetaryDecimal);
+  s.monetaryThousand = platform::localeInfo(lcid, lc::kMonetaryThousand);
   read(lc::kCurrency, s.currency);
   s.currencyDigits = digitValue(platform::localeInfo(lcid, lc::kCurrencyDigits), 2);
   s.positiveCurrency = digitValue(platform::localeInfo(lcid, lc::kPositiveCurrency), 0);
@@ -88,7 +89,6 @@ void resetUserLocale() {
     std::lock_guard lock(gMutex);
     gUser.reset();
   }
-  resetDecimalSeparator();
 }
 
 }  // namespace zv

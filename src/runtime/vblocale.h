@@ -17,6 +17,8 @@ struct LocaleSettings {
   int32_t lcid = 1033;
   String decimal = u".";
   String thousand = u",";
+  String monetaryDecimal = u".";
+  String monetaryThousand = u",";
   String currency = u"$";
   int32_t currencyDigits = 2;
   int32_t positiveCurrency = 0;  // Windows' LOCALE_ICURRENCY numbering

@@ -8,7 +8,7 @@ namespace {
 
 // An item of the system's default locale; "" when the platform has none.
 String systemItem(int32_t type) {
-  return platform::localeInfo(platform::systemLcid(), type);
+  return platform::localeInfoAnsi(platform::systemLcid(), type);
 }
 
 }  // namespace

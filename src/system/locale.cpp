@@ -9,7 +9,7 @@ namespace lc = platform::lctype;
 
 String SystemLib::GetALocaleInfo(int32_t theLCID, int32_t& theLCType) {
   // The platform fills a buffer sized by a first query and ends the item with a NUL.
-  const String item = platform::localeInfo(theLCID, theLCType);
+  const String item = platform::localeInfoAnsi(theLCID, theLCType);
   if (item.empty()) return {};
   return CutAtNullCharOrTrim(item + u'\0');
 }

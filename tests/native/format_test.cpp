@@ -70,6 +70,21 @@ const FormatCase kNumbers[] = {
     {1.005, u"0.00", u"1.01", u"1,01"},
     {0.125, u"0.00", u"0.13", u"0,13"},
     {-0.001, u"0.00", u"-0.00", u"-0,00"},
+    {0.5, u"0", u"1", u"1"},
+    {12.5, u".00", u"12.50", u"12,50"},
+    // Letters in a number section are literals; "@" takes the number's text.
+    {5, u"0 pts", u"5 pts", u"5 pts"},
+    {1234, u"#,##0 days", u"1,234 days", u"1\u00A0234 days"},
+    {5, u"@", u"5", u"5"},
+    {-1.5, u"@@@@@", u" -1.5", u" -1,5"},
+    {5e-324, u"0.00E+00", u"4.94E-324", u"4,94E-324"},
+    {1.7976931348623157e308, u"##0.0E+0", u"179.8E+306", u"179,8E+306"},
+    {0, u"##0.0E+0", u"000.0E-2", u"000,0E-2"},
+    // Beyond the dates a number given to a date pattern stays a number.
+    {3000000, u"yyyy-mm-dd", u"3000000", u"3000000"},
+    {-700000, u"dd/mm/yy", u"-700000", u"-700000"},
+    {1e300, u"yyyy", u"1E+300", u"1E+300"},
+    {2958465.5, u"yyyy-mm-dd hh:nn", u"9999-12-31 12:00", u"9999-12-31 12:00"},
 };
 
 const FormatCase kDates[] = {
@@ -88,7 +103,13 @@ const FormatCase kDates[] = {
     {0, u"HH:mm:ss", u"13:05:09", u"13:05:09"},
     {0, u"h:mm AM/PM", u"1:05 PM", u"1:05 PM"},
     {0, u"h:mm am/pm", u"1:05 pm", u"1:05 pm"},
-    {0, u"h:mm:ss tt", u"1:05:09 PM", u"1:05:09 PM"},
+    {0, u"h:mm:ss tt", u"13:05:09 tt", u"13:05:09 tt"},  // "t" is a literal but in ttttt
+    {0, u"ttttt", u"1:05:09 PM", u"13:05:09"},
+    {0, u"yyy", u"24360", u"24360"},  // "yy" then "y", as "www" is "ww" then "w"
+    {0, u"www", u"524", u"524"},
+    {0, u"dd\\/mm\\/yyyy \"/:\"", u"25/12/2024 /:", u"25/12/2024 /:"},
+    {0, u"mm:ss hh:mm", u"12:09 13:05", u"12:09 13:05"},  // "m" is a minute only after "h"
+    {0, u"AM/PM h", u"PM 13", u"PM 13"},                  // only an earlier hour goes on 12 hours
     {0, u"yyyy-mm-dd \"at\" h\\h", u"2024-12-25 at 13h", u"2024-12-25 at 13h"},
     {0, u"ddddd", u"12/25/2024", u"25/12/2024"},
     {0, u"dddddd", u"Wednesday, December 25, 2024", u"mercredi 25 d\u00E9cembre 2024"},
@@ -188,7 +209,9 @@ const NumberCase kNumberTexts[] = {
     {u"1,234.56", 1234.56, std::nullopt},
     {u"1 234,56", std::nullopt, 1234.56},
     {u"1\u00A0234,56", std::nullopt, 1234.56},
-    {u"1.234,56", std::nullopt, std::nullopt},
+    {u"1.234,56", 1.23456, std::nullopt},  // a group separator after the point is skipped
+    {u"1,,2.5,", 12.5, std::nullopt},
+    {u"-(12)", -12, -12},
     {u" -12,5 ", -125, -12.5},
     {u"(12)", -12, -12},
     {u"12-", -12, -12},
@@ -294,7 +317,13 @@ const DateCase kDateTexts[] = {
     {u"29/02/2023", nullptr, nullptr},
     {u"31/02/2024", nullptr, nullptr},
     {u"10:61", nullptr, nullptr},
-    {u"13:05 PM", nullptr, nullptr},
+    {u"13:05 PM", u"1:05:00 PM", u"13:05:00"},  // PM adds nothing past noon
+    {u"0:00 AM", u"12:00:00 AM", u"00:00:00"},
+    {u"10.30", u"10:30:00 AM", u"10:30:00"},  // "." joins a time where it separates no date
+    {u"12.5", u"12:05:00 PM", u"12:05:00"},
+    {u"1/1/0050", u"1/1/1950", u"01/01/1950"},
+    {u"1/1/49", u"1/1/2049", u"01/01/2049"},
+    {u"12/25/2024,", nullptr, nullptr},
     {u"5", nullptr, nullptr},
     {u"hello", nullptr, nullptr},
     {u"", nullptr, nullptr},
@@ -325,6 +354,17 @@ TEST(Conversions, DatesWithTheLocalesOwnSeparator) {
   EXPECT_EQ(zv::toDouble(Variant(u"1.5")), 15);
   EXPECT_EQ(zv::formatNumber(1234567.891), u"1.234.567,89");
   EXPECT_EQ(zv::formatDateTime(christmas(), 1), u"Mittwoch, 25. Dezember 2024");
+}
+
+// Year-first locales try their own order, then month-first before day-first.
+TEST(Conversions, DatesInYearFirstLocales) {
+  for (const char* lang : {"ja_JP.UTF-8", "fr_CA.UTF-8"}) {
+    zvtest::UserLocale scope(lang);
+    EXPECT_EQ(zv::toDate(Variant(u"12/25/2024")), *zv::makeDate(2024, 12, 25)) << lang;
+    EXPECT_EQ(zv::toDate(Variant(u"01/02/2024")), *zv::makeDate(2024, 1, 2)) << lang;
+    EXPECT_EQ(zv::toDate(Variant(u"2024/02/01")), *zv::makeDate(2024, 2, 1)) << lang;
+    EXPECT_EQ(zv::toDate(Variant(u"1,2,2024")), *zv::makeDate(2024, 1, 2)) << lang;
+  }
 }
 
 TEST(Conversions, DateTextUnderTwoLocales) {

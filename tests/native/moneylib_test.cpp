@@ -82,7 +82,8 @@ TEST_P(MoneyLibLocale, GetCurrencyReadsEitherMarkAndGivesZeroForNoNumber) {
       {u"", 0, 0},
       {u"   ", 0, 0},
       {u"abc", 0, 0},
-      {u"1.234,56", 0, 0},  // becomes "1,234,56" or stays: no number either way
+      // A group separator after the point is skipped ("1,234,56" is no number).
+      {u"1.234,56", 12346, 0},
       {u"12.5.3", 0, 0},
       {u"1e20", 0, 0},  // beyond Currency: the trap leaves 0
   };
@@ -98,8 +99,14 @@ TEST_P(MoneyLibLocale, GetDoubleReadsEitherMark) {
     double expected;
   };
   const Case cases[] = {
-      {u"1,5", 1.5}, {u"1.5", 1.5}, {u"1 234.5", 1234.5}, {u"-0.25", -0.25},
-      {u"", 0},      {u"abc", 0},   {u"1.234,56", 0},     {u"2.5E3", 2500},
+      {u"1,5", 1.5},
+      {u"1.5", 1.5},
+      {u"1 234.5", 1234.5},
+      {u"-0.25", -0.25},
+      {u"", 0},
+      {u"abc", 0},
+      {u"1.234,56", pick(1.23456, 0.0)},
+      {u"2.5E3", 2500},
   };
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(money_->GetDouble(c.text), c.expected) << u8(c.text);
@@ -194,11 +201,24 @@ TEST_P(MoneyLibLocale, CurrencyTextIsExact) {
   EXPECT_EQ(money_->GetCurrency(u"0.00035").units, 4);
 }
 
-// Format writes the exact amount, not a Double's 15 digits. Disabled while Format passes
-// Currency through a Double.
-TEST_P(MoneyLibLocale, DISABLED_CurrencyFormatIsExact) {
-  EXPECT_EQ(u8(money_->GetCurrencyFormat(units(INT64_MAX), u"")),
-            pick("922 337 203 685 477.58", "922 337 203 685 477,58"));
+// Format writes the exact amount, not a Double's 15 digits.
+TEST_P(MoneyLibLocale, CurrencyFormatIsExact) {
+  struct Case {
+    int64_t units;
+    const char16_t* format;
+    const char *en, *fr;
+  };
+  const Case cases[] = {
+      {INT64_MAX, u"", "922 337 203 685 477.58", "922 337 203 685 477,58"},
+      {999999999999999900, u"", "99 999 999 999 999.99", "99 999 999 999 999,99"},
+      {INT64_MAX, u"0.0000", "922337203685477.5807", "922337203685477,5807"},
+      {1234567890123456, u"0.0000", "123456789012.3456", "123456789012,3456"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(u8(money_->GetCurrencyFormat(units(c.units), c.format)), pick(c.en, c.fr));
+  EXPECT_EQ(u8(money_->FormatCurrencyString(
+                pick(u"12 345 678 901 234.565", u"12 345 678 901 234,565"), u"")),
+            pick("12 345 678 901 234.57", "12 345 678 901 234,57"));
 }
 
 INSTANTIATE_TEST_SUITE_P(MoneyLib, MoneyLibLocale, testing::ValuesIn(kLocales),

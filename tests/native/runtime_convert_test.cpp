@@ -289,32 +289,6 @@ TEST(Convert, RoundHalfEven) {
   EXPECT_EQ(zv::roundHalfEven(1e300), 1e300);
 }
 
-// Numbers written and read with a comma as the decimal separator.
-class CommaLocale : public testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = zv::decimalSeparator();
-    zv::setDecimalSeparator(u",");
-  }
-  void TearDown() override { zv::setDecimalSeparator(saved_); }
-
- private:
-  String saved_;
-};
-
-TEST_F(CommaLocale, WritesAndReadsWithTheLocaleSeparator) {
-  EXPECT_EQ(zv::toString(Variant(1.5)), u"1,5");
-  EXPECT_EQ(zv::toString(Variant(1.5f)), u"1,5");
-  EXPECT_EQ(zv::toString(Variant(Currency{-12500})), u"-1,25");
-  EXPECT_EQ(zv::toString(Variant(1e-5)), u"1E-05");
-  EXPECT_DOUBLE_EQ(zv::toDouble(Variant(u"1,5")), 1.5);
-  EXPECT_DOUBLE_EQ(zv::toDouble(Variant(u"1.000,5")), 1000.5);
-  EXPECT_EQ(zv::toInteger(Variant(u"2,5")), 2);
-  // Val always reads "." as the decimal point.
-  EXPECT_DOUBLE_EQ(zv::val(u"1,5"), 1);
-  EXPECT_DOUBLE_EQ(zv::val(u"1.5"), 1.5);
-}
-
 TEST(Convert, VarTypeAndTypeName) {
   EXPECT_EQ(zv::varTypeNumber(Variant()), 0);
   EXPECT_EQ(zv::varTypeNumber(Variant::null()), 1);

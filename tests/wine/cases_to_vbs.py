@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Writes one VBScript that runs the rows of the case tables meant for Windows.
 
-Usage: cases_to_vbs.py TABLE.tsv... > cases.vbs
+Usage: cases_to_vbs.py [--locale xx_YY] TABLE.tsv... > cases.vbs
 Each row calls CLASS.MEMBER(ARGS) and compares with the expected value, or with the
-error number for an expectation "!N". The script ends with "N passed, M failed" and
-quits with the failure count.
+error number for an expectation "!N"; a row with "?" arguments compares the variables the
+call filled, joined with ",". The script ends with "N passed, M failed" and quits with the
+failure count. With --locale, only the rows of that locale ("any@xx_YY"), written in the
+locale's code page, as cscript reads a script.
 """
 import os
 import sys
@@ -51,18 +53,34 @@ On Error Resume Next
 '''
 
 
-def main(paths):
-    out = [HEAD]
+def call_of(row):
+    """The call, with a variable o1, o2 ... for each "?" argument; and those variables."""
+    args, outs = [], []
+    for arg in vbexpr.split_top(row["args"], ",") if row["args"].strip() else []:
+        if arg.strip() == "?":
+            outs.append(f"o{len(outs) + 1}")
+            args.append(outs[-1])
+        else:
+            args.append(arg)
+    call = f'CreateObject("ZivoviViruvov.{row["class"]}").{row["member"]}({",".join(args)})'
+    return vbexpr.to_vbs(call), outs
+
+
+def main(paths, locale=None):
+    out = [HEAD, "Dim o1, o2, o3"]
+    platforms = ("any", "win") if locale is None else (f"any@{locale}", f"win@{locale}")
     for path in paths:
         for row in vbexpr.read_table(path):
-            if row["platform"] not in ("any", "win"):
+            if row["platform"] not in platforms:
                 continue
-            call = f'CreateObject("ZivoviViruvov.{row["class"]}").{row["member"]}({row["args"]})'
+            call, outs = call_of(row)
             what = f'{row["where"]} {row["class"]}.{row["member"]}({row["args"]})'.replace('"', '""')
             out.append("Err.Clear")
-            out.append(f"r = Empty")
+            out.append("r = Empty: o1 = Empty: o2 = Empty: o3 = Empty")
             out.append(f"r = {call}")
-            expect = row["expect"]
+            if outs:
+                out.append("r = " + ' & "," & '.join(outs))
+            expect = vbexpr.to_vbs(row["expect"])
             if expect.startswith("!"):
                 out.append(f'Report Err.Number = {int(expect[1:])}, "{what}: error " & Err.Number & '
                            f'" (" & Err.Description & ")"')
@@ -76,4 +94,9 @@ def main(paths):
 
 
 if __name__ == "__main__":
-    sys.stdout.write(main(sys.argv[1:]))
+    arguments = sys.argv[1:]
+    chosen = None
+    if arguments[:1] == ["--locale"]:
+        chosen, arguments = arguments[1], arguments[2:]
+    code_page = "cp932" if chosen and chosen.startswith("ja") else "cp1252"
+    sys.stdout.buffer.write(main(arguments, chosen).encode(code_page))

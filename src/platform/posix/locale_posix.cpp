@@ -1,9 +1,6 @@
-#include <unicode/udat.h>
-#include <unicode/uloc.h>
-#include <unicode/unum.h>
-
-#include <array>
-#include <cstdio>
+// The locale service on POSIX: the user's locale from the environment, the items of an
+// LCID from ICU and the Windows forms (locale_items.cpp), and the 8-bit text
+// GetLocaleInfoA makes of them.
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -12,6 +9,8 @@
 
 #include "platform/locale.h"
 #include "platform/posix/locale_forms.h"
+#include "platform/posix/locale_icu.h"
+#include "platform/posix/locale_items.h"
 #include "runtime/ansi.h"
 
 namespace zv::platform {
@@ -21,6 +20,15 @@ namespace {
 std::mutex gMutex;
 std::optional<int32_t> gUserLcid;
 
+constexpr int32_t kNoUserOverride = static_cast<int32_t>(0x80000000u);
+constexpr int32_t kUseCpAcp = 0x40000000;
+constexpr int32_t kReturnNumber = 0x20000000;
+constexpr int32_t kGenitiveNames = 0x10000000;
+constexpr int32_t kAllowNeutralNames = 0x08000000;
+constexpr int32_t kFlags =
+    kNoUserOverride | kUseCpAcp | kReturnNumber | kGenitiveNames | kAllowNeutralNames;
+constexpr int32_t kInvariant = 0x007F;
+
 std::string_view localeFromEnvironment() {
   for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(variable);
@@ -29,267 +37,70 @@ std::string_view localeFromEnvironment() {
   return {};
 }
 
-// "fr_FR.UTF-8@euro" is 1036; a language alone takes ICU's default country for it.
-int32_t lcidOf(std::string_view name) {
-  std::string base(name.substr(0, name.find_first_of(".@")));
-  if (base.empty() || base == "C" || base == "POSIX") return kLcidEnglishUS;
-  UErrorCode status = U_ZERO_ERROR;
-  char likely[ULOC_FULLNAME_CAPACITY];
-  uloc_addLikelySubtags(base.c_str(), likely, sizeof likely, &status);
-  if (U_FAILURE(status)) return kLcidEnglishUS;
-  // addLikelySubtags adds the script ("fr_Latn_FR"); LCIDs know only language_COUNTRY.
-  char language[ULOC_LANG_CAPACITY], country[ULOC_COUNTRY_CAPACITY];
-  uloc_getLanguage(likely, language, sizeof language, &status);
-  uloc_getCountry(likely, country, sizeof country, &status);
-  if (U_FAILURE(status)) return kLcidEnglishUS;
-  const std::string full = std::string(language) + "_" + country;
-  uint32_t lcid = uloc_getLCID(base.find('_') != std::string::npos ? base.c_str() : full.c_str());
-  if (lcid == 0) lcid = uloc_getLCID(full.c_str());
-  return lcid == 0 ? kLcidEnglishUS : static_cast<int32_t>(lcid);
+// The LCID an item is read from: the default identifiers stand for the user's locale.
+int32_t resolved(int32_t lcid) {
+  switch (lcid) {
+    case 0:       // LOCALE_NEUTRAL
+    case 0x0400:  // LOCALE_USER_DEFAULT
+    case 0x0C00:  // LOCALE_CUSTOM_DEFAULT
+    case 0x1000:  // LOCALE_CUSTOM_UNSPECIFIED
+    case 0x1400:  // LOCALE_CUSTOM_UI_DEFAULT
+      return userLcid();
+    case 0x0800:  // LOCALE_SYSTEM_DEFAULT
+      return systemLcid();
+  }
+  return lcid;
 }
 
-// The ICU locale of an LCID the platform knows, "" otherwise.
-std::string icuLocale(int32_t lcid) {
-  UErrorCode status = U_ZERO_ERROR;
-  char name[ULOC_FULLNAME_CAPACITY] = {};
-  int32_t length = uloc_getLocaleForLCID(static_cast<uint32_t>(lcid), name, sizeof name, &status);
-  if (U_FAILURE(status) || length <= 0) return {};
-  // ICU answers some unassigned identifiers with the bare language; Windows does not.
-  if (lcid != static_cast<int32_t>(uloc_getLCID(name))) return {};
-  return name;
-}
-
-// Whether the locale's ANSI code page is Windows-1252 (by its primary language).
-bool westernCodePage(int32_t lcid) {
-  switch (lcid & 0x3FF) {
+// The invariant locale answers its own names and Windows' fixed forms; ICU's POSIX English
+// gives the rest.
+String invariantItem(int32_t type) {
+  switch (type) {
+    case 0x02:
+    case 0x72:
+      return u"Invariant Language (Invariant Country)";
     case 0x03:
+      return u"IVL";
+    case 0x04:
+    case 0x1001:
+    case 0x6F:
+      return u"Invariant Language";
     case 0x06:
-    case 0x07:
-    case 0x09:
-    case 0x0A:
-    case 0x0B:
-    case 0x0C:
-    case 0x0F:
-    case 0x10:
-    case 0x13:
+    case 0x08:
+    case 0x1002:
+      return u"Invariant Country";
     case 0x14:
-    case 0x16:
-    case 0x1D:
-    case 0x21:
-    case 0x2D:
-    case 0x36:
-    case 0x3C:
-    case 0x3E:
-    case 0x41:
-    case 0x56:
-      return true;
+      return u"\u00A4";
+    case 0x1F:
+      return u"MM/dd/yyyy";
+    case 0x20:
+      return u"dddd, dd MMMM yyyy";
+    case 0x1003:
+      return u"HH:mm:ss";
+    case 0x59:
+    case 0x5A:
+      return type == 0x59 ? u"iv" : u"IV";
+    case 0x5C:
+    case 0x6E:
+    case 0x7B:
+      return {};
   }
-  return false;
+  return windowsItem("en_US_POSIX", kInvariant, type, false);
 }
 
-// Text in the ANSI code page, as GetLocaleInfoA writes it: ICU's narrow and thin no-break
-// spaces become the no-break space Windows uses, and a character without a code in
-// Windows-1252 becomes "?". Locales of other code pages (ja-JP: 932) keep their Unicode
-// text, which the Windows face reads through the locale's code page too.
-String toWindowsText(String text, int32_t lcid) {
-  for (char16_t& c : text)
-    if (c == u'\u202F' || c == u'\u2009') c = u'\u00A0';
-  if (!westernCodePage(lcid)) return text;
-  return fromAnsi(toAnsi(text));
-}
-
-String displayName(const std::string& locale, bool countryOnly) {
-  std::array<UChar, 256> buffer{};
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t n =
-      countryOnly
-          ? uloc_getDisplayCountry(locale.c_str(), "en", buffer.data(), buffer.size(), &status)
-          : uloc_getDisplayName(locale.c_str(), "en", buffer.data(), buffer.size(), &status);
-  if (U_FAILURE(status)) return {};
-  return String(buffer.data(), static_cast<size_t>(n));
-}
-
-String numberSymbol(const std::string& locale, UNumberFormatStyle style,
-                    UNumberFormatSymbol symbol) {
-  UErrorCode status = U_ZERO_ERROR;
-  UNumberFormat* format = unum_open(style, nullptr, 0, locale.c_str(), nullptr, &status);
-  if (U_FAILURE(status)) return {};
-  std::array<UChar, 64> buffer{};
-  int32_t n = unum_getSymbol(format, symbol, buffer.data(), buffer.size(), &status);
-  unum_close(format);
-  if (U_FAILURE(status)) return {};
-  return String(buffer.data(), static_cast<size_t>(n));
-}
-
-// Month (kind UDAT_MONTHS, index 0 = January) or weekday (UDAT_WEEKDAYS, 1 = Sunday).
-String calendarName(const std::string& locale, UDateFormatSymbolType kind, int32_t index) {
-  UErrorCode status = U_ZERO_ERROR;
-  UDateFormat* format =
-      udat_open(UDAT_DEFAULT, UDAT_DEFAULT, locale.c_str(), nullptr, 0, nullptr, 0, &status);
-  if (U_FAILURE(status)) return {};
-  std::array<UChar, 128> buffer{};
-  int32_t n = udat_getSymbols(format, kind, index, buffer.data(), buffer.size(), &status);
-  udat_close(format);
-  if (U_FAILURE(status)) return {};
-  return String(buffer.data(), static_cast<size_t>(n));
-}
-
-// An ICU date or time pattern in the Windows pattern language, for locales the table of
-// Windows forms does not hold.
-String icuPattern(const std::string& locale, UDateFormatStyle date, UDateFormatStyle time) {
-  UErrorCode status = U_ZERO_ERROR;
-  UDateFormat* format = udat_open(time, date, locale.c_str(), nullptr, 0, nullptr, 0, &status);
-  if (U_FAILURE(status)) return {};
-  std::array<UChar, 256> buffer{};
-  int32_t n = udat_toPattern(format, false, buffer.data(), buffer.size(), &status);
-  udat_close(format);
-  if (U_FAILURE(status)) return {};
-  String icu(buffer.data(), static_cast<size_t>(n)), out;
-  for (size_t i = 0; i < icu.size();) {
-    char16_t c = icu[i];
-    size_t run = 1;
-    while (i + run < icu.size() && icu[i + run] == c)
-      ++run;
-    if (c == u'\'') {
-      size_t end = icu.find(u'\'', i + 1);
-      if (end == String::npos) end = icu.size() - 1;
-      out += icu.substr(i, end - i + 1);
-      i = end + 1;
-      continue;
-    }
-    switch (c) {
-      case u'y':
-      case u'u':
-        out += u"yyyy";  // Windows writes four-digit years
-        break;
-      case u'L':
-      case u'M':
-        out += String(run > 4 ? 4 : run, u'M');
-        break;
-      case u'd':
-      case u'H':
-      case u'h':
-      case u'm':
-      case u's':
-        out += String(run > 2 ? 2 : run, c);
-        break;
-      case u'E':
-      case u'c':
-        out += run >= 4 ? u"dddd" : u"ddd";
-        break;
-      case u'a':
-        out += u"tt";
-        break;
-      case u'\u00A0':
-      case u'\u202F':
-        out += String(run, u' ');  // ICU's no-break blanks between fields are plain ones
-        break;
-      default:
-        if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))) out += String(run, c);
-    }
-    i += run;
-  }
-  return out;
-}
-
-String hex4(int32_t value) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%04x", static_cast<unsigned>(value & 0xFFFF));
-  return String(buffer, buffer + 4);
-}
-
-String fromIcu(const std::string& locale, int32_t lcid, int32_t type) {
-  using namespace lctype;
-  const WindowsLocaleForms* forms = windowsLocaleForms(lcid);
-  if (type >= kDayName1 && type < kDayName1 + 7)  // Windows starts on Monday, ICU on Sunday
-    return calendarName(locale, UDAT_WEEKDAYS, (type - kDayName1 + 1) % 7 + 1);
-  if (type >= kAbbrevDayName1 && type < kAbbrevDayName1 + 7)
-    return calendarName(locale, UDAT_SHORT_WEEKDAYS, (type - kAbbrevDayName1 + 1) % 7 + 1);
-  if (type >= kMonthName1 && type < kMonthName1 + 12)
-    return calendarName(locale, UDAT_STANDALONE_MONTHS, type - kMonthName1);
-  if (type >= kAbbrevMonthName1 && type < kAbbrevMonthName1 + 12)
-    return calendarName(locale, UDAT_SHORT_MONTHS, type - kAbbrevMonthName1);
-  switch (type) {
-    case kLanguageId:
-      return hex4(lcid);
-    case kLanguage:
-      return displayName(locale, false);
-    case kCountry:
-      return displayName(locale, true);
-    case kAbbrevCountry:
-      return fromUtf8(uloc_getISO3Country(locale.c_str()));
-    case kDecimal:
-      return numberSymbol(locale, UNUM_DECIMAL, UNUM_DECIMAL_SEPARATOR_SYMBOL);
-    case kThousand:
-      return numberSymbol(locale, UNUM_DECIMAL, UNUM_GROUPING_SEPARATOR_SYMBOL);
-    case kCurrency:
-      return numberSymbol(locale, UNUM_CURRENCY, UNUM_CURRENCY_SYMBOL);
-  }
-  if (forms) {
-    switch (type) {
-      case kAbbrevLanguage:
-        return forms->abbrevLanguage;
-      case kCountryCode:
-        return forms->countryCode;
-      case kDateSeparator:
-        return forms->dateSeparator;
-      case kTimeSeparator:
-        return forms->timeSeparator;
-      case kShortDate:
-        return forms->shortDate;
-      case kLongDate:
-        return forms->longDate;
-      case kTimeFormat:
-        return forms->timeFormat;
-      case kAm:
-        return forms->am;
-      case kPm:
-        return forms->pm;
-      case kFirstDayOfWeek:
-        return forms->firstDayOfWeek;
-      case kCurrencyDigits:
-        return forms->currencyDigits;
-      case kPositiveCurrency:
-        return forms->positiveCurrency;
-      case kNegativeCurrency:
-        return forms->negativeCurrency;
-    }
-    return {};
-  }
-  // A locale outside the table: the nearest forms ICU has.
-  switch (type) {
-    case kAbbrevLanguage: {
-      String abbrev = fromUtf8(uloc_getISO3Language(locale.c_str()));
-      for (char16_t& c : abbrev)
-        c = static_cast<char16_t>(c >= u'a' && c <= u'z' ? c - 32 : c);
-      return abbrev;
-    }
-    case kShortDate:
-      return icuPattern(locale, UDAT_SHORT, UDAT_NONE);
-    case kLongDate:
-      return icuPattern(locale, UDAT_FULL, UDAT_NONE);
-    case kTimeFormat:
-      return icuPattern(locale, UDAT_NONE, UDAT_MEDIUM);
-    case kAm:
-      return calendarName(locale, UDAT_AM_PMS, 0);
-    case kPm:
-      return calendarName(locale, UDAT_AM_PMS, 1);
-    case kDateSeparator:
-    case kTimeSeparator: {
-      String pattern = icuPattern(locale, type == kDateSeparator ? UDAT_SHORT : UDAT_NONE,
-                                  type == kDateSeparator ? UDAT_NONE : UDAT_MEDIUM);
-      size_t at = pattern.find_first_not_of(u"yMdHhms");
-      return at == String::npos ? String() : pattern.substr(at, 1);
-    }
-  }
-  return {};
+// Windows' best fit of Windows-1252 for what it has no code of; "?" otherwise.
+std::string toWindows1252(const String& text) {
+  String fitted = text;
+  for (char16_t& c : fitted)
+    if (c == u'\u221E') c = u'8';
+  return toAnsi(fitted);
 }
 
 }  // namespace
 
 int32_t userLcid() {
   std::lock_guard lock(gMutex);
-  if (!gUserLcid) gUserLcid = lcidOf(localeFromEnvironment());
+  if (!gUserLcid) gUserLcid = icu::lcidOf(localeFromEnvironment());
   return *gUserLcid;
 }
 
@@ -303,13 +114,33 @@ void resetLocaleCache() {
 }
 
 String localeInfo(int32_t lcid, int32_t type) {
-  // LOCALE_NEUTRAL, LOCALE_USER_DEFAULT and LOCALE_SYSTEM_DEFAULT.
-  if (lcid == 0 || lcid == 0x400) lcid = userLcid();
-  if (lcid == 0x800) lcid = systemLcid();
-  const std::string locale = icuLocale(lcid);
+  lcid = resolved(lcid);
+  const int32_t item = type & ~kFlags;
+  if (lcid == kInvariant) return invariantItem(item);
+  const std::string locale = icu::localeOf(lcid);
   if (locale.empty()) return {};
-  if (const char16_t* value = windowsOverride(lcid, type)) return value;
-  return toWindowsText(fromIcu(locale, lcid, type), lcid);
+  if (const char16_t* value = windowsOverride(lcid, item)) return value;
+  return windowsItem(locale, lcid, item, (type & kGenitiveNames) != 0);
+}
+
+String localeInfoAnsi(int32_t lcid, int32_t type) {
+  const String text = localeInfo(lcid, type);
+  if (type & kReturnNumber) {
+    // The number as the four bytes of a DWORD, each as the character of that code.
+    bool hex = false;
+    if (text.empty() || !isNumericItem(type & ~kFlags, hex)) return {};
+    const uint32_t value = static_cast<uint32_t>(std::stoul(toUtf8(text), nullptr, hex ? 16 : 10));
+    String bytes;
+    for (int shift = 0; shift < 32; shift += 8)
+      bytes += static_cast<char16_t>((value >> shift) & 0xFF);
+    return bytes;
+  }
+  // In the locale's code page, or the system's (Windows-1252) with LOCALE_USE_CP_ACP;
+  // locales of other code pages keep their characters, as the Windows face reads them
+  // back through that code page.
+  const String codePage = localeInfo(lcid, 0x1004);
+  if ((type & kUseCpAcp) || codePage == u"1252") return fromAnsi(toWindows1252(text));
+  return text;
 }
 
 }  // namespace zv::platform
