@@ -65,15 +65,25 @@ Variant PythonObject::invokeHeld(StringView name, unsigned kinds, Args& args) {
   };
 
   if (kinds & (kPropertyPut | kPropertyPutRef)) {
-    // An indexed put has no Python spelling: obj.Name(i) = v is not an assignment.
-    if (args.size() != 1) notSupported();
-    py::setattr(target_, attribute ? *attribute : pythonText(name), toPython(args[0].value()));
+    py::object value = toPython(args.back().value());
+    if (args.size() == 1) {
+      py::setattr(target_, attribute ? *attribute : pythonText(name), value);
+      return Variant();
+    }
+    // obj.Name(i) = v is obj.Name[i] = v; with two indexes obj.Name[r, c] = v.
+    if (!attribute) notSupported();
+    py::list index;
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+      index.append(toPython(args[i].value()));
+    py::object member = target_.attr(*attribute);
+    member[index.size() == 1 ? py::object(index[0]) : py::object(py::tuple(index))] = value;
     return Variant();
   }
   if (!attribute) notSupported();
   py::object member = target_.attr(*attribute);
 
-  // Trailing left-out arguments are dropped so that the callee's own defaults apply.
+  // Trailing left-out arguments are dropped so that the callee's own defaults apply; one
+  // left out in the middle arrives as None.
   size_t used = args.size();
   while (used > 0 && args[used - 1].value().isMissing())
     --used;
