@@ -60,7 +60,8 @@ String standardDescription(int32_t number) {
 Error::Error(int32_t number, String description, String source)
     : number_(number), description_(std::move(description)), source_(std::move(source)) {
   if (description_.empty()) description_ = standardDescription(number_);
-  if (source_.empty()) source_ = currentSource().empty() ? String(u"ZivoviViruvov") : currentSource();
+  if (source_.empty())
+    source_ = currentSource().empty() ? String(u"ZivoviViruvov") : String(currentSource());
   what_ = "error " + std::to_string(number_) + ": " + toUtf8(description_);
 }
 
@@ -84,12 +85,18 @@ void raise(int32_t number, String description) { throw Error(number, std::move(d
 
 namespace {
 thread_local PendingError tPending;
-thread_local String tSource;
+thread_local StringView tSource;
 }  // namespace
 
 PendingError& pendingError() { return tPending; }
 
-void clearPendingError() { tPending = PendingError{}; }
+void clearPendingError() {
+  // Most calls end with nothing pending: leave the texts alone then.
+  if (tPending.number == 0 && tPending.description.empty() && tPending.source.empty() &&
+      tPending.helpFile.empty() && tPending.line == 0 && tPending.helpContext == 0)
+    return;
+  tPending = PendingError{};
+}
 
 void setPendingError(const Error& error) {
   tPending.number = error.number();
@@ -100,10 +107,10 @@ void setPendingError(const Error& error) {
   tPending.helpContext = error.helpContext();
 }
 
-const String& currentSource() { return tSource; }
+StringView currentSource() { return tSource; }
 
-SourceScope::SourceScope(String source) : previous_(std::exchange(tSource, std::move(source))) {}
+SourceScope::SourceScope(StringView source) : previous_(std::exchange(tSource, source)) {}
 
-SourceScope::~SourceScope() { tSource = std::move(previous_); }
+SourceScope::~SourceScope() { tSource = previous_; }
 
 }  // namespace zv

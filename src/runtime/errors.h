@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "types.h"
 
@@ -89,17 +90,19 @@ void setPendingError(const Error& error);
 
 // The source name given to errors raised inside a class's method (its ProgID) while that
 // method runs on this thread; empty outside any method, where errors name the library.
-const String& currentSource();
+std::u16string_view currentSource();
 
+// Names the source while it lives. `source` must outlive the scope (the classes pass their
+// ProgID's constant): entering and leaving a method then costs no copy.
 class SourceScope {
  public:
-  explicit SourceScope(String source);
+  explicit SourceScope(std::u16string_view source);
   ~SourceScope();
   SourceScope(const SourceScope&) = delete;
   SourceScope& operator=(const SourceScope&) = delete;
 
  private:
-  String previous_;
+  std::u16string_view previous_;
 };
 
 }  // namespace zv

@@ -20,8 +20,8 @@ class LibraryObject : public Object {
  protected:
   // Calls the typed method for `member` with the bound arguments (generated).
   virtual Variant dispatch(const MemberInfo& member, Binding& args) = 0;
-  // The source name errors raised inside the object's methods carry.
-  virtual String errorSource() const = 0;
+  // The source name errors raised inside the object's methods carry (a constant).
+  virtual StringView errorSource() const = 0;
 };
 
 // The failure of a method whose behaviour this version does not have yet.

@@ -516,7 +516,7 @@ def interface_header(lib, t):
             out.append(f"  virtual {signature(lib, m, True)}{' = 0' if pure else ''};")
     out += ["", " protected:",
             "  Variant dispatch(const MemberInfo& member, Binding& args) override;",
-            "  String errorSource() const override;"]
+            "  StringView errorSource() const override;"]
     out += fields
     out += ["};", "", "}  // namespace zv", ""]
     return "\n".join(out)
@@ -553,7 +553,7 @@ def interface_source(lib, t):
         out += [f"std::shared_ptr<{cls}> {cls}::create() {{ return std::make_shared<ZV_IMPLEMENTATION>(); }}",
                 ""]
     source = f"{lib.name}.{t.name}" if t.keyword == "class" else lib.name
-    out += [f"String {cls}::errorSource() const {{ return {cpp_string(source)}; }}", ""]
+    out += [f"StringView {cls}::errorSource() const {{ return {cpp_string(source)}; }}", ""]
     if t.keyword == "class":
         for m in t.members:
             sig = signature(lib, m, False, with_names=False)
