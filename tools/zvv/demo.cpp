@@ -6,7 +6,9 @@
 #include "api/FileLib.h"
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
+#include "demo_listview.h"
 #include "demo_locale.h"
+#include "demo_output.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/varnix.h"
@@ -20,10 +22,6 @@ namespace {
 
 using zv::String;
 using zv::Variant;
-
-void say(const String& label, const String& value) {
-  std::printf("  %-34s %s\n", zv::toUtf8(label).c_str(), zv::toUtf8(value).c_str());
-}
 
 String yesNo(bool value) {
   return zv::booleanToString(value);
@@ -152,6 +150,7 @@ int runDemo(const char* directory) {
     errorPart();
     strchrPart();
     htmlPart(folder);
+    listViewDemoPart();
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;
