@@ -65,6 +65,14 @@ class KeyedList {
     return static_cast<size_t>(position - 1);
   }
 
+  // A collection's Add: `element` goes before position `before` (at the end when left out)
+  // under `key`, both checked first.
+  std::shared_ptr<E> add(std::shared_ptr<E> element, const Variant& before, const Variant& key) {
+    const size_t place = insertionPlace(before);
+    insert(element, newKey(key), place);
+    return element;
+  }
+
   // Inserts `element` at 0-based `place` under `key` (checked by newKey).
   E& insert(std::shared_ptr<E> element, String key, size_t place) {
     E& e = *element;
