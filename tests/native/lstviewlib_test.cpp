@@ -355,6 +355,79 @@ class Stranger : public zv::Object {
   String typeName() const override { return u"Stranger"; }
 };
 
+// A list-view model seen through a proxy that refuses to set the Text of its headers.
+class HeaderTextRefused : public zv::Object {
+ public:
+  explicit HeaderTextRefused(ObjectRef inner) : inner_(std::move(inner)) {}
+  Variant invoke(zv::StringView name, unsigned kinds, Args& args) override {
+    if (inner_->typeName() == u"ColumnHeader" && name == u"Text" && (kinds & zv::kPropertyPut))
+      zv::raise(380);
+    Variant result = inner_->invoke(name, kinds, args);
+    if (result.isObject() && result.objectValue())
+      return Variant(ObjectRef(std::make_shared<HeaderTextRefused>(result.objectValue())));
+    return result;
+  }
+  String typeName() const override { return inner_->typeName(); }
+
+ private:
+  ObjectRef inner_;
+};
+
+TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
+  const Variant s(ObjectRef(std::make_shared<Stranger>()));
+  const Variant coll(collection({u"a"}));
+  const Variant box(zv::createModel(u"ListBox"));
+  const Variant lv(ObjectRef(view({{u"A"}})));
+  const struct {
+    const char16_t* member;
+    Args args;
+    Texts reports;
+  } cases[] = {
+      {u"AddItemsFromColl", {s, coll}, {u"Error on adding the Items from Coll: 0"}},
+      {u"CreateHeadersFromColl",
+       {s, coll},
+       {u"Error on ListView cleaning function", u"LIB - Error on create the Headers: 0"}},
+      {u"CopyColumnToListBox",
+       {s, box, n(1)},
+       {u"Error on ListView column copy to standard List > 0"}},
+      {u"CopyColumnToComboBox",
+       {s, box, n(1)},
+       {u"Error on ListView column copy to combo List > 0"}},
+      {u"CopyListViewHeaderToRow", {s, lv}, {u"Unable to copy Header list to another list"}},
+      {u"CopyListToList", {s, lv}, {u"Error on List View copy: 0/0/0"}},
+      {u"SetAutomaticTips",
+       {s, Variant(false), Variant(true)},
+       {u"Error on automatic setting Tips"}},
+      {u"SetAutomaticTips", {s}, {}},
+      {u"FindItemFromSubItem",
+       {s, Variant(u"a"), n(1)},
+       {u"Error on finding subItem value in list: 0"}},
+      {u"FindItemFromIcon", {s, Variant(u"a")}, {}},
+      {u"CountCheckedItem", {s}, {u"Error on  count checked item "}},
+      {u"CountSelectedItem", {s}, {u"Error on  count Selected item "}},
+      {u"ChangeColumnToBold", {s, n(1)}, {u"Error on Change Column To Bold: 0"}},
+      {u"ChangeColumnToColor", {s, n(1), n(0)}, {u"Error on Change Column To Color: 0"}},
+      {u"DeleteAllEmptyColumns", {s}, {u"Error on delete all empty columns"}},
+      {u"isEmptyColumn", {s, n(1)}, {u"Error on checking empty column"}},
+      {u"isSwitchColumns", {s, n(1), n(2)}, {u"Error on switching two columns: 1 to 2"}},
+      {u"isMoveColumnAndHeaderToLast",
+       {s, n(2)},
+       {u"Error on moving the Column and Header to the before last position: 2",
+        u"Error on moving the Column and Header to the last position: 2"}},
+      {u"isSwitchColumnsAndHeaders",
+       {Variant(ObjectRef(
+            std::make_shared<HeaderTextRefused>(ObjectRef(view({{u"A", u"B"}, {u"a", u"b"}}))))),
+        n(1), n(2)},
+       {u"Error on switching two headers: 1 to 2"}},
+  };
+  for (const auto& c : cases) {
+    reports.clear();
+    Args args = c.args;
+    run(c.member, std::move(args));
+    EXPECT_EQ(reports, c.reports) << zv::toUtf8(c.member);
+  }
+}
+
 TEST_F(LstViewLibTest, BadInputGivesNeutralResults) {
   const Variant stranger(ObjectRef(std::make_shared<Stranger>()));
   const String long40k(40000, u'x');

@@ -15,8 +15,19 @@ Sub Check(ok, what)
   End If
 End Sub
 
-' A row and a header of the script's own list-view.
+' A row and a header of the script's own list-view; SubItems(k) is an indexed property.
 Class FakeRow
+  Private cells
+  Private Sub Class_Initialize()
+    Set cells = CreateObject("Scripting.Dictionary")
+  End Sub
+  Public Property Get SubItems(k)
+    SubItems = ""
+    If cells.Exists(k) Then SubItems = cells(k)
+  End Property
+  Public Property Let SubItems(k, value)
+    cells(k) = value
+  End Property
   Public Text
   Public Key
   Public Index
@@ -105,6 +116,9 @@ For Each v In views
   Check lib.FindItemFromText(v, "rome") = 0, TypeName(v) & " the search keeps case"
   Check v.ListItems.Item(2).Text = "Rome" And v.ListItems.Item(2).Selected = False, TypeName(v) & " row 2"
   Check lib.CountHeaderCaption(v, "City") = 1, TypeName(v) & " CountHeaderCaption"
+  lib.FindHeaderFromCaption v, "Country", True
+  Check lib.FindItemFromSubItem(v, "Italy", 1, True) = 3, TypeName(v) & " FindItemFromSubItem adds"
+  Check lib.FindItemFromSubItem(v, "Italy", 1) = 3, TypeName(v) & " the sub-item found again"
 Next
 
 ' The model through the rest of the routines.
@@ -132,6 +146,6 @@ Check lib.FindItemFromText(New FakeRow, "x", True) = 0, "an object without ListI
 Check lib.isEqualColumns(lv, 1, 2, 2) = False, "isEqualColumns"
 
 ' A check whose expression failed is skipped under On Error Resume Next: count them all.
-Check passed + failed = 28, "checks run: " & passed + failed
+Check passed + failed = 32, "checks run: " & passed + failed
 WScript.Echo passed & " passed, " & failed & " failed"
 WScript.Quit failed
