@@ -5,13 +5,15 @@
 // Peer: the same misses as a direct C++ loop over the same model (one virtual get_Text
 // per row). The search makes two late-bound accesses per row (Item, Text), so
 // x_direct = (search time / 2) / direct time: what one late-bound access costs against one
-// direct virtual call. Each operation also runs at twice the size (the search with a tenth
-// of the misses, compared per miss): doubled is the time at 2N over the time at N (linear:
-// at most 2.2). Both sizes are far beyond the caches, and a first untimed round touches
-// the memory they use. Exits 1 when x_direct exceeds 20 or a library operation is not
-// linear. Not a test: timings belong to no test suite.
+// direct virtual call. For the doubling check each operation runs at N and 2N rows (the
+// search with 50 misses, compared per miss), the best of two rounds each: doubled is the
+// time at 2N over the time at N (linear: at most 2.2). Both sizes are far beyond the
+// caches, and a first untimed round touches the memory they use. Exits 1 when x_direct
+// exceeds 20 or a library operation is not linear. Not a test: timings belong to no test
+// suite.
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -96,13 +98,19 @@ Times measure(int32_t rows, int misses) {
 
 }  // namespace
 
+// The best of two rounds, field by field; the search per miss.
+Times best(int32_t rows, int misses) {
+  const Times a = measure(rows, misses), b = measure(rows, misses);
+  return {std::min(a.fill, b.fill), std::min(a.copy, b.copy), std::min(a.search, b.search) / misses,
+          std::min(a.direct, b.direct) / misses};
+}
+
 int main() {
   measure(2 * kRows, 0);
+  constexpr int kDoublingMisses = 50;
+  const Times once = best(kRows, kDoublingMisses);
+  const Times twice = best(2 * kRows, kDoublingMisses);
   const Times single = measure(kRows, kMisses);
-  constexpr int kDoubleMisses = kMisses / 10;
-  Times twice = measure(2 * kRows, kDoubleMisses);
-  twice.search *= double(kMisses) / kDoubleMisses;
-  twice.direct *= double(kMisses) / kDoubleMisses;
   const double accesses = 2.0 * kRows * kMisses;
   const double lateNs = single.search / accesses * 1e9;
   const double directNs = single.direct / (double(kRows) * kMisses) * 1e9;
@@ -111,15 +119,15 @@ int main() {
               kMisses);
   std::printf("%-34s %9s %9s\n", "operation", "seconds", "doubled");
   bool linear = true;
-  auto line = [&](const char* name, double at, double atTwice, bool gated) {
-    const double doubled = atTwice / at;
+  auto line = [&](const char* name, double at, double atOnce, double atTwice, bool gated) {
+    const double doubled = atTwice / atOnce;
     if (gated) linear = linear && doubled <= kMaxDoubling;
     std::printf("%-34s %9.3f %9.2f\n", name, at, doubled);
   };
-  line("fill: AddItemsFromColl + SubItems", single.fill, twice.fill, true);
-  line("CopyListToList", single.copy, twice.copy, true);
-  line("FindItemFromText misses", single.search, twice.search, true);
-  line("direct C++ loop, same misses", single.direct, twice.direct, false);
+  line("fill: AddItemsFromColl + SubItems", single.fill, once.fill, twice.fill, true);
+  line("CopyListToList", single.copy, once.copy, twice.copy, true);
+  line("FindItemFromText misses", single.search, once.search, twice.search, true);
+  line("direct C++ loop, same misses", single.direct, once.direct, twice.direct, false);
   std::printf("late-bound accesses per second     %9.3g\n", accesses / single.search);
   std::printf(
       "late-bound access %.1f ns, direct virtual call %.1f ns: x_direct %.1f (goal <= %.0f)\n",
