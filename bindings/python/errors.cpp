@@ -85,10 +85,19 @@ CalleeError calleeError(py::error_already_set& e, StringView typeName) {
       // A damaged AutomationError (attributes replaced) counts as any other exception.
     }
   }
-  String text = textOf(py::type::handle_of(exception).attr("__name__"));
-  const String message = textOf(exception);
-  if (!message.empty()) text += u": " + message;
-  return CalleeError(Error(440, text, String(typeName)), exception);
+  // Any other exception is the control's error: its own `number` when it carries an int
+  // one, else 440; its text as the description (the class name when it has none).
+  int32_t number = 440;
+  py::object own = py::getattr(exception, "number", py::none());
+  if (PyLong_Check(own.ptr()) && !PyBool_Check(own.ptr())) {
+    try {
+      number = own.cast<int32_t>() ? own.cast<int32_t>() : 440;
+    } catch (const py::cast_error&) {
+    }
+  }
+  String text = textOf(exception);
+  if (text.empty()) text = textOf(py::type::handle_of(exception).attr("__name__"));
+  return CalleeError(Error(number, text, String(typeName)), exception);
 }
 
 void defineErrors(py::module_& module) {

@@ -147,6 +147,15 @@ py::list memberNames(const Handle& self, py::handle pythonSelf) {
   return names;
 }
 
+// obj(args): the default member (dispatch id 0), as VB reads coll(i) as coll.Item(i).
+py::object callDefault(const Handle& self, const py::args& args, const py::kwargs& kwargs) {
+  if (const TypeInfo* type = self.object->typeInfo())
+    for (const MemberInfo& m : type->members)
+      if (m.dispId == 0)
+        return toPython(invokeWith(self.object, m.name, kMethod | kPropertyGet, args, kwargs));
+  throw py::type_error("'" + toUtf8(self.object->typeName()) + "' object has no default member");
+}
+
 String describe(const Member& member) {
   String text = member.object->typeName() + u"." + member.name;
   if (const TypeInfo* type = member.object->typeInfo()) {
@@ -235,6 +244,7 @@ void defineObjects(py::module_& module) {
                      "position or parameter name; names are case-insensitive.")
       .def("__getattr__", &getAttribute)
       .def("__setattr__", &setAttribute)
+      .def("__call__", &callDefault)
       .def("__dir__", [](py::handle self) { return memberNames(self.cast<const Handle&>(), self); })
       .def("__repr__",
            [](const Handle& self) {

@@ -23,4 +23,7 @@ void defineEvents(py::module_& module);
 // The message box handler: set_message_handler.
 void defineMessageHandler(py::module_& module);
 
+// The error report handler: set_report_handler.
+void defineReportHandler(py::module_& module);
+
 }  // namespace zv::python

@@ -38,6 +38,7 @@ PYBIND11_MODULE(zivoviviruvov, m) {
   defineObjects(m);
   defineMessageHandler(m);
   defineEvents(m);
+  defineReportHandler(m);
 
   m.def(
       "CreateObject",

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "com/com_call.h"
+#include "com/com_models.h"
 
 using namespace zv;
 using namespace zv::com;
@@ -86,65 +87,122 @@ class Classes {
   HKEY key_ = nullptr;
 };
 
-std::wstring versionText() {
-  return std::to_wstring(kLibraryMajor) + L"." + std::to_wstring(kLibraryMinor);
-}
-// The type library's version as its keys spell it: hexadecimal, "31.0" for 49.0.
-std::wstring typeLibVersion() {
-  wchar_t text[16];
-  swprintf(text, 16, L"%x.%x", kLibraryMajor, kLibraryMinor);
+std::wstring guidText(const GUID& g) {
+  wchar_t text[64];
+  StringFromGUID2(g, text, 64);
   return text;
 }
-std::wstring typeLibKey() {
-  return L"TypeLib\\" + wide(kLibraryId);
+
+// A type library's key: its LIBID and its version as the keys spell it, hexadecimal ("31.0"
+// for 49.0).
+struct LibraryKey {
+  std::wstring id;
+  std::wstring version;
+  std::wstring key() const { return L"TypeLib\\" + id + L"\\" + version; }
+};
+std::wstring hexVersion(unsigned major, unsigned minor) {
+  wchar_t text[16];
+  swprintf(text, 16, L"%x.%x", major, minor);
+  return text;
 }
-std::wstring versionKey() {
-  return typeLibKey() + L"\\" + typeLibVersion();
+const LibraryKey& serverLibrary() {
+  static const LibraryKey key{wide(kLibraryId), hexVersion(kLibraryMajor, kLibraryMinor)};
+  return key;
+}
+const LibraryKey& modelsLibrary() {
+  static const LibraryKey key{guidText(modelsLibraryId()),
+                              hexVersion(modelsLibraryMajor(), modelsLibraryMinor())};
+  return key;
 }
 
-bool registerInterface(const Classes& classes, const char16_t* iid, StringView name,
-                       const wchar_t* proxy) {
-  const std::wstring key = L"Interface\\" + wide(iid);
+bool registerInterface(const Classes& classes, const LibraryKey& lib, const std::wstring& iid,
+                       StringView name, const wchar_t* proxy) {
+  const std::wstring key = L"Interface\\" + iid;
   return classes.set(key, nullptr, wide(name)) &&
          classes.set(key + L"\\ProxyStubClsid", nullptr, proxy) &&
          classes.set(key + L"\\ProxyStubClsid32", nullptr, proxy) &&
-         classes.set(key + L"\\TypeLib", nullptr, wide(kLibraryId)) &&
-         classes.set(key + L"\\TypeLib", L"Version", typeLibVersion());
+         classes.set(key + L"\\TypeLib", nullptr, lib.id) &&
+         classes.set(key + L"\\TypeLib", L"Version", lib.version);
+}
+
+// A type library under the neutral locale; `path` names the file and, after a backslash, the
+// resource number when it is not the first.
+bool registerLibrary(const Classes& classes, const LibraryKey& lib, StringView name,
+                     const std::wstring& dllPath, const std::wstring& path) {
+  const std::wstring folder = dllPath.substr(0, dllPath.find_last_of(L'\\'));
+  return classes.set(lib.key(), nullptr, wide(name)) &&
+         classes.set(lib.key() + L"\\FLAGS", nullptr, L"0") &&
+         classes.set(lib.key() + L"\\HELPDIR", nullptr, folder) &&
+         classes.set(lib.key() + L"\\0\\" + kPlatform, nullptr, path);
+}
+
+bool registerClass(const Classes& classes, const std::wstring& clsidText, const std::wstring& name,
+                   const std::wstring& progId, const LibraryKey& lib, const std::wstring& dllPath,
+                   const std::wstring& version) {
+  const std::wstring clsid = L"CLSID\\" + clsidText;
+  return classes.set(clsid, nullptr, name) &&
+         classes.set(clsid + L"\\InprocServer32", nullptr, dllPath) &&
+         classes.set(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+         classes.set(clsid + L"\\ProgID", nullptr, progId) &&
+         classes.set(clsid + L"\\TypeLib", nullptr, lib.id) &&
+         classes.set(clsid + L"\\VERSION", nullptr, version) &&
+         classes.set(progId, nullptr, name) &&
+         classes.set(progId + L"\\CLSID", nullptr, clsidText);
+}
+
+// The creatable models (ZivoviViruvov.Models.<Model>) and the models' type library,
+// resource 2 of the server's file.
+bool registerModels(const Classes& classes, const std::wstring& path) {
+  const LibraryKey& lib = modelsLibrary();
+  const std::wstring version =
+      std::to_wstring(modelsLibraryMajor()) + L"." + std::to_wstring(modelsLibraryMinor());
+  for (const ComModelEntry& m : comModels()) {
+    const std::wstring progId = modelsProgIdPrefix() + wide(m.name);
+    if (m.clsid && !registerClass(classes, guidText(*m.clsid), progId, progId, lib, path, version))
+      return false;
+    if (!registerInterface(classes, lib, guidText(*m.dispatchIid), m.name, kDispatchProxy))
+      return false;
+  }
+  return registerLibrary(classes, lib, u"ZivoviViruvovModels", path, path + L"\\2");
+}
+
+void unregisterModels(const Classes& classes) {
+  for (const ComModelEntry& m : comModels()) {
+    if (m.clsid) classes.remove(L"CLSID\\" + guidText(*m.clsid));
+    classes.remove(modelsProgIdPrefix() + wide(m.name));
+    classes.remove(L"Interface\\" + guidText(*m.dispatchIid));
+  }
+  classes.remove(modelsLibrary().key());
+  classes.removeIfEmpty(L"TypeLib\\" + modelsLibrary().id);
 }
 
 HRESULT registerServer(const Classes& classes) {
   if (!classes) return SELFREG_E_CLASS;
   const std::wstring path = modulePath();
+  const LibraryKey& lib = serverLibrary();
+  const std::wstring version =
+      std::to_wstring(kLibraryMajor) + L"." + std::to_wstring(kLibraryMinor);
   for (const ClassInfo& c : libraryClasses()) {
     if (!c.creatable) continue;
-    const std::wstring clsid = L"CLSID\\" + wide(c.clsid);
-    const std::wstring progId = wide(c.progId);
-    const bool ok = classes.set(clsid, nullptr, wide(c.name)) &&
-                    classes.set(clsid + L"\\InprocServer32", nullptr, path) &&
-                    classes.set(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-                    classes.set(clsid + L"\\ProgID", nullptr, progId) &&
-                    classes.set(clsid + L"\\TypeLib", nullptr, wide(kLibraryId)) &&
-                    classes.set(clsid + L"\\VERSION", nullptr, versionText()) &&
-                    classes.set(progId, nullptr, wide(c.name)) &&
-                    classes.set(progId + L"\\CLSID", nullptr, wide(c.clsid));
-    if (!ok) return SELFREG_E_CLASS;
-    if (!registerInterface(classes, c.iid, u"_" + String(c.name), kDualProxy) ||
-        (c.events && !registerInterface(classes, c.eventsIid, c.events->name, kDispatchProxy)))
+    if (!registerClass(classes, wide(c.clsid), wide(c.name), wide(c.progId), lib, path, version))
+      return SELFREG_E_CLASS;
+    if (!registerInterface(classes, lib, wide(c.iid), u"_" + String(c.name), kDualProxy) ||
+        (c.events &&
+         !registerInterface(classes, lib, wide(c.eventsIid), c.events->name, kDispatchProxy)))
       return SELFREG_E_TYPELIB;
   }
-  const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
-  const bool ok = classes.set(versionKey(), nullptr, wide(kLibraryName)) &&
-                  classes.set(versionKey() + L"\\FLAGS", nullptr, L"0") &&
-                  classes.set(versionKey() + L"\\HELPDIR", nullptr, folder) &&
-                  classes.set(versionKey() + L"\\0\\" + kPlatform, nullptr, path);
-  return ok ? S_OK : SELFREG_E_TYPELIB;
+  if (!registerModels(classes, path)) return SELFREG_E_CLASS;
+  return registerLibrary(classes, lib, kLibraryName, path, path) ? S_OK : SELFREG_E_TYPELIB;
 }
 
 HRESULT unregisterServer(const Classes& classes) {
   if (!classes) return S_OK;
+  const LibraryKey& lib = serverLibrary();
   for (const ClassInfo& c : libraryClasses())
     if (c.creatable) classes.remove(L"CLSID\\" + wide(c.clsid));
-  const std::wstring neutral = versionKey() + L"\\0";
+  for (const ComModelEntry& m : comModels())
+    if (m.clsid) classes.remove(L"CLSID\\" + guidText(*m.clsid));
+  const std::wstring neutral = lib.key() + L"\\0";
   classes.remove(neutral + L"\\" + kPlatform);
   classes.removeIfEmpty(neutral);
   // The other bitness still registered keeps what the two share.
@@ -155,8 +213,9 @@ HRESULT unregisterServer(const Classes& classes) {
     classes.remove(L"Interface\\" + wide(c.iid));
     if (c.events) classes.remove(L"Interface\\" + wide(c.eventsIid));
   }
-  classes.remove(versionKey());
-  classes.removeIfEmpty(typeLibKey());
+  unregisterModels(classes);
+  classes.remove(lib.key());
+  classes.removeIfEmpty(L"TypeLib\\" + lib.id);
   return S_OK;
 }
 

@@ -1,6 +1,10 @@
 // The in-process server's entry points: class factory and unload test (registration.cpp
 // registers).
+#include <functional>
+
 #include "com/com_call.h"
+#include "com/com_models.h"
+#include "frame/classes.h"
 
 using namespace zv;
 using namespace zv::com;
@@ -15,9 +19,12 @@ const ClassInfo* classOf(const ComClassEntry& entry) {
   return nullptr;
 }
 
+// Makes a new object's IDispatch (one reference); nullptr when its class is not available.
+using MakeObject = std::function<IDispatch*()>;
+
 class ClassFactory final : public ServerObject<IClassFactory> {
  public:
-  explicit ClassFactory(const ComClassEntry& entry) : entry_(entry) {}
+  explicit ClassFactory(MakeObject make) : make_(std::move(make)) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     return querySingle<IClassFactory>(this, riid, IID_IClassFactory, ppv);
@@ -28,9 +35,8 @@ class ClassFactory final : public ServerObject<IClassFactory> {
     if (outer) return CLASS_E_NOAGGREGATION;
     IDispatch* object = nullptr;
     try {
-      const ClassInfo* info = classOf(entry_);
-      if (!info) return CLASS_E_CLASSNOTAVAILABLE;
-      object = entry_.make(info->create());
+      object = make_();
+      if (!object) return CLASS_E_CLASSNOTAVAILABLE;
     } catch (const Error& e) {
       return reportError(e, IID_IClassFactory);
     } catch (const std::exception&) {
@@ -53,8 +59,15 @@ class ClassFactory final : public ServerObject<IClassFactory> {
   }
 
  private:
-  const ComClassEntry& entry_;
+  MakeObject make_;
 };
+
+HRESULT serveFactory(MakeObject make, REFIID riid, void** ppv) {
+  auto* factory = new ClassFactory(std::move(make));
+  const HRESULT hr = factory->QueryInterface(riid, ppv);
+  factory->Release();
+  return hr;
+}
 
 }  // namespace
 
@@ -70,11 +83,16 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* pp
   *ppv = nullptr;
   for (const ComClassEntry& entry : comClasses()) {
     if (!IsEqualCLSID(clsid, *entry.clsid)) continue;
-    auto* factory = new ClassFactory(entry);
-    const HRESULT hr = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return hr;
+    return serveFactory(
+        [&entry]() -> IDispatch* {
+          const ClassInfo* info = classOf(entry);
+          return info ? entry.make(info->create()) : nullptr;
+        },
+        riid, ppv);
   }
+  for (const ComModelEntry& model : comModels())
+    if (model.clsid && IsEqualCLSID(clsid, *model.clsid))
+      return serveFactory([&model] { return modelDispatch(createModel(model.name)); }, riid, ppv);
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 

@@ -1,3 +1,4 @@
+#include "frame/report_listener.h"
 #include "frame/varnix.h"
 #include "platform/user_interface.h"
 #include "runtime/convert.h"
@@ -38,6 +39,7 @@ void ReportError(const String& theMessage, bool showIt) {
                      platform::kCritical | platform::kSetForeground, e.helpFile, e.helpContext});
     });
   }
+  ignoringFailure([&] { notifyReport(theMessage, showIt); });
   clearPendingError();
 }
 

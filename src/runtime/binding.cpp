@@ -1,5 +1,7 @@
 #include "binding.h"
 
+#include <algorithm>
+
 #include "errors.h"
 
 namespace zv {
@@ -9,7 +11,8 @@ Binding::Binding(const MemberInfo& member, Args& args) {
   if (args.size() > params.size()) raise(err::kWrongArgCount);
   slots_.assign(params.size(), nullptr);
   // Put arguments arrive with the new value last; it binds to the last parameter.
-  const bool isPut = member.kind == MemberKind::PropertyLet || member.kind == MemberKind::PropertySet;
+  const bool isPut =
+      member.kind == MemberKind::PropertyLet || member.kind == MemberKind::PropertySet;
   size_t position = 0;
   for (size_t a = 0; a < args.size(); ++a) {
     Arg& arg = args[a];
@@ -27,7 +30,9 @@ Binding::Binding(const MemberInfo& member, Args& args) {
     // A Missing argument is a left-out one, as when VBScript passes an empty slot.
     if (!arg.value().isMissing()) slots_[target] = &arg.value();
   }
-  defaults_.reserve(params.size());
+  // Reserved once, so the slots may point into it; most calls need none.
+  const size_t leftOut = static_cast<size_t>(std::count(slots_.begin(), slots_.end(), nullptr));
+  if (leftOut) defaults_.reserve(leftOut);
   for (size_t p = 0; p < params.size(); ++p) {
     if (slots_[p]) continue;
     if (!params[p].optional) raise(err::kArgNotOptional);

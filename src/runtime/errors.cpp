@@ -90,7 +90,13 @@ thread_local StringView tSource;
 
 PendingError& pendingError() { return tPending; }
 
-void clearPendingError() { tPending = PendingError{}; }
+void clearPendingError() {
+  // Most calls end with nothing pending: leave the texts alone then.
+  if (tPending.number == 0 && tPending.description.empty() && tPending.source.empty() &&
+      tPending.helpFile.empty() && tPending.line == 0 && tPending.helpContext == 0)
+    return;
+  tPending = PendingError{};
+}
 
 void setPendingError(const Error& error) {
   tPending.number = error.number();

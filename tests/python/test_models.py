@@ -8,7 +8,8 @@ from zvtest import raises_error
 LIST_MODELS = [zv.ListBox, zv.ComboBox]
 
 
-@pytest.mark.parametrize("name", ["ListBox", "ComboBox", "TextBox", "RichTextBox", "Collection"])
+@pytest.mark.parametrize("name", ["ListBox", "ComboBox", "TextBox", "RichTextBox", "Collection",
+                                  "ListView", "TreeView", "ImageList", "ProgressBar", "FlexGrid"])
 def test_each_model_has_a_factory(name):
     factory = getattr(zv, name)
     model = factory()
@@ -211,3 +212,35 @@ def test_objects_without_items_do_not_iterate(obj):
         iter(obj)
     with raises_error(438):
         len(obj)
+
+
+# --- list-view, tree-view, image list ----------------------------------------------------
+
+def test_list_view_takes_keywords_and_attributes():
+    lv = zv.ListView()
+    lv.ColumnHeaders.Add(Text="City")
+    header = lv.ColumnHeaders.Add(None, "country", "Country", Alignment=2)
+    row = lv.ListItems.Add(Key="p", Text="Paris")
+    row.Checked = True
+    lv.Checkboxes = True
+    zv.invoke(row, "SubItems", zv.DISPATCH_PROPERTYPUT, 1, "France")
+    assert (header.Index, header.Alignment, header.Width) == (2, 2, 1440)
+    assert lv.ListItems("p") == row == lv.ListItems.Item(1)   # Item is the default member
+    assert (row.SubItems(1), row.ListSubItems.Count, row.Checked) == ("France", 1, True)
+    assert repr(row.ListSubItems(1)) == "<zivoviviruvov.Object ListSubItem>"
+
+
+def test_tree_view_none_leaves_arguments_out():
+    tv = zv.TreeView()
+    root = tv.Nodes.Add(None, None, "k", "Root")
+    child = tv.Nodes.Add("k", 4, Key="c", Text="Child")
+    assert (root.Children, child.Parent, child.FullPath) == (1, root, "Root\\Child")
+    assert root.Parent is None and child.Next is None
+    images = zv.ImageList()
+    images.ListImages.Add(Key="open")
+    tv.ImageList = images
+    assert tv.ImageList == images
+    child.Image = "open"
+    with raises_error(35601):
+        child.SelectedImage = "shut"
+    assert (images.ListImages("open").Index, child.Image, child.SelectedImage) == (1, "open", None)

@@ -74,10 +74,34 @@ def test_put_creates_a_missing_attribute(box):
     assert box.Tag == 7
 
 
-def test_put_with_an_index_is_not_supported(box):
+class Grid:
+    def __init__(self):
+        self.cells = {}
+        self.SubItems = ["", "", ""]
+
+    @property
+    def TextMatrix(self):
+        return self.cells
+
+    def Add(self, relative=None, relationship=None, key="", text=""):
+        return (relative, relationship, key, text)
+
+
+def test_indexed_puts_go_through_setitem():
+    grid = Grid()
+    zv.invoke(grid, "SubItems", PUT, 1, "one")
+    zv.invoke(grid, "TextMatrix", PUT, 2, 3, "cell")
+    assert grid.SubItems == ["", "one", ""]
+    assert grid.cells == {(2, 3): "cell"}
+    assert zv.invoke(grid, "TextMatrix", GET, 2, 3) == "cell"
     with raises_error(438):
-        zv.invoke(box, "List", PUT, 0, "z")
-    assert box.items == ["a", "b"]
+        zv.invoke(grid, "Missing", PUT, 0, "z")
+
+
+def test_named_arguments_go_as_keywords():
+    grid = Grid()
+    assert zv.invoke(grid, "Add", CALL, None, 4, "k") == (None, 4, "k", "")
+    assert zv.invoke(grid, "Add", CALL, text="t", key="k") == (None, None, "k", "t")
 
 
 def test_unknown_member_fails_with_438_naming_it(box):
@@ -93,9 +117,27 @@ def test_python_exception_becomes_error_440():
 
     with raises_error(440) as info:
         zv.invoke(Failing(), "Run", CALL)
-    assert info.value.description == "ValueError: bad value"
+    assert info.value.description == "bad value"
     assert info.value.source == "Failing"
     assert isinstance(info.value.__cause__, ValueError)
+
+
+@pytest.mark.parametrize("number, expected", [(35602, 35602), ("12", 440), (True, 440), (0, 440)])
+def test_python_exception_number_attribute(number, expected):
+    class ControlError(Exception):
+        pass
+
+    def fail():
+        error = ControlError("Key is not unique in collection")
+        error.number = number
+        raise error
+
+    class Control:
+        Add = staticmethod(fail)
+
+    with raises_error(expected) as info:
+        zv.invoke(Control(), "Add", CALL)
+    assert info.value.description == "Key is not unique in collection"
 
 
 def test_automation_error_from_python_keeps_its_number():

@@ -98,6 +98,13 @@ for t in lib.types:
         print(f"Interface\\{t.iid}")
     elif t.keyword == "events":
         print(f"Interface\\{t.clsid}")
+    elif t.keyword == "model":
+        print(f"Interface\\{t.iid}")
+        if t.clsid:
+            print(f"CLSID\\{t.clsid}")
+            print(f"{lib.name}.Models.{t.name}")
+models_major, models_minor = (int(n) for n in lib.models_version.split("."))
+print(f"TypeLib\\{lib.models_libid}\\{models_major:x}.{models_minor:x}\\0\\win64")
 major, minor = (int(n) for n in lib.version.split("."))
 print(f"TypeLib\\{lib.libid}\\{major:x}.{minor:x}\\0\\win64")
 EOF

@@ -65,6 +65,9 @@ class Member:
     result_array: bool = False
     disp_id: int = 0
     explicit_id: bool = False
+    # A model's property whose value the generated interface keeps (`Property Name As Type`).
+    stored: bool = False
+    stored_default: object = None
 
 
 @dataclass
@@ -76,6 +79,7 @@ class Type:
     clsid: str = ""
     iid: str = ""
     source_of: str = ""
+    header: str = ""  # the implementation header's name, when not the type's own
     members: list = field(default_factory=list)
 
 
@@ -89,11 +93,16 @@ class Library:
     records: dict = field(default_factory=dict)  # name -> [(field, type)]
     types: list = field(default_factory=list)
     order: list = field(default_factory=list)  # class names in registration order
+    # The models' own small type library (Windows): name, identifier, version.
+    models_name: str = ""
+    models_libid: str = ""
+    models_version: str = ""
 
 
 DECL = re.compile(
     r"^(Function|Sub|Property\s+Get|Property\s+Let|Property\s+Set)\s+(\w+)\s*\((.*)\)"
     r"(?:\s+As\s+(\w+)(\(\))?)?(?:\s+id\s+(-?\d+))?$")
+STORED = re.compile(r"^Property\s+(\w+)\s+As\s+(\w+)(?:\s+id\s+(-?\d+))?(?:\s*=\s*(.+))?$")
 PARAM = re.compile(
     r"^(Optional\s+)?(ByVal\s+|ByRef\s+)?(\w+)\s+As\s+(\w+)(\(\))?(?:\s*=\s*(.+))?$")
 GUID = re.compile(r"^\{[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\}$")
@@ -183,6 +192,8 @@ def parse(api_dir):
                 elif words[0] == "library":
                     lib.name, lib.libid, lib.version = words[1], words[2], words[3]
                     lib.lcid = int(words[5])
+                elif words[0] == "modellibrary":
+                    lib.models_name, lib.models_libid, lib.models_version = words[1:4]
                 elif words[0] == "enum":
                     block = ("enum", words[1])
                     lib.enums[words[1]] = []
@@ -211,8 +222,10 @@ def parse(api_dir):
                 if not m:
                     raise ApiError(f"{where}: bad record field")
                 lib.records[target].append((m.group(1), m.group(2)))
-            elif words[0] in ("folder", "clsid", "iid"):
+            elif words[0] in ("folder", "clsid", "iid", "header"):
                 setattr(target, words[0], words[1])
+            elif target.keyword == "model" and STORED.match(line):
+                target.members += parse_stored(line, where)
             else:
                 target.members.append(parse_member(line, where))
     classes = [t.name for t in lib.types if t.keyword == "class"]
@@ -246,6 +259,21 @@ def parse_member(line, where):
     if m.group(6):
         member.disp_id, member.explicit_id = int(m.group(6)), True
     return member
+
+
+def parse_stored(line, where):
+    """`Property Name As Type [id N] [= default]`: a read-write property the model keeps."""
+    m = STORED.match(line)
+    name, type_name = m.group(1), m.group(2)
+    if type_name in ("Object", "Collection"):
+        raise ApiError(f"{where}: a stored property holds a value, not an object")
+    default = parse_default(m.group(4), where) if m.group(4) is not None else None
+    get = Member("PropertyGet", name, [], type_name, stored=True, stored_default=default)
+    let = Member("PropertyLet", name, [Param("newValue", type_name)], stored=True)
+    if m.group(3):
+        for member in (get, let):
+            member.disp_id, member.explicit_id = int(m.group(3)), True
+    return [get, let]
 
 
 def check(lib):
@@ -475,13 +503,33 @@ def interface_header(lib, t):
         f"  static std::shared_ptr<{cls}> create();",
         "  const TypeInfo* typeInfo() const override { return &type(); }", "",
     ]
+    if t.private and pure:  # a private model is made only by its collection
+        out = [line for line in out if "create();" not in line]
+    fields = []
     for m in t.members:
-        out.append(f"  virtual {signature(lib, m, True)}{' = 0' if pure else ''};")
+        if m.stored and m.kind == "PropertyGet":
+            out.append(f"  virtual {signature(lib, m, True)} {{ return stored_{m.name}; }}")
+            fields.append(f"  {value_type(lib, m.result)} stored_{m.name}{stored_initializer(lib, m)};")
+        elif m.stored:
+            out.append(f"  virtual {signature(lib, m, True)} {{ stored_{m.name} = newValue; }}")
+        else:
+            out.append(f"  virtual {signature(lib, m, True)}{' = 0' if pure else ''};")
     out += ["", " protected:",
             "  Variant dispatch(const MemberInfo& member, Binding& args) override;",
-            "  StringView errorSource() const override;",
-            "};", "", "}  // namespace zv", ""]
+            "  StringView errorSource() const override;"]
+    out += fields
+    out += ["};", "", "}  // namespace zv", ""]
     return "\n".join(out)
+
+
+def stored_initializer(lib, m):
+    """The brace initializer of a stored property's field: its declared default, else the
+    type's empty value."""
+    if m.stored_default is None:
+        return "{}"
+    p = Param("value", m.result, optional=True, default=m.stored_default)
+    value = default_variant(lib, p) if value_type(lib, m.result) == "Variant" else default_cpp_argument(lib, p)
+    return f"{{{value}}}"
 
 
 def interface_source(lib, t):
@@ -496,13 +544,14 @@ def interface_source(lib, t):
         # every build, cached or not, picks it up.)
         out += [f"#define ZV_IMPLEMENTATION {cls}", ""]
     else:
-        out += [f'#include "{t.folder}/{cls}.h"', f"#define ZV_IMPLEMENTATION {impl}", ""]
+        out += [f'#include "{t.folder}/{t.header or cls}.h"', f"#define ZV_IMPLEMENTATION {impl}", ""]
     out += ["namespace zv {", "", "namespace {", ""]
     out += type_info_block(lib, t, cls)
     out += ["", "}  // namespace", "",
-            f"const TypeInfo& {cls}::type() {{ return kTypeInfo; }}", "",
-            f"std::shared_ptr<{cls}> {cls}::create() {{ return std::make_shared<ZV_IMPLEMENTATION>(); }}",
-            ""]
+            f"const TypeInfo& {cls}::type() {{ return kTypeInfo; }}", ""]
+    if not (t.private and t.keyword == "model"):
+        out += [f"std::shared_ptr<{cls}> {cls}::create() {{ return std::make_shared<ZV_IMPLEMENTATION>(); }}",
+                ""]
     source = f"{lib.name}.{t.name}" if t.keyword == "class" else lib.name
     out += [f"StringView {cls}::errorSource() const {{ return {cpp_string(source)}; }}", ""]
     if t.keyword == "class":
@@ -626,7 +675,8 @@ def library_source(lib):
     out.append("};")
     out.append("const ModelInfo kModels[] = {")
     for t in models:
-        out.append(f"    {{&{t.name}::type(), []() -> ObjectRef {{ return {t.name}::create(); }}}},")
+        if not t.private:
+            out.append(f"    {{&{t.name}::type(), []() -> ObjectRef {{ return {t.name}::create(); }}}},")
     out += ["};", "", "}  // namespace", "",
             "std::span<const ClassInfo> libraryClasses() { return kClasses; }",
             "std::span<const EnumInfo> libraryEnums() { return kEnums; }",
@@ -661,6 +711,8 @@ def main(argv):
     write_if_changed(os.path.join(out_dir, f"{lib.name}.idl"), idl.idl_text(lib))
     write_if_changed(os.path.join(out_dir, "com", "com_ids.h"), idl.com_ids_header(lib))
     write_if_changed(os.path.join(out_dir, "com", "com_classes.cpp"), idl.com_source(lib))
+    write_if_changed(os.path.join(out_dir, f"{lib.models_name}.idl"), idl.models_idl_text(lib))
+    write_if_changed(os.path.join(out_dir, "com", "com_models.cpp"), idl.models_com_source(lib))
 
 
 if __name__ == "__main__":

@@ -8,7 +8,9 @@
 #include "api/StrChr.h"
 #include "demo_archive.h"
 #include "demo_files.h"
+#include "demo_listview.h"
 #include "demo_locale.h"
+#include "demo_output.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/varnix.h"
@@ -22,10 +24,6 @@ namespace {
 
 using zv::String;
 using zv::Variant;
-
-void say(const String& label, const String& value) {
-  std::printf("  %-34s %s\n", zv::toUtf8(label).c_str(), zv::toUtf8(value).c_str());
-}
 
 String yesNo(bool value) {
   return zv::booleanToString(value);
@@ -156,6 +154,7 @@ int runDemo(const char* directory) {
     htmlPart(folder);
     archiveDemoPart(folder);
     filesDemoPart(folder);
+    listViewDemoPart();
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;

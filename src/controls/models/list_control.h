@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "controls/models/control_errors.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 
@@ -28,17 +29,17 @@ class ListControl : public Interface {
   }
   // Past the last item List reads as empty; a negative index is refused (error 381).
   String get_List(int32_t Index) override {
-    if (Index < 0) raise(kInvalidPropertyIndex, u"Invalid property array index");
+    if (Index < 0) raiseControlError(kInvalidPropertyIndex);
     return Index < count() ? items_[Index] : String();
   }
   void let_List(int32_t Index, const String& newValue) override {
-    if (Index < 0 || Index >= count()) raise(kInvalidPropertyIndex, u"Invalid property array index");
+    if (Index < 0 || Index >= count()) raiseControlError(kInvalidPropertyIndex);
     items_[Index] = newValue;
   }
   int32_t get_ListCount() override { return count(); }
   int32_t get_ListIndex() override { return listIndex_; }
   void let_ListIndex(int32_t newValue) override {
-    if (newValue < -1 || newValue >= count()) raise(kInvalidPropertyValue, u"Invalid property value");
+    if (newValue < -1 || newValue >= count()) raiseControlError(kInvalidPropertyValue);
     listIndex_ = newValue;
   }
   int32_t get_NewIndex() override { return newIndex_; }
@@ -48,9 +49,6 @@ class ListControl : public Interface {
   String selectedText() const { return listIndex_ >= 0 ? items_[listIndex_] : String(); }
 
  private:
-  static constexpr int32_t kInvalidPropertyValue = 380;
-  static constexpr int32_t kInvalidPropertyIndex = 381;
-
   std::vector<String> items_;
   int32_t newIndex_ = -1;
   int32_t listIndex_ = -1;
