@@ -55,7 +55,7 @@ Result runChildSearch(const ObjectRef& nodes, int32_t count, const Variant& star
     bool descending = false;  // the second pass of a siblings-first level
   };
   // A correct tree is walked at most twice (siblings first: compare, then descend).
-  WalkBudget budget(2 * int64_t{count} + 2);
+  WalkBudget budget(count, 2);
 
   // One step of the top level: true when the level has ended; `inner` names a child level
   // to run first.

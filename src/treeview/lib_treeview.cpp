@@ -17,7 +17,7 @@ ChildValues::ChildValues(const ObjectRef& tree, const String& parentKey, Value v
         if (count < 1) return;
         const ObjectRef parent = itemOf(nodes, Variant(parentKey));
         if (!parent || childrenOf(parent) < 1) return;
-        WalkBudget budget(count);
+        WalkBudget budget(count, 1);
         SiblingWalk walk(parent, budget, direction);
         while (const ObjectRef child = walk.next()) {
           indexReached_ = walk.indexReached();

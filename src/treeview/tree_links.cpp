@@ -64,7 +64,8 @@ ObjectRef startNode(const ObjectRef& nodes, const Variant& start) {
   return index < 1 ? nullptr : itemOf(nodes, Variant(index));
 }
 
-void WalkBudget::spend() {
+void WalkBudget::spend(int64_t walkVisits) {
+  if (walkVisits > perWalk_) left_ = 0;
   if (--left_ < 0)
     raise(err::kInvalidCall, u"The tree's node links lead to more nodes than its Count holds");
 }
@@ -86,7 +87,7 @@ ObjectRef SiblingWalk::next() {
   } else {
     current_ = start_;
   }
-  budget_.spend();
+  budget_.spend(++visits_);
   index_ = indexOf(current_);
   done_ = index_ == endIndex_;
   return current_;

@@ -34,14 +34,18 @@ ObjectRef parentOf(const ObjectRef& node);
 // node itself.
 ObjectRef startNode(const ObjectRef& nodes, const Variant& start);
 
-// How many node visits a walk may make before it counts as a cycle: error 5 beyond.
+// The node visits a search over a tree of `count` nodes may make: `count` in one sibling
+// list, `passes` times `count` in all. Beyond, the links go round in a cycle: error 5, and
+// the budget stays exhausted.
 class WalkBudget {
  public:
-  explicit WalkBudget(int64_t visits) : left_(visits) {}
-  void spend();
+  WalkBudget(int32_t count, int32_t passes) : perWalk_(count), left_(int64_t{passes} * count + 2) {}
+  // One more visit, the `walkVisits`-th of its sibling list.
+  void spend(int64_t walkVisits);
   bool exhausted() const { return left_ < 0; }
 
  private:
+  int64_t perWalk_;
   int64_t left_;
 };
 
@@ -64,6 +68,7 @@ class SiblingWalk {
   ObjectRef current_;
   int32_t endIndex_ = 0;
   int32_t index_ = 0;
+  int64_t visits_ = 0;
   bool done_ = false;
 };
 

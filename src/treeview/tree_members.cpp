@@ -115,9 +115,9 @@ String TrViewLib::SearchParentFromImage(ObjectRef& trViewObj, const String& theK
         const ObjectRef node = itemOf(nodes, Variant(theKeyNode));
         if (!node) return;
         const TextTest test(anImage, ifOnlyExist, findUcase);
-        WalkBudget budget(count);
+        WalkBudget budget(count, 1);
         for (ObjectRef up = parentOf(node); up; up = parentOf(up)) {
-          budget.spend();
+          budget.spend(1);
           if (test(imageOf(up))) {
             result = keyOf(up);
             return;
@@ -142,7 +142,7 @@ int32_t TrViewLib::GetChildPosition(ObjectRef& theMainTree, const String& theKey
         const ObjectRef node = itemOf(nodes, Variant(theKeyNode));
         const ObjectRef parent = node ? parentOf(node) : nullptr;
         if (!parent) return;
-        WalkBudget budget(count);
+        WalkBudget budget(count, 1);
         SiblingWalk walk(parent, budget);
         for (int32_t position = 1;; ++position) {
           const ObjectRef child = walk.next();
