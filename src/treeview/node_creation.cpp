@@ -81,14 +81,18 @@ String TrViewLib::CreateRelationNode(ObjectRef& theTree, const String& theParent
       });
   if (!free) return result;
 
-  // An empty icon names no image: it is left out rather than looked up in the image list.
+  // An empty icon names no image: it is left out rather than looked up in the image list
+  // (as a missing argument, so that a caller's Add without optional parameters, such as a
+  // script class's, still receives five).
   const String key = parentPart + u"\\" + labelPart;
   int32_t step = 4;
   reportAndReturn(
       [&] {
-        Args add{Variant(parentPart), Variant(theRelationShip), Variant(key), Variant(theLabel)};
-        if (!iconLabel.empty()) add.emplace_back(Variant(iconLabel));
-        const ObjectRef node = toObject(call(treeview::nodesOf(theTree), u"Add", std::move(add)));
+        const Variant image = iconLabel.empty() ? Variant::missing() : Variant(iconLabel);
+        const ObjectRef node =
+            toObject(call(treeview::nodesOf(theTree), u"Add",
+                          {Variant(parentPart), Variant(theRelationShip), Variant(key),
+                           Variant(theLabel), image}));
         result = treeview::keyOf(node);
         step = 5;
         put(node, u"Tag", Variant(theTag));

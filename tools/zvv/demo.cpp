@@ -7,6 +7,7 @@
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
 #include "demo_locale.h"
+#include "demo_treeview.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/varnix.h"
@@ -152,6 +153,7 @@ int runDemo(const char* directory) {
     errorPart();
     strchrPart();
     htmlPart(folder);
+    treeviewDemoPart();
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;
