@@ -1,5 +1,7 @@
 #include "treeview/lib_treeview.h"
 
+#include <unordered_map>
+
 #include "api/StrChr.h"
 #include "frame/traps.h"
 #include "runtime/convert.h"
@@ -7,8 +9,9 @@
 
 namespace zv::treeview {
 
-ChildValues::ChildValues(const ObjectRef& tree, const String& parentKey, Value value,
-                         SiblingWalk::Direction direction) {
+ChildScan::ChildScan(const ObjectRef& tree, const String& parentKey,
+                     SiblingWalk::Direction direction,
+                     const std::function<void(const ObjectRef& child, int32_t index)>& visit) {
   onError(
       [&] {
         if (!tree || isBlank(parentKey)) return;
@@ -21,7 +24,7 @@ ChildValues::ChildValues(const ObjectRef& tree, const String& parentKey, Value v
         SiblingWalk walk(parent, budget, direction);
         while (const ObjectRef child = walk.next()) {
           indexReached_ = walk.indexReached();
-          firstIndex_.try_emplace(value == kKey ? keyOf(child) : textOf(child), indexReached_);
+          visit(child, indexReached_);
         }
       },
       [&] {
@@ -30,31 +33,45 @@ ChildValues::ChildValues(const ObjectRef& tree, const String& parentKey, Value v
       });
 }
 
-std::optional<int32_t> ChildValues::find(const String& value) const {
-  const auto it = firstIndex_.find(value);
-  if (it == firstIndex_.end()) return std::nullopt;
-  return it->second;
-}
-
-void ChildValues::reportFailure(const String& message) const {
+void ChildScan::reportFailure(const String& message) const {
   pendingError() = *failure_;
   ReportError(message, false);
 }
 
 ChildKeys::ChildKeys(const ObjectRef& tree, const String& parentKey)
-    : parentKey_(parentKey), keys_(tree, parentKey, ChildValues::kKey, SiblingWalk::kBackward) {}
+    : parentKey_(parentKey),
+      scan_(tree, parentKey, SiblingWalk::kBackward,
+            [this](const ObjectRef& child, int32_t) { keys_.insert(keyOf(child)); }) {}
 
 bool ChildKeys::exists(const String& key) const {
   if (isBlank(key)) return false;
   const String spaced = replaceAll(key, u" ", u"_");
   const String plain = StrChr::create()->RemoveAccent(spaced);
-  if (keys_.find(spaced) || (plain != spaced && keys_.find(plain))) return true;
-  if (keys_.failed()) {
-    keys_.reportFailure(u"Error on finding the Key Node: " + longToString(keys_.indexReached()) +
+  if (keys_.count(spaced) || (plain != spaced && keys_.count(plain))) return true;
+  if (scan_.failed()) {
+    scan_.reportFailure(u"Error on finding the Key Node: " + longToString(scan_.indexReached()) +
                         u"\r\n\t" + parentKey_ + u"\r\n\t" + spaced);
   }
   return false;
 }
+
+namespace {
+
+// n when `text` is `numbered` followed by n written as longToString writes it (n >= 1),
+// else -1.
+int64_t numberAfter(StringView text, StringView numbered) {
+  if (!text.starts_with(numbered)) return -1;
+  const StringView digits = text.substr(numbered.size());
+  if (digits.empty() || digits.size() > 18 || digits[0] == u'0') return -1;
+  int64_t n = 0;
+  for (char16_t c : digits) {
+    if (c < u'0' || c > u'9') return -1;
+    n = n * 10 + (c - u'0');
+  }
+  return n;
+}
+
+}  // namespace
 
 String GetNewLabel(const ObjectRef& tree, const ObjectRef& parentNode, const String& theLabel) {
   String label = theLabel;
@@ -64,16 +81,26 @@ String GetNewLabel(const ObjectRef& tree, const ObjectRef& parentNode, const Str
         // FindChildFromText finds nothing for a blank text.
         if (isBlank(theLabel)) return;
         const String key = keyOf(parentNode);
-        const ChildValues texts(tree, key, ChildValues::kText, SiblingWalk::kForward);
-        for (int64_t counter = 1;; ++counter) {
-          const auto index = texts.find(label);
-          if (!index) {
-            if (texts.failed())
-              texts.reportFailure(findChildFromTextMessage(texts.indexReached(), key, label));
+        // The Index of the first child showing candidate n: the label itself for 0,
+        // "label #n" after.
+        const String numbered = theLabel + u" #";
+        std::unordered_map<int64_t, int32_t> taken;
+        const ChildScan scan(tree, key, SiblingWalk::kForward,
+                             [&](const ObjectRef& child, int32_t index) {
+                               const String text = textOf(child);
+                               const int64_t n = text == theLabel ? 0 : numberAfter(text, numbered);
+                               if (n >= 0) taken.try_emplace(n, index);
+                             });
+        for (int64_t candidate = 0;; ++candidate) {
+          if (candidate) label = numbered + longToString(candidate);
+          const auto found = taken.find(candidate);
+          if (found == taken.end()) {
+            if (scan.failed())
+              scan.reportFailure(findChildFromTextMessage(scan.indexReached(), key, label));
             return;
           }
-          if (*index <= 0) return;
-          label = theLabel + u" #" + longToString(counter);
+          // FindChildFromText answers with the child's Index: none when it is not above 0.
+          if (found->second <= 0) return;
         }
       },
       [&] { return u"Error on checking to get new label: " + theLabel; });

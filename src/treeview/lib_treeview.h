@@ -2,8 +2,9 @@
 // key tests among children, and the report of FindChildFromText.
 #pragma once
 
+#include <functional>
 #include <optional>
-#include <unordered_map>
+#include <unordered_set>
 
 #include "runtime/errors.h"
 #include "runtime/object.h"
@@ -11,28 +12,22 @@
 
 namespace zv::treeview {
 
-// The children of Nodes(parentKey), read once: each child's Key or Text with the Index of
-// the first child showing it. The routines that would walk the same children once for
-// each candidate label or key ask this instead, so numbering stays linear. It answers as
-// those walks would: a start that is blank, missing or childless finds nothing silently;
-// a walk that failed part way finds only what it read before the failure, and the caller
-// reports the failure when it needed the rest.
-class ChildValues {
+// The children of Nodes(parentKey), walked once. The routines that would walk the same
+// children again for each candidate label or key read them once through this instead, so
+// numbering stays linear, and answer as those walks would: a start that is blank, missing
+// or childless has no children; a walk that failed part way has only the children read
+// before the failure, and the caller reports the failure when it needed the rest.
+class ChildScan {
  public:
-  enum Value { kKey, kText };
-  ChildValues(const ObjectRef& tree, const String& parentKey, Value value,
-              SiblingWalk::Direction direction);
+  ChildScan(const ObjectRef& tree, const String& parentKey, SiblingWalk::Direction direction,
+            const std::function<void(const ObjectRef& child, int32_t index)>& visit);
 
-  // The Index of the first child read that shows `value`.
-  std::optional<int32_t> find(const String& value) const;
-  // Whether the walk stopped on a failure before its end.
   bool failed() const { return failure_.has_value(); }
-  // Reports the walk's failure under `message` (the index reached is indexReached()).
+  // Reports the walk's failure under `message`; indexReached() is the child index it quotes.
   void reportFailure(const String& message) const;
   int32_t indexReached() const { return indexReached_; }
 
  private:
-  std::unordered_map<String, int32_t> firstIndex_;
   std::optional<PendingError> failure_;
   int32_t indexReached_ = 0;
 };
@@ -46,7 +41,8 @@ class ChildKeys {
 
  private:
   String parentKey_;
-  ChildValues keys_;
+  std::unordered_set<String> keys_;
+  ChildScan scan_;
 };
 
 // `theLabel`, or `theLabel #n` with the lowest n that no direct child of `parentNode`

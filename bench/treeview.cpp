@@ -1,0 +1,235 @@
+// TrViewLib on large tree-view models: each case at N and 2N nodes (or children), timed
+// against a peer measured in the same run: a direct C++ loop over the same model without
+// late binding (for building, the model's own Add under keys made up front). Prints CPU
+// times, the ratio to the peer and both doubling ratios; exits 1 when a case more than
+// 2.2-folds and more than its peer does (beyond the machine's cache effects). Not a test.
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "api/TrViewLib.h"
+#include "controls/models/ImageList.h"
+#include "controls/models/TreeView.h"
+#include "frame/classes.h"
+#include "runtime/convert.h"
+
+namespace {
+
+using zv::ObjectRef;
+using zv::String;
+using zv::Variant;
+using zv::models::Node;
+using Tree = std::shared_ptr<zv::models::TreeView>;
+
+constexpr double kLimit = 2.2;
+constexpr int kRepeats = 7;
+
+double cpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// The best of kRepeats runs of `call` repeated `times` times, per call.
+double best(const std::function<void()>& call, int times) {
+  double result = 1e300;
+  for (int i = 0; i < kRepeats; ++i) {
+    const double start = cpuSeconds();
+    for (int k = 0; k < times; ++k)
+      call();
+    result = std::min(result, (cpuSeconds() - start) / times);
+  }
+  return result;
+}
+
+// How many calls make a run of at least 50 ms, so that short calls time steadily.
+int timesFor(const std::function<void()>& call) {
+  const double start = cpuSeconds();
+  call();
+  const double once = std::max(cpuSeconds() - start, 1e-6);
+  return std::max(1, static_cast<int>(0.05 / once));
+}
+
+String number(int64_t n) {
+  return zv::longToString(n);
+}
+
+Tree emptyTree() {
+  auto tree = std::make_shared<zv::models::TreeView>();
+  auto images = std::make_shared<zv::models::ImageList>();
+  for (const char16_t* key : {u"folder", u"doc"})
+    images->images().Add(Variant::missing(), Variant(key), Variant::missing());
+  tree->set_ImageList(images);
+  return tree;
+}
+
+Node& add(const Tree& tree, const Variant& parent, const String& key, const String& text,
+          const char16_t* image) {
+  const Variant relationship = parent.isEmpty() ? Variant::missing() : Variant(int16_t{4});
+  const ObjectRef node =
+      tree->nodes().Add(parent.isEmpty() ? Variant::missing() : parent, relationship, Variant(key),
+                        Variant(text), Variant(image), Variant::missing());
+  return static_cast<Node&>(*node);
+}
+
+// A root, folders of 1,000 nodes each (the folder and 999 files): `nodes` in all.
+Tree folderTree(int64_t nodes) {
+  Tree tree = emptyTree();
+  add(tree, Variant(), u"R", u"Root", u"folder");
+  for (int64_t f = 0; f * 1000 < nodes - 1; ++f) {
+    const String folder = u"R\\F" + number(f);
+    add(tree, Variant(u"R"), folder, u"Folder " + number(f), u"folder");
+    for (int64_t i = 1; i < 1000 && f * 1000 + i < nodes - 1; ++i)
+      add(tree, Variant(folder), folder + u"\\" + number(i), u"File " + number(i), u"doc");
+  }
+  return tree;
+}
+
+// A root with `children` children; `text(i)` names child i.
+Tree wideTree(int64_t children, const std::function<String(int64_t)>& text) {
+  Tree tree = emptyTree();
+  add(tree, Variant(), u"R", u"Root", u"folder");
+  for (int64_t i = 0; i < children; ++i)
+    add(tree, Variant(u"R"), u"R\\" + number(i), text(i), i % 2 ? u"doc" : u"folder");
+  return tree;
+}
+
+// The peer: every node of the model compared directly (typed calls, no late binding).
+int64_t directTextScan(const Tree& tree, const String& text) {
+  int64_t found = 0;
+  for (const auto& node : tree->nodes().list().items())
+    found += node->get_Text() == text;
+  return found;
+}
+
+// One line per case; true when the time more than doubles beyond kLimit and beyond what the
+// direct loop's own doubling shows (the machine's caches, not the algorithm).
+bool report(const char* name, int64_t n, const double times[2], const double peers[2]) {
+  const double ratio = times[1] / times[0];
+  const double peerRatio = peers[1] / peers[0];
+  const bool over = ratio > kLimit && ratio > 1.1 * peerRatio;
+  std::printf("%s: N=%lld %.4f s (x%.1f the direct loop), 2N %.4f s, ratio %.2f (direct %.2f)%s\n",
+              name, static_cast<long long>(n), times[0], times[0] / peers[0], times[1], ratio,
+              peerRatio, over ? "  ** over the limit **" : "");
+  std::fflush(stdout);
+  return over;
+}
+
+struct Case {
+  const char* name;
+  int64_t size;  // N
+  // Sets up a case of `size` and returns its timed call and its peer.
+  std::function<std::pair<std::function<void()>, std::function<void()>>(int64_t size)> make;
+};
+
+}  // namespace
+
+int main() {
+  auto lib = zv::TrViewLib::create();
+  Tree tree;
+  ObjectRef treeRef;
+  auto use = [&](Tree t) {
+    tree = std::move(t);
+    treeRef = tree;
+  };
+  const auto scan = [&] { directTextScan(tree, u"nowhere"); };
+
+  const Case cases[] = {
+      {"FindNodeFromText, a miss (nodes)", 100000,
+       [&](int64_t n) {
+         use(folderTree(n));
+         return std::pair{
+             std::function<void()>([&] { lib->FindNodeFromText(treeRef, u"nowhere"); }),
+             std::function<void()>(scan)};
+       }},
+      {"SearchNodeFromTextAndPushInColl, a miss below the root (nodes)", 100000,
+       [&](int64_t n) {
+         use(folderTree(n));
+         return std::pair{std::function<void()>([&] {
+                            ObjectRef coll = zv::createModel(u"Collection");
+                            lib->SearchNodeFromTextAndPushInColl(treeRef, coll, u"R", u"nowhere");
+                          }),
+                          std::function<void()>(scan)};
+       }},
+      {"CountChildFromImage over one node's children (children)", 10000,
+       [&](int64_t n) {
+         use(wideTree(n, [](int64_t i) { return u"Child " + number(i); }));
+         return std::pair{std::function<void()>([&] {
+                            ObjectRef root = tree->nodes().Item(Variant(u"R"));
+                            lib->CountChildFromImage(treeRef, root, u"doc", false, false);
+                          }),
+                          std::function<void()>(scan)};
+       }},
+      {"CheckExistingLabelAndGetNew, children sharing a text (children)", 10000,
+       [&](int64_t n) {
+         use(wideTree(n,
+                      [](int64_t i) { return i ? u"Report #" + number(i) : String(u"Report"); }));
+         return std::pair{std::function<void()>([&] {
+                            ObjectRef root = tree->nodes().Item(Variant(u"R"));
+                            if (lib->CheckExistingLabelAndGetNew(treeRef, root, u"Report") !=
+                                u"Report #" + number(tree->nodes().get_Count() - 1))
+                              std::abort();
+                          }),
+                          std::function<void()>(scan)};
+       }},
+      {"CreateChildNode, key numbers 1 to 500 taken among the children (children)", 10000,
+       [&](int64_t n) {
+         use(wideTree(n - 501, [](int64_t i) { return u"Child " + number(i); }));
+         for (int64_t i = 0; i <= 500; ++i)
+           add(tree, Variant(u"R"), u"R\\" + (i ? number(i) : String()) + u"x", u"x", u"doc");
+         return std::pair{
+             std::function<void()>([&] {
+               if (!lib->CreateChildNode(treeRef, u"R", u"x", u"doc", u"", true, false, true, false)
+                        .empty())
+                 std::abort();
+             }),
+             std::function<void()>(scan)};
+       }},
+  };
+
+  bool failed = false;
+  for (const Case& c : cases) {
+    double times[2], peers[2];
+    int repeat = 0, peerRepeat = 0;
+    for (int k = 0; k < 2; ++k) {
+      auto [call, peer] = c.make(c.size << k);
+      if (!k) {
+        repeat = timesFor(call);
+        peerRepeat = timesFor(peer);
+      }
+      times[k] = best(call, repeat);
+      peers[k] = best(peer, peerRepeat);
+    }
+    failed |= report(c.name, c.size, times, peers);
+    std::fflush(stdout);
+  }
+
+  // Building through CreateChildNode: each folder's 99 children share 10 labels, so keys
+  // are numbered; the peer adds the same nodes under keys of its own directly.
+  double built[2], direct[2];
+  for (int k = 0; k < 2; ++k) {
+    for (bool library : {true, false}) {
+      const double start = cpuSeconds();
+      Tree t = emptyTree();
+      ObjectRef ref = t;
+      for (int64_t f = 0; f * 100 < (int64_t{100000} << k); ++f) {
+        const String folder = u"F" + number(f);
+        add(t, Variant(), folder, u"Folder", u"folder");
+        for (int64_t i = 1; i < 100; ++i) {
+          const String label = u"Item " + number(i % 10);
+          if (library)
+            lib->CreateChildNode(ref, folder, label, u"doc");
+          else
+            add(t, Variant(folder), folder + u"\\" + number(i), label, u"doc");
+        }
+      }
+      (library ? built : direct)[k] = cpuSeconds() - start;
+    }
+  }
+  failed |= report("Building through CreateChildNode, 10 labels among 99 children (nodes)", 100000,
+                   built, direct);
+  return failed ? 1 : 0;
+}
