@@ -20,4 +20,7 @@ Variant invokeWith(const ObjectRef& target, StringView name, unsigned kinds, con
 // The message box handler: set_message_handler.
 void defineMessageHandler(py::module_& module);
 
+// The error report handler: set_report_handler.
+void defineReportHandler(py::module_& module);
+
 }  // namespace zv::python

@@ -37,6 +37,7 @@ PYBIND11_MODULE(zivoviviruvov, m) {
   defineErrors(m);
   defineObjects(m);
   defineMessageHandler(m);
+  defineReportHandler(m);
 
   m.def(
       "CreateObject",

@@ -2,9 +2,12 @@
 
 #include <dispex.h>
 
+#include <cstring>
 #include <deque>
+#include <map>
 
 #include "com/com_call.h"
+#include "com/com_models.h"
 #include "runtime/convert.h"
 
 namespace zv::com {
@@ -29,9 +32,41 @@ CallerObject::~CallerObject() {
   dispatch_->Release();
 }
 
+namespace {
+
+// The dispatch ids of each type of the caller's objects (the type information's GUID),
+// looked up once on the calling thread: a list-view's rows are all of one type.
+struct GuidLess {
+  bool operator()(const GUID& a, const GUID& b) const { return memcmp(&a, &b, sizeof a) < 0; }
+};
+CallerObject::IdMap* idsOfType(IDispatch* dispatch) {
+  thread_local std::map<GUID, CallerObject::IdMap, GuidLess> types;
+  ITypeInfo* info = nullptr;
+  if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || !info) return nullptr;
+  TYPEATTR* attr = nullptr;
+  GUID guid = GUID_NULL;
+  if (SUCCEEDED(info->GetTypeAttr(&attr)) && attr) {
+    guid = attr->guid;
+    info->ReleaseTypeAttr(attr);
+  }
+  info->Release();
+  return IsEqualGUID(guid, GUID_NULL) ? nullptr : &types[guid];
+}
+
+}  // namespace
+
+CallerObject::IdMap& CallerObject::ids() {
+  if (!ids_) {
+    ids_ = idsOfType(dispatch_);
+    if (!ids_) ids_ = &ownIds_;
+  }
+  return *ids_;
+}
+
 DISPID CallerObject::dispId(StringView name) {
+  IdMap& known = ids();
   const String key = lcase(name);
-  if (auto it = ids_.find(key); it != ids_.end()) return it->second;
+  if (auto it = known.find(key); it != known.end()) return it->second;
   DISPID id = DISPID_UNKNOWN;
   BSTR bname = toBstr(name);
   HRESULT hr = E_FAIL;
@@ -41,34 +76,77 @@ DISPID CallerObject::dispId(StringView name) {
     hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
   }
   SysFreeString(bname);
+  // A collection whose default member has another name still answers Item(i) by it.
+  if (FAILED(hr) && equalsNoCase(name, u"Item")) {
+    id = DISPID_VALUE;
+    hr = S_OK;
+  }
   if (FAILED(hr)) raise(err::kNotSupported);
-  ids_.emplace(key, id);
+  known.emplace(key, id);
   return id;
 }
 
-Variant CallerObject::invokeId(DISPID id, WORD flags, Args& args) {
-  // Arguments go in reverse order; by-reference ones as VT_BYREF | VT_VARIANT to a copy
-  // that returns to the caller's variable afterwards.
+DISPID CallerObject::argumentId(StringView member, StringView argument) {
+  IdMap& known = ids();
+  const String key = lcase(member) + u'\x01' + lcase(argument);
+  if (auto it = known.find(key); it != known.end()) return it->second;
+  BSTR names[] = {toBstr(member), toBstr(argument)};
+  DISPID got[2] = {DISPID_UNKNOWN, DISPID_UNKNOWN};
+  const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 2, LOCALE_USER_DEFAULT, got);
+  SysFreeString(names[0]);
+  SysFreeString(names[1]);
+  if (FAILED(hr) || got[1] == DISPID_UNKNOWN) raise(err::kNamedArgNotFound);
+  known.emplace(key, got[1]);
+  return got[1];
+}
+
+Variant CallerObject::invokeId(StringView name, DISPID id, WORD flags, Args& args) {
+  // DISPPARAMS order: a put's value first (named DISPID_PROPERTYPUT), then the named
+  // arguments, then the positional ones last to first. By-reference arguments go as
+  // VT_BYREF | VT_VARIANT to a copy that returns to the caller's variable afterwards.
   const size_t n = args.size();
-  std::vector<VARIANT> values(n), refs(n);
-  for (size_t i = 0; i < n; ++i) {
-    if (!args[i].name().empty()) raise(err::kNamedArgNotFound);
-    VARIANT& slot = refs[n - 1 - i];
-    toVariant(args[i].value(), &values[i]);
-    if (args[i].isRef()) {
-      VariantInit(&slot);
-      V_VT(&slot) = VT_BYREF | VT_VARIANT;
-      V_VARIANTREF(&slot) = &values[i];
-    } else {
-      slot = values[i];
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) && n > 0;
+  std::vector<size_t> order;  // the argument each slot holds
+  std::vector<DISPID> namedIds;
+  if (put) {
+    order.push_back(n - 1);
+    namedIds.push_back(DISPID_PROPERTYPUT);
+  }
+  const size_t ordinary = put ? n - 1 : n;
+  for (size_t i = 0; i < ordinary; ++i)
+    if (!args[i].name().empty() && !args[i].value().isMissing()) {
+      namedIds.push_back(argumentId(name, args[i].name()));
+      order.push_back(i);
     }
+  for (size_t i = ordinary; i-- > 0;)
+    if (args[i].name().empty()) order.push_back(i);
+
+  const size_t slots = order.size();
+  std::vector<VARIANT> values(slots), refs(slots);
+  for (size_t k = 0; k < slots; ++k)
+    VariantInit(&values[k]);
+  auto cleanup = [&] {
+    for (VARIANT& v : values)
+      VariantClear(&v);
+  };
+  try {
+    for (size_t k = 0; k < slots; ++k) {
+      const Arg& arg = args[order[k]];
+      toVariant(arg.value(), &values[k]);
+      if (arg.isRef()) {
+        VariantInit(&refs[k]);
+        V_VT(&refs[k]) = VT_BYREF | VT_VARIANT;
+        V_VARIANTREF(&refs[k]) = &values[k];
+      } else {
+        refs[k] = values[k];
+      }
+    }
+  } catch (...) {
+    cleanup();
+    throw;
   }
-  DISPID putId = DISPID_PROPERTYPUT;
-  DISPPARAMS params{refs.data(), nullptr, static_cast<UINT>(n), 0};
-  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-    params.rgdispidNamedArgs = &putId;
-    params.cNamedArgs = 1;
-  }
+  DISPPARAMS params{refs.data(), namedIds.empty() ? nullptr : namedIds.data(),
+                    static_cast<UINT>(slots), static_cast<UINT>(namedIds.size())};
   VARIANT result;
   VariantInit(&result);
   EXCEPINFO ei{};
@@ -79,18 +157,14 @@ Variant CallerObject::invokeId(DISPID id, WORD flags, Args& args) {
   else
     hr =
         dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, &ei, &argErr);
-  auto cleanup = [&] {
-    for (size_t i = 0; i < n; ++i)
-      VariantClear(&values[i]);
-  };
   if (FAILED(hr)) {
     cleanup();
     VariantClear(&result);
     raiseFromHresult(hr, &ei);
   }
   try {
-    for (size_t i = 0; i < n; ++i)
-      if (args[i].isRef()) args[i].value() = fromVariant(values[i]);
+    for (size_t k = 0; k < slots; ++k)
+      if (args[order[k]].isRef()) args[order[k]].value() = fromVariant(values[k]);
     Variant out = fromVariant(result);
     cleanup();
     VariantClear(&result);
@@ -111,7 +185,7 @@ Variant CallerObject::invoke(StringView name, unsigned kinds, Args& args) {
     flags = DISPATCH_PROPERTYPUT;
   else
     flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
-  return invokeId(id, flags, args);
+  return invokeId(name, id, flags, args);
 }
 
 String CallerObject::typeName() const {
@@ -172,155 +246,6 @@ std::vector<Variant> CallerObject::enumerate() {
   return items;
 }
 
-// ---------------------------------------------------------------------------- NameDispatch
-
-namespace {
-
-// A library object without an interface in the type library (a model, a Collection):
-// callers reach its members by name, and For Each through _NewEnum.
-class NameDispatch final : public ServerObject<IDispatch, IZvObject> {
- public:
-  explicit NameDispatch(ObjectRef object) : object_(std::move(object)) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
-      *ppv = static_cast<IDispatch*>(this);
-    else if (IsEqualIID(riid, kIID_ZvObject))
-      *ppv = static_cast<IZvObject*>(this);
-    else
-      return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                          DISPID* ids) override {
-    if (!names || !ids) return E_POINTER;
-    for (UINT i = 0; i < count; ++i)
-      ids[i] = DISPID_UNKNOWN;
-    if (count == 0) return S_OK;
-    const String name = lcase(reinterpret_cast<const char16_t*>(names[0]));
-    if (const TypeInfo* type = object_->typeInfo()) {
-      bool known = false;
-      for (const MemberInfo& m : type->members)
-        known |= equalsNoCase(m.name, name);
-      if (!known) return DISP_E_UNKNOWNNAME;
-    }
-    for (size_t i = 0; i < names_.size(); ++i)
-      if (names_[i] == name)
-        return ids[0] = static_cast<DISPID>(i + 1), count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
-    names_.push_back(name);
-    ids[0] = static_cast<DISPID>(names_.size());
-    return count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* ei, UINT*) override;
-  const ObjectRef& STDMETHODCALLTYPE zvObject() override { return object_; }
-
- private:
-  ObjectRef object_;
-  std::vector<String> names_;
-};
-
-class VariantEnum final : public ServerObject<IEnumVARIANT> {
- public:
-  explicit VariantEnum(std::vector<Variant> items) : items_(std::move(items)) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    return querySingle<IEnumVARIANT>(this, riid, IID_IEnumVARIANT, ppv);
-  }
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* out, ULONG* fetched) override {
-    ULONG done = 0;
-    try {
-      for (; done < count && next_ < items_.size(); ++done, ++next_)
-        toVariant(items_[next_], &out[done]);
-    } catch (const Error&) {
-      return E_FAIL;
-    }
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    next_ = std::min<size_t>(items_.size(), next_ + count);
-    return next_ < items_.size() ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    next_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
-    if (!out) return E_POINTER;
-    auto* copy = new VariantEnum(items_);
-    copy->next_ = next_;
-    *out = copy;
-    return S_OK;
-  }
-
- private:
-  std::vector<Variant> items_;
-  size_t next_ = 0;
-};
-
-HRESULT NameDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                             VARIANT* result, EXCEPINFO* ei, UINT*) {
-  if (!params) return E_POINTER;
-  if (result) VariantInit(result);
-  try {
-    if (id == DISPID_NEWENUM) {
-      if (!result) return S_OK;
-      V_VT(result) = VT_UNKNOWN;
-      V_UNKNOWN(result) = new VariantEnum(object_->enumerate());
-      return S_OK;
-    }
-    if (id < 1 || static_cast<size_t>(id) > names_.size()) return DISP_E_MEMBERNOTFOUND;
-    // Positional arguments arrive last to first; the put value is the named one.
-    const UINT named = params->cNamedArgs;
-    std::deque<Variant> temps;
-    Args args;
-    std::vector<std::pair<Variant*, VARIANT*>> back;
-    for (UINT i = params->cArgs; i-- > named;) {
-      VARIANT& a = params->rgvarg[i];
-      if (V_VT(&a) == (VT_BYREF | VT_VARIANT)) {
-        temps.push_back(fromVariant(a));
-        args.push_back(Arg::ref(temps.back()));
-        back.emplace_back(&temps.back(), V_VARIANTREF(&a));
-      } else {
-        args.emplace_back(fromVariant(a));
-      }
-    }
-    for (UINT i = 0; i < named; ++i)
-      args.emplace_back(fromVariant(params->rgvarg[i]));
-    unsigned kinds = 0;
-    if (flags & DISPATCH_PROPERTYPUTREF)
-      kinds = kPropertyPutRef;
-    else if (flags & DISPATCH_PROPERTYPUT)
-      kinds = kPropertyPut;
-    else
-      kinds = kMethod | kPropertyGet;
-    Variant r = object_->invoke(names_[static_cast<size_t>(id) - 1], kinds, args);
-    for (auto& [from, to] : back)
-      ComCall::store_Variant(*from, to);
-    if (result) toVariant(r, result);
-    return S_OK;
-  } catch (const Error& e) {
-    fillExcepInfo(e, ei);
-    return DISP_E_EXCEPTION;
-  } catch (const std::exception&) {
-    return E_FAIL;
-  }
-}
-
-}  // namespace
-
 IDispatch* toDispatch(const ObjectRef& obj) {
   if (!obj) return nullptr;
   if (auto* caller = dynamic_cast<CallerObject*>(obj.get())) {
@@ -331,7 +256,7 @@ IDispatch* toDispatch(const ObjectRef& obj) {
   if (obj->typeInfo())
     for (const ComClassEntry& c : comClasses())
       if (type == c.name) return c.make(obj);
-  return new NameDispatch(obj);
+  return modelDispatch(obj);
 }
 
 }  // namespace zv::com

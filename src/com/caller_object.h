@@ -5,7 +5,7 @@
 #include <oaidl.h>
 #include <windows.h>
 
-#include <map>
+#include <unordered_map>
 
 #include "runtime/object.h"
 
@@ -26,13 +26,21 @@ class CallerObject final : public Object {
 
   IDispatch* dispatch() const { return dispatch_; }
 
+  // Lower-case member name (and "member\x01argument" for named arguments) -> DISPID.
+  using IdMap = std::unordered_map<String, DISPID>;
+
  private:
+  // The ids known for this object: its type's, shared by every object of that type, when
+  // it has type information; else its own.
+  IdMap& ids();
   DISPID dispId(StringView name);
-  Variant invokeId(DISPID id, WORD flags, Args& args);
+  DISPID argumentId(StringView member, StringView argument);
+  Variant invokeId(StringView name, DISPID id, WORD flags, Args& args);
 
   IDispatch* dispatch_;
   IDispatchEx* dispatchEx_ = nullptr;
-  std::map<String, DISPID> ids_;  // lower-case name -> DISPID
+  IdMap* ids_ = nullptr;
+  IdMap ownIds_;
 };
 
 }  // namespace zv::com

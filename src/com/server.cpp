@@ -2,6 +2,7 @@
 #include <string>
 
 #include "com/com_call.h"
+#include "com/com_models.h"
 
 using namespace zv;
 using namespace zv::com;
@@ -104,7 +105,7 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* pp
     factory->Release();
     return hr;
   }
-  return CLASS_E_CLASSNOTAVAILABLE;
+  return modelClassObject(clsid, riid, ppv);
 }
 
 HRESULT STDAPICALLTYPE DllCanUnloadNow() {
@@ -131,6 +132,7 @@ HRESULT STDAPICALLTYPE DllRegisterServer() {
               setKey(progId + L"\\CLSID", nullptr, guidText(*entry.clsid));
     if (!ok) return SELFREG_E_CLASS;
   }
+  if (!registerModels(path, setKey)) return SELFREG_E_CLASS;
   ITypeLib* lib = typeLibrary();
   if (!lib) return SELFREG_E_TYPELIB;
   std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
@@ -145,6 +147,7 @@ HRESULT STDAPICALLTYPE DllUnregisterServer() {
   const SYSKIND sys = SYS_WIN32;
 #endif
   UnRegisterTypeLib(kLIBID, kLibraryMajor, kLibraryMinor, kLibraryLcid, sys);
+  unregisterModels(deleteTree);
   for (const ComClassEntry& entry : comClasses()) {
     const ClassInfo* info = classOf(entry);
     deleteTree(L"CLSID\\" + guidText(*entry.clsid));

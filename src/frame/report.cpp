@@ -1,3 +1,4 @@
+#include "frame/report_listener.h"
 #include "frame/varnix.h"
 #include "platform/user_interface.h"
 #include "runtime/convert.h"
@@ -40,6 +41,7 @@ void ReportError(const String& theMessage, bool showIt) {
   } else {
     ignoringFailure([&] { ui.reportedSilently(ReportErrorText(theMessage)); });
   }
+  ignoringFailure([&] { notifyReport(theMessage, showIt); });
   clearPendingError();
 }
 

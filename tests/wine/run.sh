@@ -86,7 +86,11 @@ for t in lib.types:
         print(f"HKCR\\Interface\\{t.iid}")
     elif t.keyword == "events":
         print(f"HKCR\\Interface\\{t.clsid}")
+    elif t.keyword == "model" and t.clsid:
+        print(f"HKCR\\CLSID\\{t.clsid}")
+        print(f"HKCR\\{lib.name}.Models.{t.name}")
 print(f"HKCR\\TypeLib\\{lib.libid}")
+print(f"HKCR\\TypeLib\\{lib.models_libid}")
 EOF
 )
 ((${#keys[@]} > 40)) && pass || fail "registry key list (${#keys[@]} keys)"

@@ -705,6 +705,8 @@ def main(argv):
     write_if_changed(os.path.join(out_dir, f"{lib.name}.idl"), idl.idl_text(lib))
     write_if_changed(os.path.join(out_dir, "com", "com_ids.h"), idl.com_ids_header(lib))
     write_if_changed(os.path.join(out_dir, "com", "com_classes.cpp"), idl.com_source(lib))
+    write_if_changed(os.path.join(out_dir, f"{lib.models_name}.idl"), idl.models_idl_text(lib))
+    write_if_changed(os.path.join(out_dir, "com", "com_models.cpp"), idl.models_com_source(lib))
 
 
 if __name__ == "__main__":

@@ -98,7 +98,7 @@ def idl_param(lib, p):
 
 def idl_member_attrs(m):
     kind = {"PropertyGet": "propget", "PropertyLet": "propput", "PropertySet": "propputref"}
-    attrs = [f"id(0x{m.disp_id:08x})"]
+    attrs = [f"id(0x{m.disp_id:08x})" if m.disp_id >= 0 else f"id({m.disp_id})"]
     if m.kind in kind:
         attrs.append(kind[m.kind])
     return ", ".join(attrs)
@@ -265,4 +265,73 @@ def com_ids_header(lib):
     for name, guid in TYPE_GUIDS.items():
         out.append(f"inline constexpr GUID kTYPEID_{name} = {guid_struct(guid)};")
     out += ["", "}  // namespace zv::com", ""]
+    return "\n".join(out)
+
+
+# ---------------------------------------------------------------------------- models
+
+def model_types(lib):
+    return [t for t in lib.types if t.keyword == "model"]
+
+
+def models_idl_text(lib):
+    """The models' own type library: one dispinterface per model, named after it (what
+    TypeName shows), and a coclass `<Model>Model` for each creatable one."""
+    major, minor = lib.models_version.split(".")
+    models = model_types(lib)
+    out = ["// Generated from the API description: do not edit.",
+           'import "oaidl.idl";', "",
+           f"[uuid({bare(lib.models_libid)}), version({major}.{minor}),",
+           f' helpstring("{lib.name} models of the caller\'s controls")]',
+           f"library {lib.models_name} {{", '  importlib("stdole2.tlb");', ""]
+    for t in models:
+        out.append(f"  dispinterface {t.name};")
+    out.append("")
+    for t in models:
+        out.append(f"  [uuid({bare(t.iid)})]")
+        out.append(f"  dispinterface {t.name} {{")
+        out.append("    properties:")
+        out.append("    methods:")
+        for m in t.members:
+            params = ", ".join(idl_param(lib, p) for p in m.params)
+            result = idl_type(lib, m.result, m.result_array) if m.result else "void"
+            out.append(f"    [{idl_member_attrs(m)}] {result} {m.name}({params});")
+        if any(m.name == "Item" and m.disp_id == 0 for m in t.members):
+            out.append("    [id(0xfffffffc), propget, restricted] IUnknown* _NewEnum();")
+        out.append("  };")
+        out.append("")
+    for t in models:
+        if t.clsid:
+            out.append(f"  [uuid({bare(t.clsid)})]")
+            out.append(f"  coclass {t.name}Model {{")
+            out.append(f"    [default] dispinterface {t.name};")
+            out.append("  };")
+            out.append("")
+    out.append("};")
+    out.append("")
+    return "\n".join(out)
+
+
+def models_com_source(lib):
+    """The models' identifiers for the COM server: library, dispinterfaces, classes."""
+    out = ["// Generated from the API description: do not edit.",
+           '#include "com/com_models.h"', "", "namespace zv::com {", "",
+           "namespace {", "",
+           f"constexpr GUID kModelsLibid = {guid_struct(lib.models_libid)};"]
+    entries = []
+    for t in model_types(lib):
+        out.append(f"constexpr GUID kDIID_{t.name} = {guid_struct(t.iid)};")
+        clsid = "nullptr"
+        if t.clsid:
+            out.append(f"constexpr GUID kModelCLSID_{t.name} = {guid_struct(t.clsid)};")
+            clsid = f"&kModelCLSID_{t.name}"
+        entries.append(f"    {{u\"{t.name}\", &kDIID_{t.name}, {clsid}}},")
+    major, minor = lib.models_version.split(".")
+    out += ["", "const ComModelEntry kModels[] = {"] + entries + ["};", "", "}  // namespace", "",
+            "std::span<const ComModelEntry> comModels() { return kModels; }",
+            "const GUID& modelsLibraryId() { return kModelsLibid; }",
+            f"const wchar_t* modelsProgIdPrefix() {{ return L\"{lib.name}.Models.\"; }}",
+            f"unsigned short modelsLibraryMajor() {{ return {major}; }}",
+            f"unsigned short modelsLibraryMinor() {{ return {minor}; }}",
+            "", "}  // namespace zv::com", ""]
     return "\n".join(out)

@@ -1,0 +1,31 @@
+// What the list-view routines use of the caller's list-view: its members reached
+// late-bound by name, so any object that offers them serves (the library's model, the
+// real control, a script's or a Python class).
+#pragma once
+
+#include "runtime/object.h"
+
+namespace zv::listview {
+
+ObjectRef headersOf(const ObjectRef& view);  // ColumnHeaders
+ObjectRef rowsOf(const ObjectRef& view);     // ListItems
+int32_t countOf(const ObjectRef& collection);
+ObjectRef itemOf(const ObjectRef& collection, int32_t index);
+String textOf(const ObjectRef& object);
+void setText(const ObjectRef& object, const String& text);
+
+// Column `column` of `row`: 1 is the row's own Text, k >= 2 its SubItems(k - 1).
+String cellOf(const ObjectRef& row, int32_t column);
+// The sub-items the row has made so far (ListSubItems.Count) and sub-item k of them.
+int32_t createdSubItems(const ObjectRef& row);
+ObjectRef subItemOf(const ObjectRef& row, int32_t k);
+
+// Add(, key, text): a new row or header at the end, without a key for an empty one.
+ObjectRef addRow(const ObjectRef& rows, const String& key, const String& text);
+ObjectRef addHeader(const ObjectRef& headers, const String& key, const String& text,
+                    const Variant& width, const Variant& alignment);
+
+// `text` with every blank removed (the keys made from collection values).
+String withoutBlanks(StringView text);
+
+}  // namespace zv::listview

@@ -1,0 +1,384 @@
+// LstViewLib on the list-view model, reached late-bound as every host reaches it: rows and
+// headers from collections, copies, tips, searches, counts and column rearrangement, with
+// the exact report texts of the failures.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls/models/ListView.h"
+#include "frame/classes.h"
+#include "frame/report_listener.h"
+#include "runtime/convert.h"
+#include "test_support.h"
+
+using zv::Arg;
+using zv::Args;
+using zv::ObjectRef;
+using zv::String;
+using zv::Variant;
+using Texts = std::vector<String>;
+
+namespace {
+
+Variant n(int32_t v) {
+  return Variant(v);
+}
+const Variant kMissing = Variant::missing();
+
+class LstViewLibTest : public testing::Test {
+ protected:
+  LstViewLibTest() {
+    previous_ = zv::setReportListener([this](const String& m, bool) { reports.push_back(m); });
+  }
+  ~LstViewLibTest() override { zv::setReportListener(previous_); }
+
+  // A list-view: the first line its headers, each further line a row (its Text, then the
+  // sub-items made for it).
+  static std::shared_ptr<zv::models::ListView> view(std::initializer_list<Texts> lines) {
+    auto lv = std::make_shared<zv::models::ListView>();
+    bool first = true;
+    for (const Texts& line : lines) {
+      if (first) {
+        for (const String& h : line)
+          lv->headers().Add(kMissing, kMissing, Variant(h), kMissing, kMissing, kMissing);
+        first = false;
+        continue;
+      }
+      auto row = lv->rows().Add(kMissing, kMissing, Variant(line[0]), kMissing, kMissing);
+      for (size_t k = 1; k < line.size(); ++k)
+        zv::put(row, u"SubItems", Variant(line[k]), {Variant(static_cast<int16_t>(k))});
+    }
+    return lv;
+  }
+  // "H1|H2;a|b;c": headers, then each row's text and made sub-items.
+  static String dump(zv::models::ListView& lv) {
+    String out;
+    for (const auto& h : lv.headers().list().items())
+      out += (out.empty() ? u"" : u"|") + h->get_Text();
+    for (const auto& row : lv.rows().list().items()) {
+      out += u";" + row->get_Text();
+      for (const auto& cell : row->subItems().list().items())
+        out += u"|" + cell->get_Text();
+    }
+    return out;
+  }
+  Variant run(const char16_t* member, Args args) { return zv::call(lib_, member, std::move(args)); }
+
+  ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");
+  Texts reports;
+
+ private:
+  zv::ReportListener previous_;
+};
+
+ObjectRef collection(const Texts& values) {
+  ObjectRef coll = zv::createModel(u"Collection");
+  for (const String& v : values)
+    zv::call(coll, u"Add", {Variant(v)});
+  return coll;
+}
+
+TEST_F(LstViewLibTest, RowsAndHeadersFromCollections) {
+  auto lv = view({{u"City"}, {u"old"}});
+  ObjectRef coll = collection({u"New York", u"  ", u" Paris ", u"New York"});
+  EXPECT_TRUE(zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(lv)), Variant(coll)})));
+  Texts keys;
+  for (const auto& row : lv->rows().list().items())
+    keys.push_back(row->get_Key() + u"=" + row->get_Text());
+  EXPECT_EQ(keys, (Texts{u"NewYork11=New York", u"Paris33=Paris", u"NewYork44=New York"}));
+
+  EXPECT_TRUE(
+      zv::toBoolean(run(u"CreateHeadersFromColl", {Variant(ObjectRef(lv)), Variant(coll)})));
+  EXPECT_EQ(dump(*lv), u"New York|Paris|New York");  // the rows went with the old headers
+  EXPECT_EQ(lv->headers().list().items()[1]->get_Key(), u"Paris3");
+  EXPECT_EQ(lv->headers().list().items()[1]->get_Width(), 1300);
+
+  // Neutral results: nothing given, an empty collection, a list-view without headers.
+  const ObjectRef nothing;
+  EXPECT_FALSE(zv::toBoolean(run(u"AddItemsFromColl", {Variant(nothing), Variant(coll)})));
+  EXPECT_FALSE(
+      zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(view({{}}))), Variant(coll)})));
+  EXPECT_FALSE(zv::toBoolean(run(u"CreateHeadersFromColl", {Variant(nothing), Variant(coll)})));
+  EXPECT_FALSE(zv::toBoolean(
+      run(u"CreateHeadersFromColl", {Variant(ObjectRef(lv)), Variant(collection({}))})));
+  EXPECT_EQ(reports, (Texts{u"LIB - Unable to initialize table, destination is null",
+                            u"LIB - Unable to initialize table, items list is empty: 0"}));
+}
+
+TEST_F(LstViewLibTest, ColumnIntoListBoxAddsOnlyNewValues) {
+  auto lv = view({{u"A", u"B", u"C"}, {u"x", u"1"}, {u"y", u"1", u"z"}, {u"x"}});
+  const struct {
+    int16_t column;
+    bool acceptEmpty;
+    bool result;
+    Texts items;
+  } cases[] = {{1, false, true, {u"x", u"y"}}, {2, false, true, {u"1"}}, {3, false, true, {u"z"}},
+               {3, true, true, {u"", u"z"}},  // rows without the sub-item give ""
+               {4, true, false, {}},           {0, true, false, {}}};
+  for (const auto& c : cases) {
+    ObjectRef box = zv::createModel(u"ListBox");
+    EXPECT_EQ(
+        zv::toBoolean(run(u"CopyColumnToListBox", {Variant(ObjectRef(lv)), Variant(box),
+                                                   Variant(c.column), Variant(c.acceptEmpty)})),
+        c.result);
+    Texts items;
+    for (int32_t i = 0; i < zv::toLong(zv::get(box, u"ListCount")); ++i)
+      items.push_back(zv::toString(zv::get(box, u"List", {n(i)})));
+    EXPECT_EQ(items, c.items) << c.column;
+  }
+}
+
+TEST_F(LstViewLibTest, HeadersIntoRowsColoursAndClearing) {
+  auto source = view({{u"A", u"B"}});
+  auto target = view({{u"Only"}, {u"gone"}});
+  EXPECT_TRUE(zv::toBoolean(
+      run(u"CopyListViewHeaderToRow", {Variant(ObjectRef(source)), Variant(ObjectRef(target))})));
+  EXPECT_EQ(dump(*target), u"Only;A;B");
+  EXPECT_EQ(target->get_Tag(), u"2");
+
+  auto lv = view({{u"A", u"B", u"C"}, {u"r", u"s", u"t"}});
+  ObjectRef row = lv->rows().Item(n(1));
+  EXPECT_TRUE(zv::toBoolean(run(u"ChangeItemSubItemsForeColor", {Variant(row), n(255)})));
+  EXPECT_EQ(lv->rows().list().items()[0]->subItems().list().items()[1]->get_ForeColor(), 255);
+  EXPECT_EQ(lv->rows().list().items()[0]->get_ForeColor(), 0);
+  EXPECT_FALSE(zv::toBoolean(run(u"ChangeItemSubItemsForeColor", {Variant(row), n(0x1000000)})));
+
+  run(u"ClearListViewAndHeaders", {Variant(ObjectRef(lv))});
+  EXPECT_EQ(dump(*lv), u"");
+  EXPECT_EQ(reports, (Texts{u"Error on changing items color: 1"}));
+}
+
+TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
+  auto source = view({{u"Name", u"Town"}, {u"a", u"x"}, {u"b"}});
+  source->headers().Add(kMissing, Variant(u"k"), Variant(u"Amount"), n(900), n(1), kMissing);
+  source->let_Checkboxes(true);
+  source->let_GridLines(true);
+  source->let_Tag(u"src");
+  auto& first = *source->rows().list().items()[0];
+  first.let_Key(u"ka");
+  first.let_Checked(true);
+  first.let_ForeColor(0xFF);
+  first.subItems().list().items()[0]->let_Bold(true);
+  auto dest = view({{u"Old"}, {u"old"}});
+  ObjectRef bar = zv::createModel(u"ProgressBar");
+  run(u"SetProgressBar", {Variant(bar)});
+
+  EXPECT_TRUE(zv::toBoolean(
+      run(u"CopyListToTmpList", {Variant(ObjectRef(source)), Variant(ObjectRef(dest))})));
+  EXPECT_EQ(dump(*dest), u"Name|Town|Amount;a|x;b");
+  auto& h = *dest->headers().list().items()[2];
+  EXPECT_EQ(h.get_Key() + u"/" + zv::longToString(h.get_Alignment()) + u"/" +
+                zv::longToString(h.get_Width()),
+            u"k/1/900");
+  EXPECT_TRUE(dest->get_Checkboxes() && dest->get_GridLines());
+  EXPECT_EQ(dest->get_Tag(), u"src");
+  auto& copied = *dest->rows().list().items()[0];
+  EXPECT_TRUE(copied.get_Key() == u"ka" && copied.get_Checked() && copied.get_ForeColor() == 0xFF);
+  EXPECT_TRUE(copied.subItems().list().items()[0]->get_Bold());
+  // The bar ran to rows + headers + 1 of its maximum, then was hidden and let go.
+  EXPECT_EQ(zv::toLong(zv::get(bar, u"Value")), 6);
+  EXPECT_EQ(zv::toLong(zv::get(bar, u"Max")), 7);
+  EXPECT_FALSE(zv::toBoolean(zv::get(bar, u"Visible")));
+
+  // A source sub-item beyond its headers fails on the copy, quoting step, row and sub-item.
+  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"1"), kMissing,
+                                                   kMissing);
+  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"2"), kMissing,
+                                                   kMissing);
+  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"3"), kMissing,
+                                                   kMissing);
+  Variant force(false);
+  EXPECT_FALSE(zv::toBoolean(run(
+      u"CopyListToList", {Variant(ObjectRef(source)), Variant(ObjectRef(dest)), Arg::ref(force)})));
+  EXPECT_EQ(reports, (Texts{u"Error on List View copy: 3/2/3"}));
+}
+
+TEST_F(LstViewLibTest, AutomaticTipsAndTheirExclusions) {
+  const struct {
+    bool withHeader;
+    int16_t without1, without2;
+    Texts tips;  // the row's, then each sub-item's
+  } cases[] = {{false, -1, -1, {u"a", u"b", u"c"}},
+               {true, -1, -1, {u"H1 : a", u"b", u"H3 : c"}},  // a blank header adds nothing
+               {false, 0, -1, {u"", u"b", u"c"}},
+               {false, 2, 1, {u"a", u"", u""}}};
+  for (const auto& c : cases) {
+    auto lv = view({{u"H1", u" ", u"H3"}, {u" a ", u"b", u"c"}});
+    run(u"SetAutomaticTips", {Variant(ObjectRef(lv)), Variant(c.withHeader), Variant(false),
+                              Variant(c.without1), Variant(c.without2)});
+    auto& row = *lv->rows().list().items()[0];
+    Texts tips{row.get_ToolTipText()};
+    for (const auto& cell : row.subItems().list().items())
+      tips.push_back(cell->get_ToolTipText());
+    EXPECT_EQ(tips, c.tips) << c.withHeader << c.without1 << c.without2;
+  }
+}
+
+TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
+  auto lv = view({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
+  lv->rows().list().items()[1]->let_Tag(Variant(u"t"));
+  lv->rows().list().items()[1]->let_SmallIcon(Variant(u"i"));
+  ObjectRef v = lv;
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"abc")})), 2);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"ab")})), 0);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"   "), Variant(true)})), 0);
+  lv->let_Checkboxes(true);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"new"), Variant(true),
+                                                 Variant(true), Variant(u"ico")})),
+            3);
+  auto& added = *lv->rows().list().items()[2];
+  EXPECT_TRUE(added.get_Checked() && !added.get_Selected());
+  EXPECT_EQ(zv::toString(added.get_Icon()) + zv::toString(added.get_SmallIcon()), u"icoico");
+
+  EXPECT_EQ(
+      zv::toLong(run(u"FindItemFromSubItem", {Variant(v), Variant(u"y"), Variant(int16_t{1})})), 2);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromSubItem",
+                           {Variant(v), Variant(u"y"), Variant(int16_t{2}), Variant(true)})),
+            0);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromSubItem",
+                           {Variant(v), Variant(u"z"), Variant(int16_t{1}), Variant(true)})),
+            4);
+  EXPECT_EQ(dump(*lv), u"A|B;ABC|x;abc|y;new;|z");
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromTag", {Variant(v), Variant(u"t")})), 2);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromTag", {Variant(v), Variant(u"")})), 1);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromSmallIcon", {Variant(v), Variant(u"i")})), 2);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromIcon", {Variant(v), Variant(u"i")})), 0);
+
+  auto bare = view({{}});
+  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption", {Variant(ObjectRef(bare)), Variant(u"H"),
+                                                      Variant(true), Variant(int16_t{1})})),
+            1);
+  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption",
+                           {Variant(ObjectRef(bare)), Variant(u"I"), Variant(true),
+                            Variant(int16_t{2}), Variant(int16_t{700})})),
+            2);
+  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption", {Variant(ObjectRef(bare)), Variant(u"J"),
+                                                      Variant(true), Variant(int16_t{1})})),
+            3);
+  Texts shape;
+  for (const auto& h : bare->headers().list().items())
+    shape.push_back(h->get_Text() + zv::longToString(h->get_Alignment()) + u"/" +
+                    zv::longToString(h->get_Width()));
+  EXPECT_EQ(shape, (Texts{u"H0/1300", u"I0/700", u"J1/1300"}));
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(LstViewLibTest, Counts) {
+  auto lv = view({{u"A", u"B"}, {u"r1", u"Paris-Nord"}, {u"r2", u"paris"}, {u"r3"}, {u"Paris"}});
+  ObjectRef v = lv;
+  const struct {
+    const char16_t* text;
+    int16_t column;
+    bool similar, ucase;
+    int32_t count;
+  } cases[] = {{u"paris", 1, true, true, 2},   {u"paris", 1, true, false, 1},
+               {u"PARIS", 1, false, true, 1},  {u"paris", 1, false, false, 1},
+               {u"Paris", 0, false, false, 1}, {u"paris", 3, true, true, 0},
+               {u"paris", 4, true, true, 0},   {u"paris", -1, true, true, 0}};
+  for (const auto& c : cases)
+    EXPECT_EQ(
+        zv::toLong(run(u"CountStringFromColumn", {Variant(v), Variant(c.text), Variant(c.column),
+                                                  Variant(c.similar), Variant(c.ucase)})),
+        c.count)
+        << zv::toUtf8(c.text) << c.column << c.similar << c.ucase;
+  lv->rows().list().items()[0]->let_Checked(true);
+  lv->rows().list().items()[1]->let_Selected(true);
+  EXPECT_EQ(zv::toLong(run(u"CountCheckedItem", {Variant(v)})), 0);  // no check boxes shown
+  lv->let_Checkboxes(true);
+  EXPECT_EQ(zv::toLong(run(u"CountCheckedItem", {Variant(v)})), 1);
+  EXPECT_EQ(zv::toLong(run(u"CountSelectedItem", {Variant(v)})), 1);
+  EXPECT_EQ(zv::toLong(run(u"CountHeaderCaption", {Variant(v), Variant(u"B")})), 1);
+}
+
+TEST_F(LstViewLibTest, SwitchesAndMovesColumnsWithTheirHeaders) {
+  const struct {
+    const char16_t* member;
+    int32_t a, b;
+    bool result;
+    const char16_t* after;
+  } cases[] = {
+      // Headers stay; a sub-item never made is made to take the other cell.
+      {u"isSwitchColumns", 1, 3, true, u"A|B|C|D;c|b|a|d;|y|z"},
+      {u"isSwitchColumnsAndHeaders", 2, 4, true, u"A|D|C|B;a|d|c|b;z|||y"},
+      {u"isSwitchColumnsAndHeaders", 2, 2, true, u"A|B|C|D;a|b|c|d;z|y"},
+      {u"isSwitchColumns", 0, 2, false, u"A|B|C|D;a|b|c|d;z|y"},
+      {u"isMoveColumnAndHeaderToLast", 1, 0, true, u"B|C|D|A;b|c|d|a;y|||z"},
+      {u"isMoveColumnAndHeaderToLast", 4, 0, true, u"A|B|C|D;a|b|c|d;z|y"},
+      {u"isMoveColumnAndHeaderToBeforeLast", 1, 0, true, u"B|C|A|D;b|c|a|d;y||z"},
+      {u"isMoveColumnAndHeaderToBeforeLast", 3, 0, true, u"A|B|C|D;a|b|c|d;z|y"},
+  };
+  for (const auto& c : cases) {
+    auto lv = view({{u"A", u"B", u"C", u"D"}, {u"a", u"b", u"c", u"d"}, {u"z", u"y"}});
+    Args args{Variant(ObjectRef(lv)), n(c.a)};
+    if (c.b) args.emplace_back(n(c.b));
+    EXPECT_EQ(zv::toBoolean(run(c.member, std::move(args))), c.result)
+        << zv::toUtf8(c.member) << c.a;
+    EXPECT_EQ(dump(*lv), c.after) << zv::toUtf8(c.member) << c.a << c.b;
+  }
+}
+
+TEST_F(LstViewLibTest, ColumnFormattingEmptinessAndComparison) {
+  auto lv =
+      view({{u"A", u"B", u"C", u"D"}, {u"a.b", u"x.", u" ", u"abc "}, {u"..", u"", u"", u"ABC"}});
+  ObjectRef v = lv;
+  EXPECT_TRUE(
+      zv::toBoolean(run(u"DeleteCharColumn", {Variant(v), Variant(u"."), Variant(int16_t{1})})));
+  EXPECT_EQ(dump(*lv), u"A|B|C|D;ab|x.| |abc ;|||ABC");
+  // Here column k >= 2 names sub-item k: column 2 is the third column.
+  EXPECT_TRUE(zv::toBoolean(run(u"ChangeColumnToBold", {Variant(v), Variant(int16_t{2})})));
+  EXPECT_TRUE(lv->rows().list().items()[0]->subItems().list().items()[1]->get_Bold());
+  EXPECT_FALSE(
+      zv::toBoolean(run(u"ChangeColumnToColor", {Variant(v), Variant(int16_t{1}), n(-1)})));
+  EXPECT_FALSE(
+      zv::toBoolean(run(u"DeleteCharColumn", {Variant(v), Variant(u"x"), Variant(int16_t{4})})));
+
+  EXPECT_TRUE(zv::toBoolean(run(u"isEmptyColumn", {Variant(v), n(3)})));
+  EXPECT_FALSE(zv::toBoolean(run(u"isEmptyColumn", {Variant(v), n(2)})));
+  EXPECT_FALSE(
+      zv::toBoolean(run(u"isEqualColumns", {Variant(v), n(1), n(2), Variant(int16_t{2})})));
+  EXPECT_TRUE(zv::toBoolean(run(u"DeleteAllEmptyColumns", {Variant(v)})));
+  EXPECT_EQ(dump(*lv), u"A|B|D;ab|x.|abc ;||ABC");
+  lv->rows().list().items()[0]->let_Text(u"");
+  lv->rows().list().items()[0]->let_SubItems(1, u"");
+  EXPECT_TRUE(zv::toBoolean(run(u"isEqualColumns", {Variant(v), n(1), n(2)})));  // "abc " is "ABC"
+  EXPECT_FALSE(zv::toBoolean(run(u"isEqualColumns", {Variant(v), n(1), n(3)})));
+  EXPECT_EQ(reports, (Texts{u"Error on Delete Char of Column: 1"}));
+}
+
+// A foreign object that has none of a list-view's members: every method gives its neutral
+// result and reports, nothing escapes.
+class Stranger : public zv::Object {
+ public:
+  Variant invoke(zv::StringView name, unsigned, Args&) override {
+    zv::raise(438, u"Object doesn't support this property or method: " + String(name));
+  }
+  String typeName() const override { return u"Stranger"; }
+};
+
+TEST_F(LstViewLibTest, BadInputGivesNeutralResults) {
+  const Variant stranger(ObjectRef(std::make_shared<Stranger>()));
+  const String long40k(40000, u'x');
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {stranger, Variant(u"a")})), 0);
+  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption", {stranger, Variant(u"a"), Variant(true)})), 0);
+  EXPECT_EQ(
+      zv::toLong(run(u"CountStringFromColumn", {stranger, Variant(u"a"), Variant(int16_t{1})})), 0);
+  EXPECT_EQ(zv::toLong(run(u"CountHeaderCaption", {stranger, Variant(u"a")})), 0);
+  EXPECT_FALSE(zv::toBoolean(run(u"isEqualColumns", {stranger, n(1), n(2)})));
+  EXPECT_FALSE(zv::toBoolean(run(u"SetAutomaticTips", {stranger})));
+  EXPECT_EQ(reports,
+            (Texts{u"Error on finding text value in list: 0",
+                   u"Error on finding caption value in header list: 0",
+                   u"Error on  count string from column 1\t0", u"Error on count header caption: 0",
+                   u"Error on comparing two lines: 1 to 2\r\n\t0"}));
+  auto lv = view({{u"A"}});
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText",
+                           {Variant(ObjectRef(lv)), Variant(long40k), Variant(true)})),
+            1);
+  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(ObjectRef(lv)), Variant(long40k)})), 1);
+  EXPECT_EQ(zvtest::errorOf([&] {
+              run(u"FindItemFromText", {Variant(u"not an object"), Variant(u"a")});
+            }),
+            13);
+}
+
+}  // namespace

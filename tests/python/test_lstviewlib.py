@@ -1,0 +1,162 @@
+"""LstViewLib on a plain Python list-view and on zv.ListView(): the same calls give the same
+results, rows, headers and reports; sub-item writes reach the plain class's __setitem__."""
+
+import pytest
+
+import zivoviviruvov as zv
+
+
+class Cell:
+    def __init__(self, text=""):
+        self.Text, self.Tag, self.Bold, self.ForeColor, self.ToolTipText = text, None, False, 0, ""
+
+
+class Cells:
+    """ListSubItems and SubItems at once: row.SubItems[k] reads and writes sub-item k."""
+
+    def __init__(self):
+        self.cells = []
+        self.writes = []
+
+    @property
+    def Count(self):
+        return len(self.cells)
+
+    def Item(self, k):
+        return self.cells[k - 1]
+
+    def __getitem__(self, k):
+        return self.cells[k - 1].Text if k <= len(self.cells) else ""
+
+    def __setitem__(self, k, text):
+        self.writes.append(k)
+        while len(self.cells) < k:
+            self.cells.append(Cell())
+        self.cells[k - 1].Text = text
+
+
+class Element(Cell):
+    def __init__(self, owner, key, text):
+        super().__init__(text)
+        self.owner, self.Key = owner, key or ""
+        self.Icon = self.SmallIcon = None
+        self.Checked = self.Selected = False
+        self.Width, self.Alignment = 1440, 0
+        self.SubItems = self.ListSubItems = Cells()
+
+    @property
+    def Index(self):
+        return self.owner.items.index(self) + 1
+
+
+class Elements:
+    def __init__(self):
+        self.items = []
+
+    @property
+    def Count(self):
+        return len(self.items)
+
+    def Item(self, i):
+        return self.items[i - 1]
+
+    def Add(self, Index=None, Key=None, Text="", Width=None, Alignment=None, Icon=None):
+        element = Element(self, Key, Text)
+        if Width is not None:
+            element.Width = Width
+        if Alignment is not None:
+            element.Alignment = Alignment
+        self.items.append(element)
+        return element
+
+    def Remove(self, i):
+        del self.items[i - 1]
+
+    def Clear(self):
+        self.items.clear()
+
+
+class Headers(Elements):
+    """Removing a header removes its column from the rows, as the control does."""
+
+    def __init__(self, rows):
+        super().__init__()
+        self.rows = rows
+
+    def Remove(self, i):
+        super().Remove(i)
+        for row in self.rows.items:
+            if 1 < i <= row.ListSubItems.Count + 1:
+                del row.ListSubItems.cells[i - 2]
+
+
+class PlainListView:
+    def __init__(self):
+        self.ListItems = Elements()
+        self.ColumnHeaders = Headers(self.ListItems)
+        self.Checkboxes, self.Tag = False, ""
+
+
+def snapshot(lv):
+    """Headers, then each row's cells and tips, read through the members the library uses."""
+    headers = lv.ColumnHeaders
+    columns = headers.Count
+    rows = [[headers.Item(c).Text for c in range(1, columns + 1)]]
+    for i in range(1, lv.ListItems.Count + 1):
+        row = lv.ListItems.Item(i)
+        cells = row.ListSubItems
+        rows.append([row.Key, row.Text, row.ToolTipText] +
+                    [(cells.Item(k).Text, cells.Item(k).ToolTipText) for k in range(1, cells.Count + 1)])
+    return rows
+
+
+def scenario(lv):
+    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
+    reports = []
+    zv.set_report_handler(lambda message, shown: reports.append(message))
+    coll = zv.Collection()
+    for value in ["New York", "  ", "Rome"]:
+        coll.Add(value)
+    try:
+        results = [
+            lib.FindHeaderFromCaption(lv, "City", True),
+            lib.FindHeaderFromCaption(lv, "Country", True, 1),
+            lib.FindHeaderFromCaption(lv, "Size", True, 1, 900),
+            lib.AddItemsFromColl(lv, coll),
+            lib.FindItemFromText(lv, "Rome", True),
+            lib.FindItemFromText(lv, "Paris", True),
+            lib.isEqualColumns(lv, 3, 3),  # row 3 has no sub-item to compare: reported
+            lib.FindItemFromSubItem(lv, "Italy", 1, True),
+            lib.CountStringFromColumn(lv, "ital", 1),
+            lib.isSwitchColumnsAndHeaders(lv, 1, 2),
+            lib.SetAutomaticTips(lv, True),
+            lib.isEqualColumns(lv, 1, 2),
+            lib.isMoveColumnAndHeaderToLast(lv, 1),
+            lib.DeleteAllEmptyColumns(lv),
+            lib.CountHeaderCaption(lv, "City"),
+        ]
+    finally:
+        zv.set_report_handler(None)
+    return results, snapshot(lv), reports
+
+
+def test_plain_class_and_model_give_the_same_results():
+    plain = PlainListView()
+    got = scenario(plain)
+    assert got == scenario(zv.ListView())
+    results, rows, reports = got
+    assert results == [1, 2, 3, True, 2, 3, False, 4, 1, True, True, False, True, True, 1]
+    assert rows[0] == ["City", "Country"]
+    assert rows[4] == ["", "", "", ("Italy", "Country : Italy")]
+    assert reports == ["Error on comparing two lines: 3 to 3\r\n\t2"]
+    # The sub-items the library wrote went through the plain class's __setitem__.
+    assert plain.ListItems.Item(4).SubItems.writes[0] == 1
+
+
+@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
+def test_nothing_and_missing_members_give_neutral_results(make):
+    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
+    assert lib.FindItemFromText(None, "a", True) == 0
+    assert lib.CountCheckedItem(make()) == 0
+    assert lib.FindItemFromText(object(), "a") == 0
+    assert lib.CopyListToList(make(), object()) is False

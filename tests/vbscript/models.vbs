@@ -1,0 +1,78 @@
+' The models of the controls, created from VBScript by their ProgIDs, and the caller's own
+' objects reached with named arguments, default members and indexed puts.
+Option Explicit
+Dim passed, failed
+passed = 0
+failed = 0
+
+Sub Check(ok, what)
+  If ok Then
+    passed = passed + 1
+  Else
+    failed = failed + 1
+    WScript.Echo "FAIL: " & what
+  End If
+End Sub
+
+Dim lv, it, h, n, tv, nd, il, s, r
+On Error Resume Next
+
+Set lv = CreateObject("ZivoviViruvov.Models.ListView")
+Check Err.Number = 0, "CreateObject ListView: " & Err.Number & " " & Err.Description
+Check TypeName(lv) = "ListView", "TypeName " & TypeName(lv)
+lv.ColumnHeaders.Add , , "City"
+Set h = lv.ColumnHeaders.Add(, "country", "Country", 2000, 2)
+Check h.Index = 2 And h.Alignment = 2 And h.Width = 2000, "header " & h.Index & " " & h.Alignment
+Set it = lv.ListItems.Add(, "p", "Paris")
+it.SubItems(1) = "France"
+Check lv.ListItems("p").SubItems(1) = "France", "default member and indexed put"
+Check lv.ListItems(1).ListSubItems.Count = 1, "sub-items made on write"
+Check lv.ListItems(1) = "Paris", "a row's default member is its Text"
+Err.Clear
+lv.ListItems.Add , "p", "again"
+Check Err.Number = 35602, "duplicate key: " & Err.Number
+Check Err.Description = "Key is not unique in collection", "duplicate key text: " & Err.Description
+Err.Clear
+Set it = lv.ListItems(5)
+Check Err.Number = 35600, "index past the end: " & Err.Number
+Err.Clear
+it.SubItems(2) = "x"
+Check Err.Number = 380, "sub-item beyond the headers: " & Err.Number
+lv.ListItems.Add , , "Rome"
+s = ""
+For Each it In lv.ListItems
+  s = s & it.Text & ";"
+Next
+Check s = "Paris;Rome;", "For Each over the rows: " & s
+
+Set tv = CreateObject("ZivoviViruvov.Models.TreeView")
+tv.Nodes.Add , , "r", "Root"
+tv.Nodes.Add "r", 4, "c", "Child"
+tv.Nodes.Add "c", 4, "g", "Grandchild"
+tv.Nodes.Add "r", 4, "d", "Second"
+Check tv.Nodes("g").FullPath = "Root\Child\Grandchild", "FullPath " & tv.Nodes("g").FullPath
+Check tv.Nodes("c").Next.Key = "d", "Next sibling"
+Check tv.Nodes("g").Parent.Parent Is Nothing = False, "Parent of a parent"
+tv.Nodes.Remove "c"
+Check tv.Nodes.Count = 2 And tv.Nodes("d").Index = 2, "Remove takes the descendants"
+Err.Clear
+tv.Nodes.Add , , "x", "X", "folder"
+Check Err.Number = 35613, "image without an image list: " & Err.Number
+Set il = CreateObject("ZivoviViruvov.Models.ImageList")
+il.ListImages.Add , "folder"
+Set tv.ImageList = il
+Err.Clear
+Set nd = tv.Nodes.Add(, , "x", "X", "folder")
+Check Err.Number = 0 And nd.Image = "folder", "image from the image list: " & Err.Number
+
+Dim pb
+Set pb = CreateObject("ZivoviViruvov.Models.ProgressBar")
+pb.Max = 10
+Err.Clear
+pb.Value = 11
+Check Err.Number = 380, "progress value above Max: " & Err.Number
+
+' A check whose expression failed is skipped under On Error Resume Next: count them all.
+Check passed + failed = 18, "checks run: " & passed + failed
+WScript.Echo passed & " passed, " & failed & " failed"
+WScript.Quit failed
