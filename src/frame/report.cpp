@@ -38,8 +38,6 @@ void ReportError(const String& theMessage, bool showIt) {
       ui.messageBox({ReportErrorText(theMessage), u"Error message",
                      platform::kCritical | platform::kSetForeground, e.helpFile, e.helpContext});
     });
-  } else {
-    ignoringFailure([&] { ui.reportedSilently(ReportErrorText(theMessage)); });
   }
   ignoringFailure([&] { notifyReport(theMessage, showIt); });
   clearPendingError();

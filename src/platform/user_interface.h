@@ -33,9 +33,6 @@ class UserInterface {
   // Shows a modal box and returns the button pressed.
   virtual int32_t messageBox(const MessageBoxRequest& request) = 0;
   virtual void setMousePointer(int32_t pointer) = 0;
-  // Told of each error report that shows no box, with the text a box would show; a host
-  // may log it. The platform's own service ignores it.
-  virtual void reportedSilently(const String& text) { (void)text; }
 };
 
 // The service in force: the installed one, else the platform's own.

@@ -56,11 +56,9 @@ class RecordingUserInterface : public zv::platform::UserInterface {
     pointers.push_back(pointer);
     if (failPointer) zv::raise(zv::err::kInvalidCall, u"No screen");
   }
-  void reportedSilently(const zv::String& text) override { silentReports.push_back(text); }
 
   std::vector<zv::platform::MessageBoxRequest> boxes;
   std::vector<int32_t> pointers;
-  std::vector<zv::String> silentReports;
   bool failBoxes = false;
   bool failPointer = false;
 
