@@ -70,6 +70,7 @@ mkdir -p "$drive"
 cp "$build/ZivoviViruvov.dll" "$build"/zv_*_test.exe "$drive/"
 cp "$root"/tests/vbscript/*.vbs "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
+python3 "$here/tree_cases_to_vbs.py" >"$drive/trviewlib_cases.vbs" || fail "tree_cases_to_vbs"
 # Message boxes go to a log instead of the screen, so nothing waits for a click.
 export ZV_MESSAGEBOX_LOG='C:\zv\messageboxes.log'
 

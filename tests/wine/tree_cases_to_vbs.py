@@ -39,7 +39,7 @@ def build(nodes):
 
 def argument(text, setup):
     if m := re.fullmatch(r'N\((".*")\)', text):
-        return f"T.Nodes({m.group(1)})"
+        return f"T.Nodes.Item({m.group(1)})"
     if m := re.fullmatch(r"Ref\((.*)\)", text):
         setup.append(f"ref = {m.group(1)}")
         return "ref"
@@ -68,7 +68,7 @@ def case(c):
             if kind == "coll":
                 value = quoted(value)
             if kind == "member":
-                got = f"T.Nodes({quoted(target[0])})." + ".".join(target[1])
+                got = f"T.Nodes.Item({quoted(target[0])})." + ".".join(target[1])
             out += ["Err.Clear", "v = Empty", f"v = {got}",
                     f'Report Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
     if expected_boxes:
@@ -85,9 +85,17 @@ def main():
     for c in cases:
         out += case(c)
     out += ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
-    # The script is read in the ANSI code page: other characters go as ChrW.
+    # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: Latin-1
+    # letters go as Chr (the same code in Windows-1252).
     text = "\r\n".join(out).replace("\n", "\r\n").replace("\r\r\n", "\r\n")
-    return re.sub(r"[^\x00-\x7f]", lambda m: f'" & ChrW({ord(m.group())}) & "', text)
+    return re.sub(r"[^\x00-\x7f]", latin1, text)
+
+
+def latin1(match):
+    code = ord(match.group())
+    if not 0xA0 <= code <= 0xFF:
+        raise ValueError(f"no Chr for U+{code:04X}")
+    return f'" & Chr({code}) & "'
 
 
 if __name__ == "__main__":
