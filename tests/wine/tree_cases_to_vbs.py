@@ -63,7 +63,7 @@ def case(c):
             prefix = f'"[Error message] 65552" & vbCrLf & {value} & vbCrLf & vbCrLf & "Error #"'
             out.append(f'Report Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
             expected_boxes = None
-        else:
+        elif kind != "report":  # reports reach no script
             got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count"}.get(kind)
             if kind == "coll":
                 value = quoted(value)
