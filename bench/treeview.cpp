@@ -3,8 +3,6 @@
 // late binding (for building, the model's own Add under keys made up front). Prints CPU
 // times, the ratio to the peer and both doubling ratios; exits 1 when a case more than
 // 2.2-folds and more than its peer does (beyond the machine's cache effects). Not a test.
-#include <time.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -13,6 +11,7 @@
 #include "api/TrViewLib.h"
 #include "controls/models/ImageList.h"
 #include "controls/models/TreeView.h"
+#include "cpu_time.h"
 #include "frame/classes.h"
 #include "runtime/convert.h"
 
@@ -21,17 +20,12 @@ namespace {
 using zv::ObjectRef;
 using zv::String;
 using zv::Variant;
+using zv::bench::cpuSeconds;
 using zv::models::Node;
 using Tree = std::shared_ptr<zv::models::TreeView>;
 
 constexpr double kLimit = 2.2;
 constexpr int kRepeats = 7;
-
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 // The best of kRepeats runs of `call` repeated `times` times, per call.
 double best(const std::function<void()>& call, int times) {
