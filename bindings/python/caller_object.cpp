@@ -1,6 +1,7 @@
 #include "caller_object.h"
 
 #include <optional>
+#include <unordered_map>
 
 #include "errors.h"
 #include "values.h"
@@ -12,22 +13,26 @@ namespace {
 constexpr int32_t kAutomationError = 440;
 
 // The attribute member `name` means: the exact name, else one differing in case only (the
-// library spells members as its own documentation does, Python code as it likes).
+// library spells members as its own documentation does, Python code as it likes). The
+// case variants found are kept per class, so dir() runs once per class and name; a kept
+// spelling is used only while the object still has it.
 std::optional<py::str> findAttribute(const py::object& target, StringView name) {
+  py::str exact = pythonText(name);
+  if (PyObject_HasAttr(target.ptr(), exact.ptr())) return exact;
+  using Spellings = std::unordered_map<String, py::object>;  // lower-case name -> attribute
+  static auto* perClass = new std::unordered_map<PyTypeObject*, Spellings>();  // GIL held
+  Spellings& known = (*perClass)[Py_TYPE(target.ptr())];
+  const String key = lcase(name);
+  if (auto it = known.find(key);
+      it != known.end() && PyObject_HasAttr(target.ptr(), it->second.ptr()))
+    return py::reinterpret_borrow<py::str>(it->second);
   PyObject* listing = PyObject_Dir(target.ptr());
   if (!listing) throw py::error_already_set();
-  std::optional<py::str> caseVariant;
   for (py::handle entry : py::reinterpret_steal<py::list>(listing)) {
-    if (!PyUnicode_Check(entry.ptr())) continue;
-    const String entryName = toText(entry);
-    if (entryName == name) return py::reinterpret_borrow<py::str>(entry);
-    if (!caseVariant && equalsNoCase(entryName, name))
-      caseVariant = py::reinterpret_borrow<py::str>(entry);
+    if (!PyUnicode_Check(entry.ptr()) || !equalsNoCase(toText(entry), name)) continue;
+    known[key] = py::reinterpret_borrow<py::object>(entry);
+    return py::reinterpret_borrow<py::str>(entry);
   }
-  if (caseVariant) return caseVariant;
-  // Objects that answer names dir() does not list (__getattr__ proxies).
-  py::str exact = pythonText(name);
-  if (py::hasattr(target, exact)) return exact;
   return std::nullopt;
 }
 

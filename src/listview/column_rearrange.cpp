@@ -192,14 +192,20 @@ bool LstViewLib::isSwitchColumnsAndHeaders(ObjectRef& theListView, int32_t theCo
   if (!theListView) return result;
   reportAndReturn(
       [&] {
-        result = isSwitchColumns(theListView, theColSource, theColDestination, withSetting);
-        if (!result || theColSource == theColDestination) return;
+        // A failure on the headers gives False, though the columns were exchanged.
+        const bool switched =
+            isSwitchColumns(theListView, theColSource, theColDestination, withSetting);
+        if (!switched || theColSource == theColDestination) {
+          result = switched;
+          return;
+        }
         const ObjectRef headers = headersOf(theListView);
         const ObjectRef source = itemOf(headers, theColSource);
         const ObjectRef destination = itemOf(headers, theColDestination);
         const String text = textOf(source);
         setText(source, textOf(destination));
         setText(destination, text);
+        result = true;
       },
       [&] {
         return u"Error on switching two headers: " + longToString(theColSource) + u" to " +

@@ -67,11 +67,13 @@ bool LstViewLib::CopyListToList(ObjectRef& srcList, ObjectRef& destList,
           const ObjectRef to = addRow(destRows, toString(get(from, u"Key")), textOf(from));
           copyMembers(from, to, {u"Tag", u"ForeColor", u"ToolTipText"});
           if (checkboxes) copyMembers(from, to, {u"Checked"});
-          const int32_t cells = createdSubItems(from);
+          const ObjectRef fromCells = toObject(get(from, u"ListSubItems"));
+          const ObjectRef toCells = toObject(get(to, u"ListSubItems"));
+          const int32_t cells = countOf(fromCells);
           for (subItem = 1; subItem <= cells; ++subItem) {
-            const ObjectRef cell = subItemOf(from, subItem);
+            const ObjectRef cell = itemOf(fromCells, subItem);
             put(to, u"SubItems", get(cell, u"Text"), {Variant(toInteger16(subItem))});
-            copyMembers(cell, subItemOf(to, subItem),
+            copyMembers(cell, itemOf(toCells, subItem),
                         {u"Tag", u"ForeColor", u"Bold", u"ToolTipText"});
           }
           subItem = 0;

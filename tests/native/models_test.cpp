@@ -1,6 +1,6 @@
 // The models of the common controls, reached late-bound as the library reaches a caller's
 // control: keyed 1-based collections with the controls' error numbers, sub-items made on
-// first write, tree relationships, image checks, progress-bar and grid bounds.
+// first write, tree relationships, image checks and grid bounds.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -216,20 +216,6 @@ TEST_F(TreeViewModel, ImagesNameEntriesOfTheImageList) {
   EXPECT_EQ(errorOf([&] { withImage(Variant(u"file")); }), 35601);
   EXPECT_EQ(errorOf([&] { withImage(n(2)); }), 35600);
   EXPECT_EQ(count(nodes_), 2);
-}
-
-TEST(ProgressBarModel, ValueStaysWithinMinAndMax) {
-  ObjectRef bar = zv::createModel(u"ProgressBar");
-  const struct {
-    const char16_t* member;
-    float value;
-    int32_t error;
-  } steps[] = {{u"Max", 10, 0}, {u"Value", 10, 0},  {u"Value", 10.5f, 380}, {u"Min", 10, 380},
-               {u"Min", 5, 0},  {u"Value", 4, 380}, {u"Max", 5, 380},       {u"Max", 6, 0}};
-  for (const auto& s : steps)
-    EXPECT_EQ(errorOf([&] { zv::put(bar, s.member, Variant(s.value)); }), s.error)
-        << zv::toUtf8(s.member);
-  EXPECT_EQ(zv::toDouble(zv::get(bar, u"Value")), 6);  // a lower Max pulls Value down
 }
 
 TEST(FlexGridModel, CellsAndFormatString) {

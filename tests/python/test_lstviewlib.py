@@ -160,3 +160,64 @@ def test_nothing_and_missing_members_give_neutral_results(make):
     assert lib.CountCheckedItem(make()) == 0
     assert lib.FindItemFromText(object(), "a") == 0
     assert lib.CopyListToList(make(), object()) is False
+
+
+class ControlError(Exception):
+    number = 35602
+
+
+class Refusing(Elements):
+    """Gives a new element without keeping it, or raises the control's own error."""
+
+    def __init__(self, raising):
+        super().__init__()
+        self.raising = raising
+
+    def Add(self, Index=None, Key=None, Text="", *more):
+        if self.raising:
+            raise ControlError("Key is not unique in collection")
+        return Element(self, Key, Text)
+
+
+class Bar:
+    Min, Visible = 0, True
+
+    @property
+    def Max(self):
+        raise ValueError("no maximum")
+
+
+@pytest.mark.parametrize("call, result, reports", [
+    (lambda lib, src, dst: (setattr(dst, "ColumnHeaders", Refusing(False)), lib.CopyListToList(src, dst))[1],
+     False, ["Error on headers List View copy"]),
+    (lambda lib, src, dst: (setattr(dst, "ListItems", Refusing(False)), lib.CopyListToList(src, dst))[1],
+     False, ["Error on items List View copy"]),
+    (lambda lib, src, dst: (setattr(dst, "ListItems", Refusing(True)), lib.FindItemFromText(dst, "x", True))[1],
+     0, ["Error on finding text value in list: 1"]),
+    (lambda lib, src, dst: lib.SetAutomaticTips(src, withError=True), True, []),
+])
+def test_failures_of_the_callers_members(call, result, reports):
+    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
+    src, dst = zv.ListView(), PlainListView()
+    src.ColumnHeaders.Add(Text="A")
+    src.ListItems.Add(Text="a")
+    seen = []
+    zv.set_report_handler(lambda message, shown: seen.append(message))
+    try:
+        got = call(lib, src, dst)
+    finally:
+        zv.set_report_handler(None)
+    assert (got, seen) == (result, reports)
+
+
+def test_progress_value_failure_is_reported():
+    progress = zv.CreateObject("ZivoviViruvov.ProgressLib")
+    seen = []
+    zv.set_report_handler(lambda message, shown: seen.append((message, shown)))
+    try:
+        progress.SetProgressBar(Bar())
+        progress.SetProgressBarValue(5)
+    finally:
+        zv.set_report_handler(None)
+    assert seen == [("Error on initializing the progress bar", False),
+                    ("Error on setting the progress value: 5", False)]

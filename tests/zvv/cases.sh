@@ -32,6 +32,17 @@ check 1 "Error 438: Object doesn't support this property or method: FileLib.Copy
   call ZivoviViruvov.FileLib CopyFile /a /b
 check 1 "Error 429: ActiveX component can't create object: ZivoviViruvov.COpSysInfo" \
   call ZivoviViruvov.COpSysInfo Version
+# Control characters come out visibly and completely (a NUL would end the line).
+check 0 '\0\0\0A' call ZivoviViruvov.StrChr Long2String 65
+check 0 $'a\\x01b\tc' call ZivoviViruvov.StrChr GetLeft $'a\x01b\tc|d' '|'
+# The list-view and tree-view models in their compact forms, printed back after the call.
+check 0 $'3\ntheList = ListView(City;Country|Paris;France|[x]{r}Rome;Italy|Oslo)\naddIt = True' \
+  call ZivoviViruvov.LstViewLib FindItemFromText '@ListView=City;Country|Paris;France|[x]{r}Rome;Italy' Oslo addIt:=True
+check 0 $'True\ntheListView = ListView(B;A|b;a|;c)' \
+  call ZivoviViruvov.LstViewLib isSwitchColumnsAndHeaders '@ListView=A;B|a;b|c' 1 2
+check 0 'theBar = TreeView({eu}Europe|>{fr}France|>>Paris|>Spain|Asia)' \
+  call ZivoviViruvov.ProgressLib SetProgressBar '@TreeView={eu}Europe|>{fr}France|>>Paris|>Spain|Asia'
+check 1 'Error 35602: Key is not unique in collection' call ZivoviViruvov.LstViewLib FindItemFromText '@ListView=A|{k}a|{k}b' a
 
 classes=$("$zvv" list | grep -c '^Class ')
 if [[ $classes == 17 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list shows $classes classes"; fi

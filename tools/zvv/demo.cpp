@@ -6,7 +6,9 @@
 #include "api/FileLib.h"
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
+#include "demo_listview.h"
 #include "demo_locale.h"
+#include "demo_output.h"
 #include "demo_treeview.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
@@ -21,10 +23,6 @@ namespace {
 
 using zv::String;
 using zv::Variant;
-
-void say(const String& label, const String& value) {
-  std::printf("  %-34s %s\n", zv::toUtf8(label).c_str(), zv::toUtf8(value).c_str());
-}
 
 String yesNo(bool value) {
   return zv::booleanToString(value);
@@ -153,6 +151,7 @@ int runDemo(const char* directory) {
     errorPart();
     strchrPart();
     htmlPart(folder);
+    listViewDemoPart();
     treeviewDemoPart();
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());

@@ -5,6 +5,7 @@
 #include "api/MoneyLib.h"
 #include "api/SystemLib.h"
 #include "api/TimeLib.h"
+#include "demo_output.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/vbdate.h"
@@ -14,10 +15,6 @@ namespace zvv {
 namespace {
 
 using zv::String;
-
-void say(const String& label, const String& value) {
-  std::printf("  %-34s %s\n", zv::toUtf8(label).c_str(), zv::toUtf8(value).c_str());
-}
 
 String compareName(int16_t value) {
   switch (value) {

@@ -12,6 +12,7 @@
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "values.h"
+#include "visible_text.h"
 
 namespace {
 
@@ -21,13 +22,14 @@ int usage() {
   std::fputs(
       "usage: zvv list [CLASS]\n"
       "       zvv call PROGID MEMBER [ARG...]   (ARG: value or name:=value;\n"
-      "            objects: @TextBox=text, @ListBox=a|b, @ComboBox=a|b, @Collection=a|b)\n"
+      "            objects: @TextBox=text, @ListBox=a|b, @ComboBox=a|b, @Collection=a|b,\n"
+      "            @ListView=H1;H2|a;b|[x]{key}c;d, @TreeView={k}root|>child|>>grandchild)\n"
       "       zvv demo [DIR]\n",
       stderr);
   return 2;
 }
 
-void printLine(const String& text) { std::printf("%s\n", zv::toUtf8(text).c_str()); }
+void printLine(const String& text) { std::puts(zvv::visibleUtf8(text).c_str()); }
 
 void listType(const zv::TypeInfo& type) {
   for (const zv::MemberInfo& m : type.members) printLine(u"  " + zv::describeMember(m));

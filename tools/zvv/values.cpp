@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "api/library.h"
+#include "control_forms.h"
 #include "frame/classes.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
@@ -57,6 +58,8 @@ zv::ObjectRef objectArgument(const String& text) {
   const size_t equals = text.find(u'=');
   const String model = text.substr(1, equals == String::npos ? String::npos : equals - 1);
   const String content = equals == String::npos ? String() : text.substr(equals + 1);
+  if (zv::equalsNoCase(model, u"ListView")) return listViewFromText(content);
+  if (zv::equalsNoCase(model, u"TreeView")) return treeViewFromText(content);
   zv::ObjectRef object = zv::createModel(model);
   if (zv::equalsNoCase(model, u"Collection")) {
     if (!content.empty())
@@ -154,6 +157,8 @@ String display(const Variant& value) {
   if (!value.isObject()) return zv::toString(value);
   const zv::ObjectRef& object = value.objectValue();
   if (!object) return u"Nothing";
+  if (object->typeName() == u"ListView") return u"ListView(" + listViewText(object) + u")";
+  if (object->typeName() == u"TreeView") return u"TreeView(" + treeViewText(object) + u")";
   try {
     return object->typeName() + join(object->enumerate());
   } catch (const zv::Error&) {

@@ -20,12 +20,9 @@ ListImages::~ListImages() {
 }
 
 ObjectRef ListImages::Add(const Variant& Index, const Variant& Key, const Variant& Picture) {
-  const size_t place = images_.insertionPlace(Index);
-  String key = images_.newKey(Key);
   auto image = std::make_shared<ListImage>(this);
   if (!Picture.isMissing()) image->let_Picture(Picture);
-  images_.insert(image, std::move(key), place);
-  return image;
+  return images_.add(image, Index, Key);
 }
 
 void ListImages::Remove(const Variant& Index) {

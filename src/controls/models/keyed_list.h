@@ -65,6 +65,19 @@ class KeyedList {
     return static_cast<size_t>(position - 1);
   }
 
+  // A collection's Add: `element` goes before position `before` (at the end when left out)
+  // under `key`, both checked first.
+  std::shared_ptr<E> add(std::shared_ptr<E> element, const Variant& before, const Variant& key) {
+    const size_t place = insertionPlace(before);
+    if (key.isMissing() || key.isEmpty()) return insertAt(std::move(element), place);
+    if (!key.isString()) raiseControlError(kInvalidKey);
+    // One lookup both checks the key and takes it (long lists are bound by memory).
+    if (!key.stringValue().empty() && !keys_.try_emplace(key.stringValue(), element.get()).second)
+      raiseControlError(kKeyNotUnique);
+    element->key_ = key.stringValue();
+    return insertAt(std::move(element), place);
+  }
+
   // Inserts `element` at 0-based `place` under `key` (checked by newKey).
   E& insert(std::shared_ptr<E> element, String key, size_t place) {
     E& e = *element;
@@ -114,6 +127,11 @@ class KeyedList {
   }
 
  private:
+  std::shared_ptr<E> insertAt(std::shared_ptr<E> element, size_t place) {
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(place), element);
+    renumberFrom(place);
+    return element;
+  }
   void checkFree(const String& key) const {
     if (keys_.count(key)) raiseControlError(kKeyNotUnique);
   }

@@ -75,14 +75,11 @@ ListSubItems::~ListSubItems() {
 
 ObjectRef ListSubItems::Add(const Variant& Index, const Variant& Key, const Variant& Text,
                             const Variant& ReportIcon, const Variant& ToolTipText) {
-  const size_t place = items_.insertionPlace(Index);
-  String key = items_.newKey(Key);
   auto item = std::make_shared<ListSubItem>(this);
   item->let_Text(optionalText(Text));
   if (!ReportIcon.isMissing()) item->let_ReportIcon(ReportIcon);
   item->let_ToolTipText(optionalText(ToolTipText));
-  items_.insert(item, std::move(key), place);
-  return item;
+  return items_.add(item, Index, Key);
 }
 
 void ListSubItems::Remove(const Variant& Index) {
@@ -145,14 +142,11 @@ ListItems::~ListItems() {
 
 ObjectRef ListItems::Add(const Variant& Index, const Variant& Key, const Variant& Text,
                          const Variant& Icon, const Variant& SmallIcon) {
-  const size_t place = rows_.insertionPlace(Index);
-  String key = rows_.newKey(Key);
   auto row = std::make_shared<ListItem>(this);
   row->let_Text(optionalText(Text));
   if (!Icon.isMissing()) row->let_Icon(Icon);
   if (!SmallIcon.isMissing()) row->let_SmallIcon(SmallIcon);
-  rows_.insert(row, std::move(key), place);
-  return row;
+  return rows_.add(row, Index, Key);
 }
 
 void ListItems::Remove(const Variant& Index) {
