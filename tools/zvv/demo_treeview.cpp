@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "api/TrViewLib.h"
+#include "demo_output.h"
 #include "frame/classes.h"
 #include "runtime/convert.h"
 
@@ -13,12 +14,6 @@ namespace {
 using zv::ObjectRef;
 using zv::String;
 using zv::Variant;
-
-// Labels padded by characters, so accented ones line up too.
-void say(String label, const String& value) {
-  if (label.size() < 48) label.append(48 - label.size(), u' ');
-  std::printf("  %s %s\n", zv::toUtf8(label).c_str(), zv::toUtf8(value).c_str());
-}
 
 String number(int32_t value) {
   return zv::longToString(value);
@@ -49,14 +44,14 @@ void treeviewDemoPart() {
   auto lib = zv::TrViewLib::create();
   ObjectRef tree = folderTree();
   const String docs = lib->CreateChildNode(tree, u"C:", u"My documents", u"folder", u"docs");
-  say(u"CreateChildNode(C:, \"My documents\")", docs);
+  say(u"CreateChildNode \"My documents\"", docs);
   const String work = lib->CreateChildNode(tree, docs, u"Travail en cours", u"folder", u"work");
-  say(u"CreateChildNode(docs, \"Travail en cours\")", work);
-  say(u"CreateChildNode(docs, \"Photos d'\u00e9t\u00e9\")",
+  say(u"CreateChildNode \"Travail en cours\"", work);
+  say(u"CreateChildNode \"Photos d'\u00e9t\u00e9\"",
       lib->CreateChildNode(tree, docs, u"Photos d'\u00e9t\u00e9", u"folder", u"photos"));
   for (const char16_t* file : {u"Report 2024.doc", u"Report 2024.doc", u"Budget.xls"}) {
     const String image = String(file).ends_with(u".xls") ? u"sheet" : u"doc";
-    say(u"CreateChildNode(work, \"" + String(file) + u"\")",
+    say(u"CreateChildNode \"" + String(file) + u"\"",
         lib->CreateChildNode(tree, work, file, image,
                              u"size=" + number(int32_t(String(file).size()))));
   }
@@ -65,7 +60,7 @@ void treeviewDemoPart() {
                                                                u"", true, false, false, false) +
                                           u"\" (the key is taken)");
   ObjectRef workNode = node(tree, work);
-  say(u"CheckExistingLabelAndGetNew(\"Report 2024.doc\")",
+  say(u"new label for \"Report 2024.doc\"",
       lib->CheckExistingLabelAndGetNew(tree, workNode, u"Report 2024.doc"));
 
   say(u"FindNodeFromText(\"Budget.xls\")", number(lib->FindNodeFromText(tree, u"Budget.xls")));
@@ -74,14 +69,14 @@ void treeviewDemoPart() {
   String indexes;
   for (const Variant& index : found->enumerate())
     indexes += (indexes.empty() ? u"" : u", ") + zv::toString(index);
-  say(u"SearchNodeFromTextAndPushInColl(\"REPORT\")", indexes);
+  say(u"pushed, texts holding REPORT", indexes);
   ObjectRef drive = node(tree, u"C:");
-  say(u"CountChildFromImage(C:, \"doc\")", number(lib->CountChildFromImage(tree, drive, u"doc")));
-  say(u"CountChildFromImage(C:, \"DOC\", similar)",
+  say(u"CountChildFromImage \"doc\"", number(lib->CountChildFromImage(tree, drive, u"doc")));
+  say(u"CountChildFromImage \"DOC\", similar",
       number(lib->CountChildFromImage(tree, drive, u"DOC", true)));
   const int32_t workIndex = zv::toLong(zv::get(workNode, u"Index"));
   say(u"GetAllTagFromChild(work, \";\")", lib->GetAllTagFromChild(tree, workIndex, u";"));
-  say(u"SearchParentFromImage(Budget.xls, \"drive\")",
+  say(u"SearchParentFromImage \"drive\"",
       lib->SearchParentFromImage(tree, work + u"\\Budget_xls", u"drive"));
   say(u"GetChildPosition(Budget.xls)", number(lib->GetChildPosition(tree, work + u"\\Budget_xls")));
   int32_t index = 0;
