@@ -27,24 +27,20 @@ using Tree = std::shared_ptr<zv::models::TreeView>;
 constexpr double kLimit = 2.2;
 constexpr int kRepeats = 7;
 
-// The best of kRepeats runs of `call` repeated `times` times, per call.
-double best(const std::function<void()>& call, int times) {
-  double result = 1e300;
-  for (int i = 0; i < kRepeats; ++i) {
-    const double start = cpuSeconds();
-    for (int k = 0; k < times; ++k)
-      call();
-    result = std::min(result, (cpuSeconds() - start) / times);
-  }
-  return result;
-}
-
 // How many calls make a run of at least 50 ms, so that short calls time steadily.
 int timesFor(const std::function<void()>& call) {
   const double start = cpuSeconds();
   call();
   const double once = std::max(cpuSeconds() - start, 1e-6);
   return std::max(1, static_cast<int>(0.05 / once));
+}
+
+// CPU time per call of `times` calls.
+double timed(const std::function<void()>& call, int times) {
+  const double start = cpuSeconds();
+  for (int k = 0; k < times; ++k)
+    call();
+  return (cpuSeconds() - start) / times;
 }
 
 String number(int64_t n) {
@@ -112,115 +108,124 @@ bool report(const char* name, int64_t n, const double times[2], const double pee
   return over;
 }
 
+// A case at one size: the tree it runs on, the library's call and the direct loop.
+struct Sized {
+  Tree tree;
+  std::function<void()> call;
+  std::function<void()> peer;
+};
+
 struct Case {
   const char* name;
   int64_t size;  // N
-  // Sets up a case of `size` and returns its timed call and its peer.
-  std::function<std::pair<std::function<void()>, std::function<void()>>(int64_t size)> make;
+  std::function<Sized(int64_t size)> make;
 };
+
+// The call and its peer at N and 2N, the rounds interleaved so that a change in the
+// machine's load touches both sizes alike; the best round of each counts.
+bool measure(const Case& c) {
+  const Sized sized[2] = {c.make(c.size), c.make(2 * c.size)};
+  const int calls = timesFor(sized[0].call), peerCalls = timesFor(sized[0].peer);
+  double times[2] = {1e300, 1e300}, peers[2] = {1e300, 1e300};
+  for (int round = 0; round < kRepeats; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      times[k] = std::min(times[k], timed(sized[k].call, calls));
+      peers[k] = std::min(peers[k], timed(sized[k].peer, peerCalls));
+    }
+  }
+  return report(c.name, c.size, times, peers);
+}
 
 }  // namespace
 
 int main() {
   auto lib = zv::TrViewLib::create();
-  Tree tree;
-  ObjectRef treeRef;
-  auto use = [&](Tree t) {
-    tree = std::move(t);
-    treeRef = tree;
+  // The library's call on `tree`, with the direct loop as its peer.
+  auto sized = [](Tree tree, std::function<void(const ObjectRef& tree)> call) {
+    ObjectRef ref = tree;
+    return Sized{tree, [call, ref] { call(ref); }, [tree] { directTextScan(tree, u"nowhere"); }};
   };
-  const auto scan = [&] { directTextScan(tree, u"nowhere"); };
+  auto root = [](const ObjectRef& tree) {
+    return zv::toObject(zv::call(zv::toObject(zv::get(tree, u"Nodes")), u"Item", {Variant(u"R")}));
+  };
 
   const Case cases[] = {
       {"FindNodeFromText, a miss (nodes)", 100000,
        [&](int64_t n) {
-         use(folderTree(n));
-         return std::pair{
-             std::function<void()>([&] { lib->FindNodeFromText(treeRef, u"nowhere"); }),
-             std::function<void()>(scan)};
+         return sized(folderTree(n), [&](const ObjectRef& t) {
+           ObjectRef tree = t;
+           lib->FindNodeFromText(tree, u"nowhere");
+         });
        }},
       {"SearchNodeFromTextAndPushInColl, a miss below the root (nodes)", 100000,
        [&](int64_t n) {
-         use(folderTree(n));
-         return std::pair{std::function<void()>([&] {
-                            ObjectRef coll = zv::createModel(u"Collection");
-                            lib->SearchNodeFromTextAndPushInColl(treeRef, coll, u"R", u"nowhere");
-                          }),
-                          std::function<void()>(scan)};
+         return sized(folderTree(n), [&](const ObjectRef& t) {
+           ObjectRef tree = t, coll = zv::createModel(u"Collection");
+           lib->SearchNodeFromTextAndPushInColl(tree, coll, u"R", u"nowhere");
+         });
        }},
       {"CountChildFromImage over one node's children (children)", 10000,
        [&](int64_t n) {
-         use(wideTree(n, [](int64_t i) { return u"Child " + number(i); }));
-         return std::pair{std::function<void()>([&] {
-                            ObjectRef root = tree->nodes().Item(Variant(u"R"));
-                            lib->CountChildFromImage(treeRef, root, u"doc", false, false);
-                          }),
-                          std::function<void()>(scan)};
+         return sized(wideTree(n, [](int64_t i) { return u"Child " + number(i); }),
+                      [&](const ObjectRef& t) {
+                        ObjectRef tree = t, node = root(t);
+                        lib->CountChildFromImage(tree, node, u"doc", false, false);
+                      });
        }},
       {"CheckExistingLabelAndGetNew, children sharing a text (children)", 10000,
        [&](int64_t n) {
-         use(wideTree(n,
-                      [](int64_t i) { return i ? u"Report #" + number(i) : String(u"Report"); }));
-         return std::pair{std::function<void()>([&] {
-                            ObjectRef root = tree->nodes().Item(Variant(u"R"));
-                            if (lib->CheckExistingLabelAndGetNew(treeRef, root, u"Report") !=
-                                u"Report #" + number(tree->nodes().get_Count() - 1))
-                              std::abort();
-                          }),
-                          std::function<void()>(scan)};
+         return sized(
+             wideTree(n, [](int64_t i) { return i ? u"Report #" + number(i) : String(u"Report"); }),
+             [&, n](const ObjectRef& t) {
+               ObjectRef tree = t, node = root(t);
+               if (lib->CheckExistingLabelAndGetNew(tree, node, u"Report") !=
+                   u"Report #" + number(n))
+                 std::abort();
+             });
        }},
       {"CreateChildNode, key numbers 1 to 500 taken among the children (children)", 10000,
        [&](int64_t n) {
-         use(wideTree(n - 501, [](int64_t i) { return u"Child " + number(i); }));
+         Tree tree = wideTree(n - 501, [](int64_t i) { return u"Child " + number(i); });
          for (int64_t i = 0; i <= 500; ++i)
            add(tree, Variant(u"R"), u"R\\" + (i ? number(i) : String()) + u"x", u"x", u"doc");
-         return std::pair{
-             std::function<void()>([&] {
-               if (!lib->CreateChildNode(treeRef, u"R", u"x", u"doc", u"", true, false, true, false)
-                        .empty())
-                 std::abort();
-             }),
-             std::function<void()>(scan)};
+         return sized(tree, [&](const ObjectRef& t) {
+           ObjectRef tree = t;
+           if (!lib->CreateChildNode(tree, u"R", u"x", u"doc", u"", true, false, true, false)
+                    .empty())
+             std::abort();
+         });
        }},
   };
 
   bool failed = false;
-  for (const Case& c : cases) {
-    double times[2], peers[2];
-    int repeat = 0, peerRepeat = 0;
-    for (int k = 0; k < 2; ++k) {
-      auto [call, peer] = c.make(c.size << k);
-      if (!k) {
-        repeat = timesFor(call);
-        peerRepeat = timesFor(peer);
-      }
-      times[k] = best(call, repeat);
-      peers[k] = best(peer, peerRepeat);
-    }
-    failed |= report(c.name, c.size, times, peers);
-    std::fflush(stdout);
-  }
+  for (const Case& c : cases)
+    failed |= measure(c);
 
   // Building through CreateChildNode: each folder's 99 children share 10 labels, so keys
-  // are numbered; the peer adds the same nodes under keys of its own directly.
-  double built[2], direct[2];
-  for (int k = 0; k < 2; ++k) {
-    for (bool library : {true, false}) {
-      const double start = cpuSeconds();
-      Tree t = emptyTree();
-      ObjectRef ref = t;
-      for (int64_t f = 0; f * 100 < (int64_t{100000} << k); ++f) {
-        const String folder = u"F" + number(f);
-        add(t, Variant(), folder, u"Folder", u"folder");
-        for (int64_t i = 1; i < 100; ++i) {
-          const String label = u"Item " + number(i % 10);
-          if (library)
-            lib->CreateChildNode(ref, folder, label, u"doc");
-          else
-            add(t, Variant(folder), folder + u"\\" + number(i), label, u"doc");
-        }
+  // are numbered; the peer adds the same nodes under keys of its own directly. Two rounds,
+  // interleaved, the best of each counts.
+  auto build = [&](int64_t n, bool library) {
+    const double start = cpuSeconds();
+    Tree tree = emptyTree();
+    ObjectRef ref = tree;
+    for (int64_t f = 0; f * 100 < n; ++f) {
+      const String folder = u"F" + number(f);
+      add(tree, Variant(), folder, u"Folder", u"folder");
+      for (int64_t i = 1; i < 100; ++i) {
+        const String label = u"Item " + number(i % 10);
+        if (library)
+          lib->CreateChildNode(ref, folder, label, u"doc");
+        else
+          add(tree, Variant(folder), folder + u"\\" + number(i), label, u"doc");
       }
-      (library ? built : direct)[k] = cpuSeconds() - start;
+    }
+    return cpuSeconds() - start;
+  };
+  double built[2] = {1e300, 1e300}, direct[2] = {1e300, 1e300};
+  for (int round = 0; round < 2; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      built[k] = std::min(built[k], build(int64_t{100000} << k, true));
+      direct[k] = std::min(direct[k], build(int64_t{100000} << k, false));
     }
   }
   failed |= report("Building through CreateChildNode, 10 labels among 99 children (nodes)", 100000,
