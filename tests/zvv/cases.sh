@@ -43,6 +43,10 @@ check 0 $'True\ntheListView = ListView(B;A|b;a|;c)' \
 check 0 'theBar = TreeView({eu}Europe|>{fr}France|>>Paris|>Spain|Asia)' \
   call ZivoviViruvov.ProgressLib SetProgressBar '@TreeView={eu}Europe|>{fr}France|>>Paris|>Spain|Asia'
 check 1 'Error 35602: Key is not unique in collection' call ZivoviViruvov.LstViewLib FindItemFromText '@ListView=A|{k}a|{k}b' a
+check 0 $'R\\1a\ntheTree = TreeView({R}Root|>{R\\a}b|>{R\\1a}a)' \
+  call ZivoviViruvov.TrViewLib CreateChildNode '@TreeView={R}Root|>{R\a}b' R a ''
+check 0 $'3\ntrViewObj = TreeView({R}Root|>{R\\a}Beta|>{R\\b}Alpha)' \
+  call ZivoviViruvov.TrViewLib FindChildFromText '@TreeView={R}Root|>{R\a}Beta|>{R\b}Alpha' R Alpha
 
 classes=$("$zvv" list | grep -c '^Class ')
 if [[ $classes == 17 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list shows $classes classes"; fi
