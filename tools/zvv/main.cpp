@@ -29,7 +29,9 @@ int usage() {
   return 2;
 }
 
-void printLine(const String& text) { std::puts(zvv::visibleUtf8(text).c_str()); }
+void printLine(const String& text) {
+  std::puts(zvv::visibleUtf8(text).c_str());
+}
 
 void listType(const zv::TypeInfo& type) {
   for (const zv::MemberInfo& m : type.members) printLine(u"  " + zv::describeMember(m));
