@@ -1,8 +1,6 @@
 // Doubling check: each conversion at input sizes N and 2N; the time must no more than about
 // double. Prints one line per conversion and exits 1 when a ratio exceeds 2.5 (or a
 // conversion fails). Not a test: timings belong to no test suite.
-#include <time.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -12,6 +10,7 @@
 
 #include "api/HTMlib.h"
 #include "api/StrChr.h"
+#include "cpu_time.h"
 #include "inputs.h"
 #include "runtime/errors.h"
 
@@ -22,14 +21,6 @@ using zv::String;
 
 constexpr double kLimit = 2.5;
 constexpr int kRepeats = 5;
-
-// CPU time of the process (user and system): other work on a shared machine disturbs it
-// much less than wall time.
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 // The best of kRepeats timed calls, after one untimed call.
 double bestSeconds(const std::function<void()>& call) {

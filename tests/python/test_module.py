@@ -105,7 +105,7 @@ def test_long_limits_pass(files):
 
 
 @pytest.mark.parametrize("member, args", [
-    ("isNodeKeyExist", (zv.TextBox(), "key", 0)),
+    ("TreeViewToXMLfile", (zv.TextBox(), "out.xml")),
 ])
 def test_member_not_built_yet_fails_with_438_naming_it(member, args):
     trees = zv.CreateObject("ZivoviViruvov.TrViewLib")

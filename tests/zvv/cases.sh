@@ -33,8 +33,8 @@ check 0 "True" call "{0D0802EE-D1BA-43DD-BC57-0CC901E420EE}" isDirectoryExist /t
 check 1 "Error 449: Argument not optional" call ZivoviViruvov.FileLib CheckPath
 check 1 "Error 450: Wrong number of arguments or invalid property assignment" call ZivoviViruvov.FileLib CheckPath a b
 check 1 "Error 448: Named argument not found" call ZivoviViruvov.FileLib CheckPath nope:=/tmp
-check 1 "Error 438: Object doesn't support this property or method: TrViewLib.isNodeKeyExist is not available in this version" \
-  call ZivoviViruvov.TrViewLib isNodeKeyExist @TextBox=x key 0
+check 1 "Error 438: Object doesn't support this property or method: TrViewLib.TreeViewToXMLfile is not available in this version" \
+  call ZivoviViruvov.TrViewLib TreeViewToXMLfile @TextBox=x out.xml
 check 0 "False" call ZivoviViruvov.FileLib CopyFile /nowhere/a /nowhere/b
 check 1 "Error 429: ActiveX component can't create object: ZivoviViruvov.COpSysInfo" \
   call ZivoviViruvov.COpSysInfo Version
@@ -49,6 +49,10 @@ check 0 $'True\ntheListView = ListView(B;A|b;a|;c)' \
 check 0 'theBar = TreeView({eu}Europe|>{fr}France|>>Paris|>Spain|Asia)' \
   call ZivoviViruvov.ProgressLib SetProgressBar '@TreeView={eu}Europe|>{fr}France|>>Paris|>Spain|Asia'
 check 1 'Error 35602: Key is not unique in collection' call ZivoviViruvov.LstViewLib FindItemFromText '@ListView=A|{k}a|{k}b' a
+check 0 $'R\\1a\ntheTree = TreeView({R}Root|>{R\\a}b|>{R\\1a}a)' \
+  call ZivoviViruvov.TrViewLib CreateChildNode '@TreeView={R}Root|>{R\a}b' R a ''
+check 0 $'3\ntrViewObj = TreeView({R}Root|>{R\\a}Beta|>{R\\b}Alpha)' \
+  call ZivoviViruvov.TrViewLib FindChildFromText '@TreeView={R}Root|>{R\a}Beta|>{R\b}Alpha' R Alpha
 
 # A record parameter is passed empty and printed one field a line.
 check 0 $'RegOwner = \nRegCompany = \nProduct = Windows NT\nCSDVersion = \nVersion = \nVersionNo = \nSubVersionNo = \nProductId = \nPlus = \nPlusId = ' \

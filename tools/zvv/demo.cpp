@@ -11,6 +11,7 @@
 #include "demo_listview.h"
 #include "demo_locale.h"
 #include "demo_output.h"
+#include "demo_treeview.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/varnix.h"
@@ -155,6 +156,7 @@ int runDemo(const char* directory) {
     archiveDemoPart(folder);
     filesDemoPart(folder);
     listViewDemoPart();
+    treeviewDemoPart();
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;

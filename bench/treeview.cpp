@@ -1,0 +1,234 @@
+// TrViewLib on large tree-view models: each case at N and 2N nodes (or children), timed
+// against a peer measured in the same run: a direct C++ loop over the same model without
+// late binding (for building, the model's own Add under keys made up front). Prints CPU
+// times, the ratio to the peer and both doubling ratios; exits 1 when a case more than
+// 2.2-folds and more than its peer does (beyond the machine's cache effects). Not a test.
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "api/TrViewLib.h"
+#include "controls/models/ImageList.h"
+#include "controls/models/TreeView.h"
+#include "cpu_time.h"
+#include "frame/classes.h"
+#include "runtime/convert.h"
+
+namespace {
+
+using zv::ObjectRef;
+using zv::String;
+using zv::Variant;
+using zv::bench::cpuSeconds;
+using zv::models::Node;
+using Tree = std::shared_ptr<zv::models::TreeView>;
+
+constexpr double kLimit = 2.2;
+constexpr int kRepeats = 7;
+
+// How many calls make a run of at least 50 ms, so that short calls time steadily.
+int timesFor(const std::function<void()>& call) {
+  const double start = cpuSeconds();
+  call();
+  const double once = std::max(cpuSeconds() - start, 1e-6);
+  return std::max(1, static_cast<int>(0.05 / once));
+}
+
+// CPU time per call of `times` calls.
+double timed(const std::function<void()>& call, int times) {
+  const double start = cpuSeconds();
+  for (int k = 0; k < times; ++k)
+    call();
+  return (cpuSeconds() - start) / times;
+}
+
+String number(int64_t n) {
+  return zv::longToString(n);
+}
+
+Tree emptyTree() {
+  auto tree = std::make_shared<zv::models::TreeView>();
+  auto images = std::make_shared<zv::models::ImageList>();
+  for (const char16_t* key : {u"folder", u"doc"})
+    images->images().Add(Variant::missing(), Variant(key), Variant::missing());
+  tree->set_ImageList(images);
+  return tree;
+}
+
+Node& add(const Tree& tree, const Variant& parent, const String& key, const String& text,
+          const char16_t* image) {
+  const Variant relationship = parent.isEmpty() ? Variant::missing() : Variant(int16_t{4});
+  const ObjectRef node =
+      tree->nodes().Add(parent.isEmpty() ? Variant::missing() : parent, relationship, Variant(key),
+                        Variant(text), Variant(image), Variant::missing());
+  return static_cast<Node&>(*node);
+}
+
+// A root, folders of 1,000 nodes each (the folder and 999 files): `nodes` in all.
+Tree folderTree(int64_t nodes) {
+  Tree tree = emptyTree();
+  add(tree, Variant(), u"R", u"Root", u"folder");
+  for (int64_t f = 0; f * 1000 < nodes - 1; ++f) {
+    const String folder = u"R\\F" + number(f);
+    add(tree, Variant(u"R"), folder, u"Folder " + number(f), u"folder");
+    for (int64_t i = 1; i < 1000 && f * 1000 + i < nodes - 1; ++i)
+      add(tree, Variant(folder), folder + u"\\" + number(i), u"File " + number(i), u"doc");
+  }
+  return tree;
+}
+
+// A root with `children` children; `text(i)` names child i.
+Tree wideTree(int64_t children, const std::function<String(int64_t)>& text) {
+  Tree tree = emptyTree();
+  add(tree, Variant(), u"R", u"Root", u"folder");
+  for (int64_t i = 0; i < children; ++i)
+    add(tree, Variant(u"R"), u"R\\" + number(i), text(i), i % 2 ? u"doc" : u"folder");
+  return tree;
+}
+
+// The peer: every node of the model compared directly (typed calls, no late binding).
+int64_t directTextScan(const Tree& tree, const String& text) {
+  int64_t found = 0;
+  for (const auto& node : tree->nodes().list().items())
+    found += node->get_Text() == text;
+  return found;
+}
+
+// One line per case; true when the time more than doubles beyond kLimit and beyond what the
+// direct loop's own doubling shows (the machine's caches, not the algorithm).
+bool report(const char* name, int64_t n, const double times[2], const double peers[2]) {
+  const double ratio = times[1] / times[0];
+  const double peerRatio = peers[1] / peers[0];
+  const bool over = ratio > kLimit && ratio > 1.1 * peerRatio;
+  std::printf("%s: N=%lld %.4f s (x%.1f the direct loop), 2N %.4f s, ratio %.2f (direct %.2f)%s\n",
+              name, static_cast<long long>(n), times[0], times[0] / peers[0], times[1], ratio,
+              peerRatio, over ? "  ** over the limit **" : "");
+  std::fflush(stdout);
+  return over;
+}
+
+// A case at one size: the tree it runs on, the library's call and the direct loop.
+struct Sized {
+  Tree tree;
+  std::function<void()> call;
+  std::function<void()> peer;
+};
+
+struct Case {
+  const char* name;
+  int64_t size;  // N
+  std::function<Sized(int64_t size)> make;
+};
+
+// The call and its peer at N and 2N, the rounds interleaved so that a change in the
+// machine's load touches both sizes alike; the best round of each counts.
+bool measure(const Case& c) {
+  const Sized sized[2] = {c.make(c.size), c.make(2 * c.size)};
+  const int calls = timesFor(sized[0].call), peerCalls = timesFor(sized[0].peer);
+  double times[2] = {1e300, 1e300}, peers[2] = {1e300, 1e300};
+  for (int round = 0; round < kRepeats; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      times[k] = std::min(times[k], timed(sized[k].call, calls));
+      peers[k] = std::min(peers[k], timed(sized[k].peer, peerCalls));
+    }
+  }
+  return report(c.name, c.size, times, peers);
+}
+
+}  // namespace
+
+int main() {
+  auto lib = zv::TrViewLib::create();
+  // The library's call on `tree`, with the direct loop as its peer.
+  auto sized = [](Tree tree, std::function<void(const ObjectRef& tree)> call) {
+    ObjectRef ref = tree;
+    return Sized{tree, [call, ref] { call(ref); }, [tree] { directTextScan(tree, u"nowhere"); }};
+  };
+  auto root = [](const ObjectRef& tree) {
+    return zv::toObject(zv::call(zv::toObject(zv::get(tree, u"Nodes")), u"Item", {Variant(u"R")}));
+  };
+
+  const Case cases[] = {
+      {"FindNodeFromText, a miss (nodes)", 100000,
+       [&](int64_t n) {
+         return sized(folderTree(n), [&](const ObjectRef& t) {
+           ObjectRef tree = t;
+           lib->FindNodeFromText(tree, u"nowhere");
+         });
+       }},
+      {"SearchNodeFromTextAndPushInColl, a miss below the root (nodes)", 100000,
+       [&](int64_t n) {
+         return sized(folderTree(n), [&](const ObjectRef& t) {
+           ObjectRef tree = t, coll = zv::createModel(u"Collection");
+           lib->SearchNodeFromTextAndPushInColl(tree, coll, u"R", u"nowhere");
+         });
+       }},
+      {"CountChildFromImage over one node's children (children)", 10000,
+       [&](int64_t n) {
+         return sized(wideTree(n, [](int64_t i) { return u"Child " + number(i); }),
+                      [&](const ObjectRef& t) {
+                        ObjectRef tree = t, node = root(t);
+                        lib->CountChildFromImage(tree, node, u"doc", false, false);
+                      });
+       }},
+      {"CheckExistingLabelAndGetNew, children sharing a text (children)", 10000,
+       [&](int64_t n) {
+         return sized(
+             wideTree(n, [](int64_t i) { return i ? u"Report #" + number(i) : String(u"Report"); }),
+             [&, n](const ObjectRef& t) {
+               ObjectRef tree = t, node = root(t);
+               if (lib->CheckExistingLabelAndGetNew(tree, node, u"Report") !=
+                   u"Report #" + number(n))
+                 std::abort();
+             });
+       }},
+      {"CreateChildNode, key numbers 1 to 500 taken among the children (children)", 10000,
+       [&](int64_t n) {
+         Tree tree = wideTree(n - 501, [](int64_t i) { return u"Child " + number(i); });
+         for (int64_t i = 0; i <= 500; ++i)
+           add(tree, Variant(u"R"), u"R\\" + (i ? number(i) : String()) + u"x", u"x", u"doc");
+         return sized(tree, [&](const ObjectRef& t) {
+           ObjectRef tree = t;
+           if (!lib->CreateChildNode(tree, u"R", u"x", u"doc", u"", true, false, true, false)
+                    .empty())
+             std::abort();
+         });
+       }},
+  };
+
+  bool failed = false;
+  for (const Case& c : cases)
+    failed |= measure(c);
+
+  // Building through CreateChildNode: each folder's 99 children share 10 labels, so keys
+  // are numbered; the peer adds the same nodes under keys of its own directly. Two rounds,
+  // interleaved, the best of each counts.
+  auto build = [&](int64_t n, bool library) {
+    const double start = cpuSeconds();
+    Tree tree = emptyTree();
+    ObjectRef ref = tree;
+    for (int64_t f = 0; f * 100 < n; ++f) {
+      const String folder = u"F" + number(f);
+      add(tree, Variant(), folder, u"Folder", u"folder");
+      for (int64_t i = 1; i < 100; ++i) {
+        const String label = u"Item " + number(i % 10);
+        if (library)
+          lib->CreateChildNode(ref, folder, label, u"doc");
+        else
+          add(tree, Variant(folder), folder + u"\\" + number(i), label, u"doc");
+      }
+    }
+    return cpuSeconds() - start;
+  };
+  double built[2] = {1e300, 1e300}, direct[2] = {1e300, 1e300};
+  for (int round = 0; round < 2; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      built[k] = std::min(built[k], build(int64_t{100000} << k, true));
+      direct[k] = std::min(direct[k], build(int64_t{100000} << k, false));
+    }
+  }
+  failed |= report("Building through CreateChildNode, 10 labels among 99 children (nodes)", 100000,
+                   built, direct);
+  return failed ? 1 : 0;
+}

@@ -1,0 +1,164 @@
+"""TrViewLib from Python: the shared tree cases on the library's model and on a plain Python
+tree whose siblings stay sorted by text; foreign trees that raise or go round in a cycle."""
+import os
+import re
+import sys
+import types
+
+import pytest
+
+import zivoviviruvov as zv
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "trees"))
+import tree_table  # noqa: E402
+from tree_table import vbexpr  # noqa: E402
+
+NODES, CASES = tree_table.read()
+
+
+class ControlError(Exception):
+    number = property(lambda self: self.args[0])  # the error number the library sees
+
+
+class Node:
+    def __init__(self, owner, parent, key, text, image, selected):
+        self.owner, self.Parent, self.Key, self.Text = owner, parent, key, text
+        self.Image, self.SelectedImage, self.Tag = image, selected, ""
+        self.Index, self.kids = len(owner.items) + 1, []
+
+    def siblings(self):
+        return self.Parent.kids if self.Parent else self.owner.roots
+
+    def beside(self, step):
+        sib = self.siblings()
+        at = sib.index(self) + step
+        return sib[at] if 0 <= at < len(sib) else None
+
+    Children = property(lambda self: len(self.kids))
+    Child = property(lambda self: self.kids[0] if self.kids else None)
+    FirstSibling = property(lambda self: self.siblings()[0])
+    LastSibling = property(lambda self: self.siblings()[-1])
+    Next = property(lambda self: self.beside(1))
+    Previous = property(lambda self: self.beside(-1))
+
+
+class SortedNodes:
+    """A caller's node collection keeping each sibling list sorted by text; Index follows
+    insertion, as in the common controls."""
+
+    def __init__(self):
+        self.items, self.keys, self.roots = [], {}, []
+
+    Count = property(lambda self: len(self.items))
+
+    def Item(self, index):
+        by_key = isinstance(index, str)
+        if index not in self.keys if by_key else not 1 <= index <= len(self.items):
+            raise ControlError(35601 if by_key else 35600)
+        return self.keys[index] if by_key else self.items[index - 1]
+
+    def Add(self, Relative=None, Relationship=None, Key="", Text="", Image=None, SelectedImage=None):
+        relative = None if Relative is None else self.Item(Relative)
+        if Key in self.keys:
+            raise ControlError(35602)
+        parent = relative if Relationship == 4 else relative and relative.Parent
+        node = Node(self, parent, Key or "", Text, Image, SelectedImage)
+        siblings = node.siblings()
+        siblings.append(node)
+        siblings.sort(key=lambda n: n.Text)
+        self.items.append(node)
+        self.keys[node.Key] = node
+        return node
+
+
+def build(kind):
+    tree = zv.TreeView() if kind == "model" else types.SimpleNamespace(Nodes=SortedNodes())
+    if kind == "model":
+        tree.ImageList = zv.ImageList()
+        for key in tree_table.images(NODES):
+            tree.ImageList.ListImages.Add(Key=key)
+    for n in NODES:
+        node = tree.Nodes.Add(n["parent"] or None, 4 if n["parent"] else None, n["key"], n["text"],
+                              n["image"] or None, n["selected"] or None)
+        node.Tag = n["tag"]
+    return tree
+
+
+@pytest.fixture
+def boxes():
+    shown = []
+    zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
+    yield shown
+    zv.set_message_handler(None)
+
+
+@pytest.fixture
+def reports():
+    made = []
+    zv.set_report_handler(lambda message, shown: made.append(message))
+    yield made
+    zv.set_report_handler(None)
+
+
+@pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])
+def test_case(case, boxes, reports):
+    tree, coll, ref = build(case["kind"]), zv.Collection(), zv.Ref(None)
+
+    def argument(text):
+        special = {"T": tree, "C": coll, "Nothing": None}
+        if text in special:
+            return special[text]
+        if m := re.fullmatch(r'N\("(.*)"\)', text):
+            return tree.Nodes.Item(m.group(1))
+        if m := re.fullmatch(r"Ref\((.*)\)", text):
+            ref.value = vbexpr.evaluate(m.group(1))
+            return ref
+        return vbexpr.evaluate(text)
+
+    lib = zv.CreateObject("ZivoviViruvov.TrViewLib")
+    got = getattr(lib, case["member"])(*map(argument, case["args"]))
+    expected = vbexpr.evaluate(case["expect"])
+    assert got == expected and type(got) is type(expected)
+    for what, target, value in case["checks"]:
+        if what == "coll":
+            assert list(coll) == [int(i) for i in filter(None, value.split(","))]
+        elif what in ("box", "errbox"):
+            title, text = boxes.pop(0)
+            expected = vbexpr.evaluate(value)
+            if what == "box":
+                assert (title, text) == ("Information", expected)
+            else:
+                assert title == "Error message" and text.startswith(expected + "\r\n\r\nError #")
+        elif what == "member":
+            obj = tree.Nodes.Item(target[0])
+            for name in target[1]:
+                obj = getattr(obj, name)
+            assert obj == vbexpr.evaluate(value)
+        elif what != "report":
+            assert {"ref": ref.value, "count": tree.Nodes.Count}[what] == vbexpr.evaluate(value)
+    assert boxes == []
+    assert reports == [vbexpr.evaluate(v) for what, _, v in case["checks"] if what in ("report", "errbox")]
+
+
+def fail(node):
+    raise ValueError("broken link")
+
+
+# A caller's tree that misbehaves: (node changed, member, what it answers) and the call.
+# A failure ends only the level that met it; a cycle ends the walk at the tree's Count.
+@pytest.mark.parametrize("key, member, answer, call, expected, pushed", [
+    ("R\\a", "Child", fail, ("SearchNodeFromTextAndPushInColl", "C", "R", "Alpha"), True, [3, 9]),
+    ("R\\d", "Next", lambda n: n.FirstSibling, ("FindChildFromText", "R", "nope"), 0, []),
+    ("R\\d", "Next", lambda n: n.FirstSibling,
+     ("SearchNodeFromTextAndPushInColl", "C", "R", "Delta", False), True, [8, 8, 8, 8]),
+    ("R\\a\\y", "Child", lambda n: n.owner.Item("R"), ("FindChildFromImage", 1, "none", True), 0, []),
+    ("R\\a\\y", "Parent", lambda n: n, ("SearchParentFromImage", "R\\a\\y\\z", "none"), "", []),
+    ("R\\c", "Previous", lambda n: n, ("CreateChildNode", "R", "Beta", ""), "R\\Beta", []),
+])
+def test_misbehaving_tree_ends_with_the_neutral_result(key, member, answer, call, expected, pushed):
+    tree, coll = build("sorted"), zv.Collection()
+    node = tree.Nodes.Item(key)
+    node.__class__ = type("Patched", (Node,), {member: property(answer)})
+    args = [coll if a == "C" else a for a in call[1:]]
+    got = getattr(zv.CreateObject("ZivoviViruvov.TrViewLib"), call[0])(tree, *args)
+    assert (got, list(coll)) == (expected, pushed)

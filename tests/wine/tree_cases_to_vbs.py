@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Writes the VBScript that runs the tree case table (tests/cases/trees/trviewlib.tsv) under
+Wine: each case on a fresh tree-view model and on a tree whose node collection is a VBScript
+class keeping siblings sorted (sorted_tree.vbs).
+
+Usage: tree_cases_to_vbs.py > trviewlib_cases.vbs
+"""
+import os
+import re
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "cases", "trees"))
+import tree_table  # noqa: E402
+from cases_to_vbs import HEAD  # noqa: E402
+
+
+def quoted(text):
+    return '"' + text.replace('"', '""') + '"'
+
+
+def build(nodes):
+    """BuildTree(kind): the fixture on a model or on the VBScript sorted tree."""
+    out = ["Function BuildTree(kind)", "  Dim t, view, images, n",
+           '  Set images = CreateObject("ZivoviViruvov.Models.ImageList")']
+    out += [f"  images.ListImages.Add , {quoted(i)}" for i in tree_table.images(nodes)]
+    out += ['  If kind = "model" Then', '    Set t = CreateObject("ZivoviViruvov.Models.TreeView")',
+            "    Set view = t", "  Else", "    Set t = New SortedTree", "    Set view = t.Nodes.View",
+            "  End If", "  Set view.ImageList = images"]
+    for n in nodes:
+        place = f"{quoted(n['parent'])}, 4" if n["parent"] else "Empty, Empty"
+        image = quoted(n["image"]) if n["image"] else "Empty"
+        out.append(f"  Set n = t.Nodes.Add({place}, {quoted(n['key'])}, {quoted(n['text'])}, {image})")
+        if n["selected"]:
+            out.append(f"  n.SelectedImage = {quoted(n['selected'])}")
+        out.append(f"  n.Tag = {quoted(n['tag'])}")
+    return out + ["  Set BuildTree = t", "End Function", ""]
+
+
+def argument(text, setup):
+    if m := re.fullmatch(r'N\((".*")\)', text):
+        return f"T.Nodes.Item({m.group(1)})"
+    if m := re.fullmatch(r"Ref\((.*)\)", text):
+        setup.append(f"ref = {m.group(1)}")
+        return "ref"
+    return text
+
+
+def case(c):
+    what = f"{c['line']} {c['kind']} {c['member']}"
+    setup = []
+    args = ", ".join(argument(a, setup) for a in c["args"])
+    out = ["", f"' {what}", "Err.Clear", f'Set T = BuildTree("{c["kind"]}")',
+           'Set C = CreateObject("ZivoviViruvov.Models.Collection")', "boxes = TakeBoxes()",
+           *setup, "r = Empty", f"r = lib.{c['member']}({args})",
+           f'Report Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
+           "boxes = TakeBoxes()"]
+    expected_boxes = '""'
+    for kind, target, value in c["checks"]:
+        if kind == "box":
+            expected_boxes = f'"[Information] 64" & vbCrLf & {value} & vbCrLf'
+        elif kind == "errbox":
+            prefix = f'"[Error message] 65552" & vbCrLf & {value} & vbCrLf & vbCrLf & "Error #"'
+            out.append(f'Report Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
+            expected_boxes = None
+        elif kind != "report":  # reports reach no script
+            got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count"}.get(kind)
+            if kind == "coll":
+                value = quoted(value)
+            if kind == "member":
+                got = f"T.Nodes.Item({quoted(target[0])})." + ".".join(target[1])
+            out += ["Err.Clear", "v = Empty", f"v = {got}",
+                    f'Report Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
+    if expected_boxes:
+        out.append(f'Report boxes = {expected_boxes}, "{what}: boxes " & boxes')
+    return out
+
+
+def main():
+    nodes, cases = tree_table.read()
+    with open(os.path.join(HERE, "sorted_tree.vbs"), encoding="utf-8") as f:
+        classes = f.read()
+    out = [HEAD, "Dim lib, T, C, ref, v, boxes", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+           classes, *build(nodes)]
+    for c in cases:
+        out += case(c)
+    out += ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
+    # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: Latin-1
+    # letters go as Chr (the same code in Windows-1252).
+    text = "\r\n".join(out).replace("\n", "\r\n").replace("\r\r\n", "\r\n")
+    return re.sub(r"[^\x00-\x7f]", latin1, text)
+
+
+def latin1(match):
+    code = ord(match.group())
+    if not 0xA0 <= code <= 0xFF:
+        raise ValueError(f"no Chr for U+{code:04X}")
+    return f'" & Chr({code}) & "'
+
+
+if __name__ == "__main__":
+    sys.stdout.write(main())
