@@ -146,8 +146,7 @@ bool registerClass(const Classes& classes, const std::wstring& clsidText, const 
          classes.set(clsid + L"\\ProgID", nullptr, progId) &&
          classes.set(clsid + L"\\TypeLib", nullptr, lib.id) &&
          classes.set(clsid + L"\\VERSION", nullptr, version) &&
-         classes.set(progId, nullptr, name) &&
-         classes.set(progId + L"\\CLSID", nullptr, clsidText);
+         classes.set(progId, nullptr, name) && classes.set(progId + L"\\CLSID", nullptr, clsidText);
 }
 
 // The creatable models (ZivoviViruvov.Models.<Model>) and the models' type library,
@@ -166,9 +165,9 @@ bool registerModels(const Classes& classes, const std::wstring& path) {
   return registerLibrary(classes, lib, u"ZivoviViruvovModels", path, path + L"\\2");
 }
 
+// What the models share between the 32-bit and the 64-bit registration.
 void unregisterModels(const Classes& classes) {
   for (const ComModelEntry& m : comModels()) {
-    if (m.clsid) classes.remove(L"CLSID\\" + guidText(*m.clsid));
     classes.remove(modelsProgIdPrefix() + wide(m.name));
     classes.remove(L"Interface\\" + guidText(*m.dispatchIid));
   }
@@ -202,9 +201,12 @@ HRESULT unregisterServer(const Classes& classes) {
     if (c.creatable) classes.remove(L"CLSID\\" + wide(c.clsid));
   for (const ComModelEntry& m : comModels())
     if (m.clsid) classes.remove(L"CLSID\\" + guidText(*m.clsid));
+  for (const LibraryKey* library : {&modelsLibrary(), &lib}) {
+    const std::wstring neutral = library->key() + L"\\0";
+    classes.remove(neutral + L"\\" + kPlatform);
+    classes.removeIfEmpty(neutral);
+  }
   const std::wstring neutral = lib.key() + L"\\0";
-  classes.remove(neutral + L"\\" + kPlatform);
-  classes.removeIfEmpty(neutral);
   // The other bitness still registered keeps what the two share.
   if (classes.exists(neutral)) return S_OK;
   for (const ClassInfo& c : libraryClasses()) {
