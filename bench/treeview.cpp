@@ -65,14 +65,14 @@ Node& add(const Tree& tree, const Variant& parent, const String& key, const Stri
   return static_cast<Node&>(*node);
 }
 
-// A root, folders of 1,000 nodes each (the folder and 999 files): `nodes` in all.
-Tree folderTree(int64_t nodes) {
+// A root, folders of `perFolder` nodes each (the folder and its files): `nodes` in all.
+Tree folderTree(int64_t nodes, int64_t perFolder = 1000) {
   Tree tree = emptyTree();
   add(tree, Variant(), u"R", u"Root", u"folder");
-  for (int64_t f = 0; f * 1000 < nodes - 1; ++f) {
+  for (int64_t f = 0; f * perFolder < nodes - 1; ++f) {
     const String folder = u"R\\F" + number(f);
     add(tree, Variant(u"R"), folder, u"Folder " + number(f), u"folder");
-    for (int64_t i = 1; i < 1000 && f * 1000 + i < nodes - 1; ++i)
+    for (int64_t i = 1; i < perFolder && f * perFolder + i < nodes - 1; ++i)
       add(tree, Variant(folder), folder + u"\\" + number(i), u"File " + number(i), u"doc");
   }
   return tree;
@@ -230,5 +230,26 @@ int main() {
   }
   failed |= report("Building through CreateChildNode, 10 labels among 99 children (nodes)", 100000,
                    built, direct);
+
+  // SubTreeCopy of the root of folders of 100 nodes under a second root; the peer builds
+  // the same nodes directly.
+  auto copy = [&](int64_t n, bool library) {
+    double start = cpuSeconds();
+    Tree tree = folderTree(n, 100);
+    if (!library) return cpuSeconds() - start;
+    add(tree, Variant(), u"T", u"Target", u"folder");
+    ObjectRef ref = tree;
+    start = cpuSeconds();
+    if (!lib->SubTreeCopy(ref, u"R", u"T")) std::abort();
+    return cpuSeconds() - start;
+  };
+  double copied[2] = {1e300, 1e300}, rebuilt[2] = {1e300, 1e300};
+  for (int round = 0; round < 2; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      copied[k] = std::min(copied[k], copy(int64_t{100000} << k, true));
+      rebuilt[k] = std::min(rebuilt[k], copy(int64_t{100000} << k, false));
+    }
+  }
+  failed |= report("SubTreeCopy, folders of 100 nodes (nodes)", 100000, copied, rebuilt);
   return failed ? 1 : 0;
 }
