@@ -43,8 +43,11 @@ String keysText(const String& heading, const String& source, const String& targe
   return heading + u"\r\n\tSource: " + source + u"\r\n\tTarget: " + target;
 }
 
-// One call of SubTreeCopyWithRelation.
+// One call of SubTreeCopyWithRelation; made as SubTreeCopy calls it (a last child, forcing
+// and warnings on).
 struct CopyLevel {
+  CopyLevel(String source, String target)
+      : sourceKey(std::move(source)), targetKey(std::move(target)) {}
   String sourceKey;
   String targetKey;
   String newLabel;
@@ -131,7 +134,7 @@ class SubtreeCopy {
     ++level.childrenCopied;
     if (childrenOf(child) > 0) {
       // SubTreeCopy: the child with its subtree as the last child of the copy.
-      inner.emplace(CopyLevel{.sourceKey = keyOf(child), .targetKey = level.copyKey});
+      inner.emplace(keyOf(child), level.copyKey);
       return false;
     }
     const String made =
@@ -227,14 +230,20 @@ bool TrViewLib::SubTreeCopyWithRelation(ObjectRef& theMainTree, const String& ke
                                         bool displayWarning) {
   bool result = false;
   if (!theMainTree) return result;
-  CopyLevel request{keyNodeSource,   keyNodeTarget, newLabel,       newIcon, newSelectedIcon,
-                    theRelationShip, valForce,      displayWarning, true};
+  CopyLevel request(keyNodeSource, keyNodeTarget);
+  request.newLabel = newLabel;
+  request.newIcon = newIcon;
+  request.newSelectedIcon = newSelectedIcon;
+  request.relationship = theRelationShip;
+  request.valForce = valForce;
+  request.displayWarning = displayWarning;
+  request.request = true;
   reportAndReturn(
       [&] {
         const int32_t count = countOf(nodesOf(theMainTree));
         if (count < 1) return;
         WalkBudget budget(count, 1);
-        result = SubtreeCopy(*this, theMainTree, budget).run(std::move(request));
+        result = SubtreeCopy(*this, theMainTree, budget).run(request);
       },
       [&] { return SubtreeCopy::copyErrorMessage(request); });
   return result;
