@@ -1,0 +1,23 @@
+// FlexGridLib through its typed interface (the Python suite holds the cases): widths come
+// from the POSIX stand-in font, so they are the same on every machine.
+#include <gtest/gtest.h>
+
+#include "api/FlexGridLib.h"
+#include "frame/classes.h"
+#include "runtime/convert.h"
+
+using zv::ObjectRef;
+using zv::Variant;
+
+TEST(FlexGridLib, ResizeColumnsGrowsAColumnToItsWidestTextAndReleasesTheGrid) {
+  ObjectRef grid = zv::createModel(u"FlexGrid");
+  zv::put(grid, u"TextMatrix", Variant(u"MMMMMMMMMMMM"), {Variant(1), Variant(1)});
+  auto lib = zv::FlexGridLib::create();
+  lib->set_mainFlexGrid(grid);
+  int32_t hdc = 0;
+  lib->ResizeColumns(hdc);
+  auto width = [&](int32_t c) { return zv::toLong(zv::get(grid, u"ColWidth", {Variant(c)})); };
+  EXPECT_EQ(width(1), (96 + 10) * 15);
+  EXPECT_EQ(width(0), 960);
+  EXPECT_EQ(lib->get_mainFlexGrid(), nullptr);
+}
