@@ -2,20 +2,8 @@
 ' give back the script's objects, the headers go into the band header, the columns grow
 ' to the texts as the screen's default GUI font draws them, AutoSize writes the format
 ' string and row heights, and every operation releases the grid.
-Option Explicit
-Dim passed, failed, lib, lv, grid, r, w
-passed = 0
-failed = 0
+Dim lib, lv, grid, w
 On Error Resume Next
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what & " (error " & Err.Number & " " & Err.Description & ")"
-  End If
-End Sub
 
 Set lib = CreateObject("ZivoviViruvov.FlexGridLib")
 Set lv = CreateObject("ZivoviViruvov.Models.ListView")
