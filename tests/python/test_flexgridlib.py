@@ -12,8 +12,8 @@ def list_view(headers, rows=1):
     lv = zv.ListView()
     for text, alignment in headers:
         lv.ColumnHeaders.Add(Text=text).Alignment = alignment
-    for r in range(rows):
-        lv.ListItems.Add(Text=f"row {r}")
+    for _ in range(rows):
+        lv.ListItems.Add(Text="row")
     return lv
 
 
@@ -30,23 +30,12 @@ def grid_of(cells, fixed_rows=1, alignments=()):
 
 
 @pytest.fixture
-def reports():
-    made = []
-    zv.set_report_handler(lambda message, shown: made.append(message))
-    yield made
-    zv.set_report_handler(None)
-
-
-@pytest.fixture
 def lib():
     return zv.CreateObject("ZivoviViruvov.FlexGridLib")
 
 
 def test_the_properties_give_back_the_callers_objects(lib):
-    class CallersGrid:
-        Rows = 2
-
-    lv, grid = zv.ListView(), CallersGrid()
+    lv, grid = zv.ListView(), type("CallersGrid", (), {"Rows": 2})()
     assert lib.tmpListView is None and lib.mainFlexGrid is None
     lib.tmpListView, lib.mainFlexGrid = lv, grid
     assert lib.tmpListView is lv and lib.mainFlexGrid is grid
@@ -129,7 +118,9 @@ def test_autosize_rows_multiplies_each_rows_height_per_cell(lib):
     assert grid.FormatString == ""
 
 
-def test_empty_grid_and_reports(lib, reports):
+def test_empty_grid_and_reports(lib):
+    reports = []
+    zv.set_report_handler(lambda message, shown: reports.append(message))
     grid = grid_of([["a", "b"], ["c", "d"], ["e", "f"]])
     lib.AutoSize(True, True)  # no grid: nothing happens, nothing is reported
     lib.mainFlexGrid = grid
@@ -138,5 +129,6 @@ def test_empty_grid_and_reports(lib, reports):
     lib.ResizeColumns(0)      # no grid: the failure is reported
     lib.mainFlexGrid = object()
     lib.AutoSize(True, False)
+    zv.set_report_handler(None)
     assert lib.mainFlexGrid is None
     assert reports == ["Error on resizing grid columns", "Error on auto sizing grid columns"]
