@@ -65,14 +65,14 @@ Node& add(const Tree& tree, const Variant& parent, const String& key, const Stri
   return static_cast<Node&>(*node);
 }
 
-// A root, folders of 1,000 nodes each (the folder and 999 files): `nodes` in all.
-Tree folderTree(int64_t nodes) {
+// A root, folders of `perFolder` nodes each (the folder and its files): `nodes` in all.
+Tree folderTree(int64_t nodes, int64_t perFolder = 1000) {
   Tree tree = emptyTree();
   add(tree, Variant(), u"R", u"Root", u"folder");
-  for (int64_t f = 0; f * 1000 < nodes - 1; ++f) {
+  for (int64_t f = 0; f * perFolder < nodes - 1; ++f) {
     const String folder = u"R\\F" + number(f);
     add(tree, Variant(u"R"), folder, u"Folder " + number(f), u"folder");
-    for (int64_t i = 1; i < 1000 && f * 1000 + i < nodes - 1; ++i)
+    for (int64_t i = 1; i < perFolder && f * perFolder + i < nodes - 1; ++i)
       add(tree, Variant(folder), folder + u"\\" + number(i), u"File " + number(i), u"doc");
   }
   return tree;
@@ -134,6 +134,19 @@ bool measure(const Case& c) {
     }
   }
   return report(c.name, c.size, times, peers);
+}
+
+// `run(n, library)` gives the CPU time of one run at n = 100,000 and 200,000 nodes, of the
+// library (true) and of the peer (false): two rounds, interleaved, the best of each counts.
+bool timedAtTwoSizes(const char* name, const std::function<double(int64_t, bool)>& run) {
+  double library[2] = {1e300, 1e300}, peer[2] = {1e300, 1e300};
+  for (int round = 0; round < 2; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      library[k] = std::min(library[k], run(int64_t{100000} << k, true));
+      peer[k] = std::min(peer[k], run(int64_t{100000} << k, false));
+    }
+  }
+  return report(name, 100000, library, peer);
 }
 
 }  // namespace
@@ -202,8 +215,7 @@ int main() {
     failed |= measure(c);
 
   // Building through CreateChildNode: each folder's 99 children share 10 labels, so keys
-  // are numbered; the peer adds the same nodes under keys of its own directly. Two rounds,
-  // interleaved, the best of each counts.
+  // are numbered; the peer adds the same nodes under keys of its own directly.
   auto build = [&](int64_t n, bool library) {
     const double start = cpuSeconds();
     Tree tree = emptyTree();
@@ -221,14 +233,21 @@ int main() {
     }
     return cpuSeconds() - start;
   };
-  double built[2] = {1e300, 1e300}, direct[2] = {1e300, 1e300};
-  for (int round = 0; round < 2; ++round) {
-    for (int k = 0; k < 2; ++k) {
-      built[k] = std::min(built[k], build(int64_t{100000} << k, true));
-      direct[k] = std::min(direct[k], build(int64_t{100000} << k, false));
-    }
-  }
-  failed |= report("Building through CreateChildNode, 10 labels among 99 children (nodes)", 100000,
-                   built, direct);
+  failed |= timedAtTwoSizes("Building through CreateChildNode, 10 labels among 99 children (nodes)",
+                            build);
+
+  // SubTreeCopy of the root of folders of 100 nodes under a second root; the peer builds
+  // the same nodes directly.
+  auto copy = [&](int64_t n, bool library) {
+    double start = cpuSeconds();
+    Tree tree = folderTree(n, 100);
+    if (!library) return cpuSeconds() - start;
+    add(tree, Variant(), u"T", u"Target", u"folder");
+    ObjectRef ref = tree;
+    start = cpuSeconds();
+    if (!lib->SubTreeCopy(ref, u"R", u"T")) std::abort();
+    return cpuSeconds() - start;
+  };
+  failed |= timedAtTwoSizes("SubTreeCopy, folders of 100 nodes (nodes)", copy);
   return failed ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 #include "caller_object.h"
 #include "runtime/errors.h"
@@ -158,6 +159,23 @@ py::object recordToPython(const Record& record) {
   return fields;
 }
 
+// The Python object of each library object handed to the library, while it lives: the
+// library gives back the caller's own object (an identity test holds), as for plain
+// Python objects. Kept for the life of the process, as py::objects must not outlive the
+// interpreter.
+std::unordered_map<const Object*, py::weakref>& wrappers() {
+  static auto* known = new std::unordered_map<const Object*, py::weakref>();
+  return *known;
+}
+
+void rememberWrapper(py::handle wrapper, const Object* object) {
+  auto& known = wrappers();
+  if (known.count(object) && !known.at(object)().is_none()) return;
+  known.insert_or_assign(
+      object,
+      py::weakref(wrapper, py::cpp_function([object](py::handle) { wrappers().erase(object); })));
+}
+
 }  // namespace
 
 String toText(py::handle text) {
@@ -193,7 +211,11 @@ Variant toVariant(py::handle value) {
   PyObject* p = value.ptr();
   if (value.is_none()) return Variant();
   if (py::isinstance<Ref>(value)) return value.cast<const Ref&>().value;
-  if (py::isinstance<Handle>(value)) return Variant(value.cast<const Handle&>().object);
+  if (py::isinstance<Handle>(value)) {
+    const ObjectRef& object = value.cast<const Handle&>().object;
+    rememberWrapper(value, object.get());
+    return Variant(object);
+  }
   if (PyBool_Check(p)) return Variant(p == Py_True);
   if (PyLong_Check(p)) return longFrom(value);
   if (PyFloat_Check(p)) return Variant(PyFloat_AS_DOUBLE(p));
@@ -234,6 +256,11 @@ py::object toPython(const Variant& value) {
       const ObjectRef& object = value.objectValue();
       if (!object) return py::none();
       if (auto* python = dynamic_cast<const PythonObject*>(object.get())) return python->target();
+      const auto known = wrappers().find(object.get());
+      if (known != wrappers().end()) {
+        py::object wrapper = known->second();
+        if (!wrapper.is_none()) return wrapper;
+      }
       return py::cast(Handle{object});
     }
     // A left-out argument reads as None; other error values (CVErr) as their code.

@@ -103,6 +103,37 @@ class TrViewLib final : public zv::TrViewLib {
   // progress.cpp
   void SetProgressBar(ObjectRef& theBar, bool displayERR) override;
   void unSetProgressBar() override;
+
+  // subtree.cpp: subtree copy, move and delete.
+  bool SubTreeCopyWithRelation(ObjectRef& theMainTree, const String& keyNodeSource,
+                               const String& keyNodeTarget, const String& newLabel,
+                               const String& newIcon, const String& newSelectedIcon,
+                               int16_t theRelationShip, bool valForce,
+                               bool displayWarning) override;
+  bool SubTreeCopy(ObjectRef& theTree, const String& keyNodeSource, const String& keyNodeTarget,
+                   const String& newLabel, const String& newIcon,
+                   const String& newSelectedIcon) override;
+  bool SubTreeMove(ObjectRef& theMainTree, const String& keyNodeSource, const String& keyNodeTarget,
+                   int16_t theRelationShip, const String& newLabel, const String& newIcon,
+                   const String& newSelectedIcon, bool displayWarning) override;
+  void CopyStateView(ObjectRef& theMainTree, const String& keyNodeSource,
+                     const String& keyNodeTarget, bool displayWarning) override;
+  bool DeleteChildrenOfNode(ObjectRef& theMainTree, const String& StartNodeKey) override;
+  bool DeleteNodeWithChildren(ObjectRef& theMainTree, const String& StartNodeKey) override;
+
+  // notes.cpp: notes between nodes and text boxes or rich text boxes.
+  bool AddNodeFromTextBox(ObjectRef& theTreeView, ObjectRef& theTextBox, const String& keyMainNode,
+                          const String& labelNoteNode, const String& theTag, const String& iconNote,
+                          const String& iconLine) override;
+  bool AddNodeFromRtfBox(ObjectRef& theTreeView, ObjectRef& theRtfBox, const String& keyMainNode,
+                         const String& labelNoteNode, const String& theTag, const String& iconNote,
+                         const String& iconLine) override;
+  bool AddTextBoxContentFromNode(ObjectRef& theTreeView, ObjectRef& theTextBox,
+                                 const String& indexMainNode, const String& iconNote,
+                                 const String& theTag, bool initDestBefore) override;
+  bool AddRtfBoxContentFromNode(ObjectRef& theTreeView, ObjectRef& theRtfBox,
+                                const String& indexMainNode, const String& iconNote,
+                                const String& theTag, bool initDestBefore) override;
 };
 
 }  // namespace zv::impl

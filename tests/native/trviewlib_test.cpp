@@ -92,3 +92,25 @@ TEST(TrViewLib, TheThreadsProgressObjectIsSharedUntilATrViewLibComesOrGoes) {
   first->unSetProgressBar();
   EXPECT_FALSE(visible());
 }
+
+// Keys grow with the depth, so a chain costs depth x key length: kept short here.
+TEST(TrViewLib, ADeepChainIsMovedAndItsCopyDeleted) {
+  constexpr int kDepth = 1000;
+  ObjectRef tree = zv::createModel(u"TreeView");
+  addNode(tree, nullptr, u"T", u"Target");
+  String key = u"C";
+  addNode(tree, nullptr, key.c_str(), u"Chain");
+  for (int i = 1; i < kDepth; ++i) {
+    const String child = key + u"\\n";
+    addNode(tree, key.c_str(), child.c_str(), u"n");
+    key = child;
+  }
+  auto lib = zv::TrViewLib::create();
+  auto count = [&] { return zv::toLong(zv::get(nodesOf(tree), u"Count")); };
+  EXPECT_TRUE(lib->SubTreeMove(tree, u"C", u"T"));
+  EXPECT_EQ(count(), kDepth + 1);
+  int32_t index = 0;
+  EXPECT_TRUE(lib->isNodeKeyExist(tree, u"T\\Chain" + String(key.substr(1)), index));
+  EXPECT_TRUE(lib->DeleteChildrenOfNode(tree, u"T"));
+  EXPECT_EQ(count(), 1);
+}

@@ -24,7 +24,12 @@ class Node:
     def __init__(self, owner, parent, key, text, image, selected):
         self.owner, self.Parent, self.Key, self.Text = owner, parent, key, text
         self.Image, self.SelectedImage, self.Tag = image, selected, ""
-        self.Index, self.kids = len(owner.items) + 1, []
+        self.kids = []
+        self.Expanded = self.Sorted = self.Bold = self.Checked = False
+        self.ForeColor, self.BackColor = 0, 0xFFFFFF
+
+    # A removed node reads 0.
+    Index = property(lambda self: self.owner.items.index(self) + 1 if self in self.owner.items else 0)
 
     def siblings(self):
         return self.Parent.kids if self.Parent else self.owner.roots
@@ -70,6 +75,15 @@ class SortedNodes:
         self.keys[node.Key] = node
         return node
 
+    def Remove(self, index):
+        node = self.Item(index)
+        node.siblings().remove(node)
+        gone = [node]
+        for n in gone:
+            gone += n.kids
+            self.items.remove(n)
+            self.keys.pop(n.Key, None)
+
 
 def build(kind):
     tree = zv.TreeView() if kind == "model" else types.SimpleNamespace(Nodes=SortedNodes())
@@ -102,12 +116,17 @@ def reports():
 
 @pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])
 def test_case(case, boxes, reports):
-    tree, coll, ref = build(case["kind"]), zv.Collection(), zv.Ref(None)
+    tree, coll, ref, box = build(case["kind"]), zv.Collection(), zv.Ref(None), None
 
     def argument(text):
+        nonlocal box
         special = {"T": tree, "C": coll, "Nothing": None}
         if text in special:
             return special[text]
+        if m := re.fullmatch(r"(TextBox|RichTextBox)\((.*)\)", text):
+            box = getattr(zv, m.group(1))()
+            box.Text = vbexpr.evaluate(m.group(2))
+            return box
         if m := re.fullmatch(r'N\("(.*)"\)', text):
             return tree.Nodes.Item(m.group(1))
         if m := re.fullmatch(r"Ref\((.*)\)", text):
@@ -135,7 +154,8 @@ def test_case(case, boxes, reports):
                 obj = getattr(obj, name)
             assert obj == vbexpr.evaluate(value)
         elif what != "report":
-            assert {"ref": ref.value, "count": tree.Nodes.Count}[what] == vbexpr.evaluate(value)
+            got = {"ref": lambda: ref.value, "count": lambda: tree.Nodes.Count, "text": lambda: box.Text}[what]()
+            assert got == vbexpr.evaluate(value)
     assert boxes == []
     assert reports == [vbexpr.evaluate(v) for what, _, v in case["checks"] if what in ("report", "errbox")]
 
@@ -150,10 +170,11 @@ def fail(node):
     ("R\\a", "Child", fail, ("SearchNodeFromTextAndPushInColl", "C", "R", "Alpha"), True, [3, 9]),
     ("R\\d", "Next", lambda n: n.FirstSibling, ("FindChildFromText", "R", "nope"), 0, []),
     ("R\\d", "Next", lambda n: n.FirstSibling,
-     ("SearchNodeFromTextAndPushInColl", "C", "R", "Delta", False), True, [8, 8, 8, 8]),
+     ("SearchNodeFromTextAndPushInColl", "C", "R", "Delta", False), True, [8] * 6),
     ("R\\a\\y", "Child", lambda n: n.owner.Item("R"), ("FindChildFromImage", 1, "none", True), 0, []),
     ("R\\a\\y", "Parent", lambda n: n, ("SearchParentFromImage", "R\\a\\y\\z", "none"), "", []),
     ("R\\c", "Previous", lambda n: n, ("CreateChildNode", "R", "Beta", ""), "R\\Beta", []),
+    ("R\\a", "Child", lambda n: n.owner.Item("R"), ("SubTreeCopy", "R\\a", "S"), False, []),
 ])
 def test_misbehaving_tree_ends_with_the_neutral_result(key, member, answer, call, expected, pushed):
     tree, coll = build("sorted"), zv.Collection()
@@ -162,3 +183,30 @@ def test_misbehaving_tree_ends_with_the_neutral_result(key, member, answer, call
     args = [coll if a == "C" else a for a in call[1:]]
     got = getattr(zv.CreateObject("ZivoviViruvov.TrViewLib"), call[0])(tree, *args)
     assert (got, list(coll)) == (expected, pushed)
+
+
+def shape(node):
+    """A node and its subtree as the copy keeps them: everything but the keys."""
+    state = tuple(getattr(node, m) for m in ("Text", "Image", "SelectedImage", "Tag", "Bold",
+                                             "ForeColor", "BackColor", "Checked", "Expanded"))
+    kids, child = [], node.Child
+    while child is not None:
+        kids.append(shape(child))
+        child = child.Next
+    return state, kids
+
+
+def test_subtree_moved_away_under_a_numbered_key_and_back_is_unchanged():
+    tree = build("model")
+    a = tree.Nodes.Item("R\\a")
+    a.Bold, a.ForeColor, a.Checked, a.Expanded = True, 0xFF, True, True
+    tree.Nodes.Item("R\\a\\y\\z").BackColor = 0x00FF00
+    before = shape(a)
+    lib = zv.CreateObject("ZivoviViruvov.TrViewLib")
+    assert lib.SubTreeMove(tree, "R\\a", "S", 4, "My Node")
+    moved = tree.Nodes.Item("S\\1My_Node")
+    assert lib.SubTreeMove(tree, "S\\1My_Node", "R", 4, "Alpha")
+    back = tree.Nodes.Item("R\\Alpha")
+    assert (shape(moved)[0][0], shape(back), tree.Nodes.Count) == ("My Node", before, 18)
+    assert [tree.Nodes.Item(i).Key for i in range(15, 19)] == [
+        "R\\Alpha", "R\\Alpha\\alphabet", "R\\Alpha\\Gamma", "R\\Alpha\\Gamma\\Alpha"]

@@ -41,6 +41,10 @@ Class SortedNodes
       Set Add = View.Nodes.Add(Relative, 1, Key, Text, Image)
     End If
   End Function
+
+  Public Sub Remove(Index)
+    View.Nodes.Remove Index
+  End Sub
 End Class
 
 Class SortedTree

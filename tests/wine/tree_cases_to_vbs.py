@@ -43,6 +43,9 @@ def argument(text, setup):
     if m := re.fullmatch(r"Ref\((.*)\)", text):
         setup.append(f"ref = {m.group(1)}")
         return "ref"
+    if m := re.fullmatch(r"(TextBox|RichTextBox)\((.*)\)", text):
+        setup += [f'Set X = CreateObject("ZivoviViruvov.Models.{m.group(1)}")', f"X.Text = {m.group(2)}"]
+        return "X"
     return text
 
 
@@ -64,7 +67,7 @@ def case(c):
             out.append(f'Report Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
             expected_boxes = None
         elif kind != "report":  # reports reach no script
-            got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count"}.get(kind)
+            got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count", "text": "X.Text"}.get(kind)
             if kind == "coll":
                 value = quoted(value)
             if kind == "member":
@@ -80,7 +83,7 @@ def main():
     nodes, cases = tree_table.read()
     with open(os.path.join(HERE, "sorted_tree.vbs"), encoding="utf-8") as f:
         classes = f.read()
-    out = [HEAD, "Dim lib, T, C, ref, v, boxes", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+    out = [HEAD, "Dim lib, T, C, X, ref, v, boxes", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
            classes, *build(nodes)]
     for c in cases:
         out += case(c)

@@ -53,6 +53,13 @@ check 0 $'R\\1a\ntheTree = TreeView({R}Root|>{R\\a}b|>{R\\1a}a)' \
   call ZivoviViruvov.TrViewLib CreateChildNode '@TreeView={R}Root|>{R\a}b' R a ''
 check 0 $'3\ntrViewObj = TreeView({R}Root|>{R\\a}Beta|>{R\\b}Alpha)' \
   call ZivoviViruvov.TrViewLib FindChildFromText '@TreeView={R}Root|>{R\a}Beta|>{R\b}Alpha' R Alpha
+# Subtree moves, notes and the grid helper (whose properties a single call never sets).
+check 0 $'True\ntheMainTree = TreeView({R}Root|>{R\\b}b|>>{R\\b\\a}a|>>{R\\b\\1a}a|>>>{R\\b\\1a\\x}x)' \
+  call ZivoviViruvov.TrViewLib SubTreeMove '@TreeView={R}Root|>{R\a}a|>>{R\a\x}x|>{R\b}b|>>{R\b\a}a' 'R\a' 'R\b'
+check 0 $'True\ntheTreeView = TreeView({R}Root|>{R\\Memo}Memo|>>{R\\Memo\\one}one|>>{R\\Memo\\two}two)\ntheTextBox = TextBox()' \
+  call ZivoviViruvov.TrViewLib AddNodeFromTextBox '@TreeView={R}Root' $'@TextBox=one\r\n\r\ntwo' R Memo '' '' ''
+check 0 $'False\ntmpListViewView = ListView(A|a)\ntheFlexGrid = Nothing' \
+  call ZivoviViruvov.FlexGridLib ListViewToFlexGrid '@ListView=A|a' Nothing
 
 # A record parameter is passed empty and printed one field a line.
 check 0 $'RegOwner = \nRegCompany = \nProduct = Windows NT\nCSDVersion = \nVersion = \nVersionNo = \nSubVersionNo = \nProductId = \nPlus = \nPlusId = ' \
