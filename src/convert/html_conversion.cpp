@@ -4,6 +4,7 @@
 #include "convert/HTMlib.h"
 #include "convert/lib_html.h"
 #include "convert/replace_scan.h"
+#include "convert/text_passes.h"
 
 namespace zv::impl {
 
@@ -159,14 +160,14 @@ String HTMlib::ReplaceTXTcharToHTMLchar(const String& theString, bool detectHTML
 
 String HTMlib::ReplaceRTFcharToHTMLchar(const String& theString, bool withRTFheader,
                                         bool detectHTMLchar, bool detectHREF, bool detectMAIL) {
-  if (theString.empty()) return {};
-  String text = wordScan().apply(escapeScan().apply(theString));
-  text = TXTcharToHTML(text, detectHTMLchar, detectHREF, detectMAIL);
-  text = bulletScan().apply(replaceAll(breakScan().apply(text), u"\\*", u""));
+  convert::TextPasses passes(theString);
+  passes.run(escapeScan()).run(wordScan());
+  TXTcharToHTML(passes, detectHTMLchar, detectHREF, detectMAIL);
+  passes.run(breakScan()).replace(u"\\*", u"").run(bulletScan());
   if (withRTFheader)
     for (StringView fragment : kHeaderFragments)
-      text = replaceAll(text, fragment, u"");
-  return text;
+      passes.replace(fragment, u"");
+  return passes.take();
 }
 
 String HTMlib::ReplaceHTMLcharToRTFchar(const String& theString) {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "convert/replace_scan.h"
+#include "convert/text_passes.h"
+#include "convert/unit_search.h"
 #include "runtime/errors.h"
 
 namespace zv {
@@ -92,17 +94,16 @@ void appendLinkAnchor(String& out, StringView link) {
 
 constexpr size_t kLinkAnchorExtra = 16;  // " <A HREF=\"" + "\">" + "</A>"
 
-// Every occurrence of `prefix` wrapped as InsertHREF does, into a new string: the text before
-// the current search position is never read again, so each link costs its own length.
-// `position` is the routine's 1-based, 16-bit search position in the text as it stands.
-String wrapLinks(StringView text, StringView prefix) {
-  String out;
+// Every occurrence of `prefix` wrapped as InsertHREF does, into the empty `out`; false when
+// there is none. The text before the current search position is never read again, so each
+// link costs its own length. `position` is the routine's 1-based, 16-bit search position in
+// the text as it stands.
+bool wrapLinks(StringView text, StringView prefix, String& out) {
+  size_t found = convert::findText(text, prefix);
+  if (found == StringView::npos) return false;
   out.reserve(text.size() + text.size() / 4);
   size_t copied = 0;  // text[0, copied) is in `out`
-  size_t from = 0;    // where the next search starts
-  for (;;) {
-    const size_t found = text.find(prefix, from);
-    if (found == StringView::npos) break;
+  for (; found != StringView::npos; found = convert::findText(text, prefix, copied + 1)) {
     const int16_t position = toInteger16(int64_t(out.size() + (found - copied)) + 1);
     const size_t end = linkEnd(text, found);
     const StringView link = trimView(text.substr(found, end - found));
@@ -111,21 +112,19 @@ String wrapLinks(StringView text, StringView prefix) {
     toInteger16(int64_t(position) + int64_t(2 * link.size() + kLinkAnchorExtra) + 1);
     // The moved position is the second character after the anchor: text[end + 1].
     copied = end;
-    from = end + 1;
   }
   out.append(text.substr(copied));
-  return out;
+  return true;
 }
 
-// Mail addresses wrapped until the first candidate without a proper ".".
-String wrapMail(StringView text) {
-  String out;
-  out.reserve(text.size() + text.size() / 4);
+// Mail addresses wrapped until the first candidate without a proper ".", into the empty
+// `out`; false when there is none.
+bool wrapMail(StringView text, String& out) {
   size_t copied = 0;
   for (;;) {
     // The search position is the last character of the anchor before (">"), or 1.
-    const size_t at = text.find(u'@', copied);
-    if (at == StringView::npos) break;
+    const size_t at = convert::findUnit(text, u'@', copied);
+    if (at == text.size()) break;
     toInteger16(int64_t(out.size() + (at - copied)) + 1);
     // The walk back stops at the end of the anchor before, a ">", at the latest.
     size_t start = at;
@@ -137,6 +136,7 @@ String wrapMail(StringView text) {
     const StringView address = text.substr(start, end - start);
     const size_t dot = address.find(u'.');
     if (dot == StringView::npos || dot == 0) break;
+    if (copied == 0) out.reserve(text.size() + text.size() / 4);
     out.append(text.substr(copied, start - copied));
     out.append(u" <A HREF=\"mailto:")
         .append(address)
@@ -146,22 +146,28 @@ String wrapMail(StringView text) {
     toInteger16(int64_t(out.size()));
     copied = end;
   }
+  if (copied == 0) return false;
   out.append(text.substr(copied));
-  return out;
+  return true;
 }
 
 }  // namespace
 
-String TXTcharToHTML(StringView text, bool detectHTMLchar, bool detectHREF, bool detectMAIL) {
-  if (text.empty()) return {};
+void TXTcharToHTML(convert::TextPasses& passes, bool detectHTMLchar, bool detectHREF,
+                   bool detectMAIL) {
   const bool detecting = detectHREF || detectMAIL;
-  String out = characterScan(detectHTMLchar, !detecting).apply(text);
+  passes.run(characterScan(detectHTMLchar, !detecting));
   if (detectHREF)
     for (StringView prefix : kLinkPrefixes)
-      out = wrapLinks(out, prefix);
-  if (detectMAIL) out = wrapMail(out);
-  if (detecting) out = replaceAll(out, kLineBreak.from, kLineBreak.to);
-  return out;
+      passes.run([prefix](StringView text, String& out) { return wrapLinks(text, prefix, out); });
+  if (detectMAIL) passes.run(wrapMail);
+  if (detecting) passes.replace(kLineBreak.from, kLineBreak.to);
+}
+
+String TXTcharToHTML(StringView text, bool detectHTMLchar, bool detectHREF, bool detectMAIL) {
+  convert::TextPasses passes(text);
+  TXTcharToHTML(passes, detectHTMLchar, detectHREF, detectMAIL);
+  return passes.take();
 }
 
 String InsertHREF(StringView text, int16_t& position) {

@@ -1,6 +1,7 @@
 #include "convert/lib_rtf.h"
 
 #include "convert/replace_scan.h"
+#include "convert/text_passes.h"
 
 namespace zv {
 
@@ -59,7 +60,9 @@ const ReplaceScan& escapeScan() {
 }  // namespace
 
 String RTFcharToTXT(StringView text) {
-  return escapeScan().apply(quotesAndBlankScan().apply(replaceAll(text, u"\\\\", u"\\")));
+  convert::TextPasses passes(text);
+  passes.replace(u"\\\\", u"\\").run(quotesAndBlankScan()).run(escapeScan());
+  return passes.take();
 }
 
 String RTFtoPlainText(StringView text) {

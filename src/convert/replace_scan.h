@@ -16,8 +16,9 @@
 // whose character starts one).
 #pragma once
 
-#include <bitset>
+#include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "runtime/text.h"
@@ -34,12 +35,25 @@ class ReplaceScan {
   explicit ReplaceScan(std::vector<Replacement> rules);
 
   String apply(StringView text) const;
+  // The same into the empty `out`; false, and `out` untouched, when no pattern occurs.
+  bool applyTo(StringView text, String& out) const;
 
  private:
   const Replacement* matchAt(StringView rest) const;
+  // The first position from `from` where a pattern occurs, with that pattern; text.size() and
+  // nullptr when none does.
+  std::pair<size_t, const Replacement*> next(StringView text, size_t from) const;
 
   std::vector<Replacement> sorted_;
-  std::bitset<65536> starts_;
+  // For each unit, 1 + the index in sorted_ of the first pattern it starts; 0 for none.
+  std::vector<uint8_t> first_;
+  // For the index of a group's first pattern, the index past its last one.
+  std::vector<uint8_t> groupEnd_;
+  String asciiStarts_;       // the units below 128 that start a pattern
+  bool wideStarts_ = false;  // whether a unit from 128 up starts one
 };
+
+// replaceAll into the empty `out`; false, and `out` untouched, when `what` does not occur.
+bool replaceAllTo(StringView text, StringView what, StringView with, String& out);
 
 }  // namespace zv::convert

@@ -1,5 +1,7 @@
 // Names made safe, accents taken off, blanks collapsed, digits kept or dropped: each a
 // single pass over the text.
+#include <array>
+
 #include "text/StrChr.h"
 
 namespace zv::impl {
@@ -11,10 +13,16 @@ namespace {
 constexpr StringView kUnsafeInName =
     u" \t'`()[]{}#~&|-\\/@=+$%!?^:;,.<>*\"\u00B2\u00B0\u00A3\u00A4\u00A7\u00B5";
 
-bool unsafeInName(char16_t c) {
-  if (c >= 0xC0 && c <= 0xFF) return c != 0xD7 && c != 0xF7;  // not the signs times and divide
-  return kUnsafeInName.find(c) != StringView::npos;
-}
+// Which of the first 256 characters RemoveAccent replaces: a table, so that the loop over a
+// long text is a lookup a character.
+constexpr std::array<bool, 256> kUnsafeLatin1 = [] {
+  std::array<bool, 256> unsafe{};
+  for (char16_t c = 0xC0; c <= 0xFF; ++c)
+    unsafe[c] = c != 0xD7 && c != 0xF7;  // not the signs times and divide
+  for (char16_t c : kUnsafeInName)
+    unsafe[c] = true;
+  return unsafe;
+}();
 
 // The plain forms of U+00C0 to U+00FF, in code order ("" keeps the character).
 // clang-format off
@@ -55,7 +63,7 @@ String keepDigits(const String& text, bool digits) {
 String StrChr::RemoveAccent(const String& theString) {
   String result = theString;
   for (char16_t& c : result)
-    if (unsafeInName(c)) c = u'_';
+    c = c < 256 && kUnsafeLatin1[c] ? u'_' : c;
   return result;
 }
 

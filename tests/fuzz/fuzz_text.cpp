@@ -9,6 +9,7 @@
 // file gets the bytes after the header unchanged.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +24,8 @@
 #include "api/TextBox.h"
 #include "convert/lib_html.h"
 #include "convert/lib_rtf.h"
+#include "convert/replace_scan.h"
+#include "convert/unit_search.h"
 #include "runtime/errors.h"
 #include "runtime/variant.h"
 
@@ -185,6 +188,48 @@ void fuzzConversions(Objects& o, const String& a, uint8_t flags, int16_t number)
   });
 }
 
+// The fast searches and the replacement scan against plain loops over every position.
+void compareWithPlainSearch(const String& text, const String& patterns, const String& targets,
+                            int16_t number) {
+  const size_t from = size_t(uint16_t(number)) % (text.size() + 1);
+  if (!patterns.empty()) {
+    if (zv::convert::findText(text, patterns, from) != text.find(patterns, from)) std::abort();
+    if (zv::convert::findUnit(text, patterns[0], from) !=
+        std::min(text.size(), text.find(patterns[0], from)))
+      std::abort();
+  }
+  // Rules from the "|"-separated parts of `patterns` and `targets`, kept prefix-free.
+  std::vector<String> from_, to_;
+  for (size_t at = 0, k = 0; at <= patterns.size(); ++k) {
+    const size_t end = std::min(patterns.find(u'|', at), patterns.size());
+    const String part = patterns.substr(at, end - at);
+    at = end + 1;
+    bool clash = part.empty();
+    for (const String& kept : from_)
+      clash = clash || kept.starts_with(part) || part.starts_with(kept);
+    if (clash || from_.size() == 64) continue;
+    from_.push_back(part);
+    to_.push_back(targets.substr(std::min(targets.size(), k), k % 3));
+  }
+  std::vector<zv::convert::Replacement> rules;
+  for (size_t k = 0; k < from_.size(); ++k)
+    rules.push_back({from_[k], to_[k]});
+  const String scanned = zv::convert::ReplaceScan(rules).apply(text);
+  String plain;
+  for (size_t i = 0; i < text.size();) {
+    size_t k = 0;
+    while (k < from_.size() && !zv::StringView(text).substr(i).starts_with(from_[k]))
+      ++k;
+    if (k < from_.size()) {
+      plain += to_[k];
+      i += from_[k].size();
+    } else {
+      plain += text[i++];
+    }
+  }
+  if (scanned != plain) std::abort();
+}
+
 void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
   if (!o.fileConversionBuilt) return;
   std::FILE* f = std::fopen((o.dir + "/in.rtf").c_str(), "wb");
@@ -208,6 +253,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Objects& o = objects();
   fuzzStrChr(*o.strchr, strings[0], strings[1], strings[2], flags, number);
   fuzzConversions(o, strings[0], flags, number);
+  compareWithPlainSearch(strings[0], strings[1], strings[2], number);
   fuzzFile(o, data + 3, size - 3, flags & 32);
   return 0;
 }
