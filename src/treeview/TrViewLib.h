@@ -103,6 +103,16 @@ class TrViewLib final : public zv::TrViewLib {
   // progress.cpp
   void SetProgressBar(ObjectRef& theBar, bool displayERR) override;
   void unSetProgressBar() override;
+
+  // tree_xml_writer.cpp, tree_xml_reader.cpp: the tree as an XML file.
+  bool TreeViewToXMLfile(ObjectRef& trViewObj, const String& XMLfileName, const String& theAppName,
+                         const String& thePasswd, bool displayERR) override;
+  bool TreeViewFromXMLfile(ObjectRef& trViewObj, const String& XMLfileName,
+                           const String& theAppName, bool displayERR, bool useValueKey) override;
+  bool SubTreeToXMLfile(ObjectRef& trViewObj, String& theParentKey, const String& XMLfileName,
+                        bool includeParent, bool HeaderFooter) override;
+  bool SubTreeFromXMLfile(ObjectRef& trViewObj, String& theParentKey, const String& XMLfileName,
+                          bool displayERR, bool useValueKey) override;
 };
 
 }  // namespace zv::impl
