@@ -75,7 +75,11 @@ struct NodeValues {
 class TreeReader {
  public:
   TreeReader(const ObjectRef& tree, bool displayERR, bool useValueKey)
-      : tree_(tree), nodes_(nodesOf(tree)), displayERR_(displayERR), useValueKey_(useValueKey) {}
+      : tree_(tree),
+        nodes_(nodesOf(tree)),
+        strings_(StrChr::create()),
+        displayERR_(displayERR),
+        useValueKey_(useValueKey) {}
 
   // ElementsToNodes: the nodes one element list describes, under `parentKey`.
   bool elementsToNodes(const std::vector<XmlItem>& list, const String& parentKey, int64_t trace) {
@@ -181,8 +185,8 @@ class TreeReader {
     int32_t step = 1;
     reportAndReturn(
         [&] {
-          String key = StrChr::create()->RemoveAccent(values.key);
-          const String parent = StrChr::create()->RemoveAccent(parentKey);
+          String key = strings_->RemoveAccent(values.key);
+          const String parent = strings_->RemoveAccent(parentKey);
           if (values.text.empty() || key.empty()) return;
           step = 2;
           if (const auto& progress = sharedProgress())
@@ -205,7 +209,7 @@ class TreeReader {
             if (!parentNode) return;
             if (!useValueKey_) {
               text = GetNewLabel(tree_, parentNode, text);
-              key = parent + StrChr::create()->RemoveAccent(text);
+              key = parent + strings_->RemoveAccent(text);
             }
             image = listedImage(values.image);
             node = toObject(
@@ -273,6 +277,7 @@ class TreeReader {
 
   ObjectRef tree_;
   ObjectRef nodes_;
+  std::shared_ptr<StrChr> strings_;
   bool displayERR_;
   bool useValueKey_;
 };

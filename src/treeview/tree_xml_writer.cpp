@@ -68,15 +68,12 @@ void appendLine(String& out, StringView indent, StringView name, StringView valu
   out += u">\r\n";
 }
 
-String plainKey(const String& key) {
-  return StrChr::create()->RemoveAccent(key);
-}
-
 // NodeToXMLfile for one node and its subtree; `depth` guards the stack as VB's own
 // recursion limit would.
 class NodeWriter {
  public:
-  NodeWriter(TextFile& file, int32_t nodeCount) : file_(file), budget_(nodeCount, 1) {}
+  NodeWriter(TextFile& file, int32_t nodeCount)
+      : file_(file), budget_(nodeCount, 1), strings_(StrChr::create()) {}
 
   void write(const ObjectRef& node, bool displayERR, int32_t depth = 0) {
     if (!node) return;
@@ -116,8 +113,11 @@ class NodeWriter {
     file_.write(u"\t</NODE>\r\n\r\n");
   }
 
+  String plainKey(const String& key) const { return strings_->RemoveAccent(key); }
+
   TextFile& file_;
   WalkBudget budget_;
+  std::shared_ptr<StrChr> strings_;
 };
 
 // The root nodes, from Nodes(1).Root.FirstSibling through Next to the root whose Index is
