@@ -8,7 +8,6 @@
 
 #include "api/TrViewLib.h"
 #include "frame/classes.h"
-#include "frame/report_listener.h"
 #include "platform/xml_document.h"
 #include "runtime/convert.h"
 #include "test_support.h"
@@ -19,18 +18,9 @@ using zv::Variant;
 
 namespace {
 
+using zvtest::Reports;
+
 const std::string kHeader = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>";
-
-class Reports {
- public:
-  Reports()
-      : previous_(zv::setReportListener([this](const String& m, bool) { texts.push_back(m); })) {}
-  ~Reports() { zv::setReportListener(previous_); }
-  std::vector<String> texts;
-
- private:
-  zv::ReportListener previous_;
-};
 
 ObjectRef nodesOf(const ObjectRef& tree) {
   return zv::toObject(zv::get(tree, u"Nodes"));

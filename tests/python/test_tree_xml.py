@@ -14,14 +14,6 @@ CASES = tree_xml_table.read()
 lib = zv.CreateObject("ZivoviViruvov.TrViewLib")
 
 
-@pytest.fixture
-def boxes():
-    shown = []
-    zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
-    yield shown
-    zv.set_message_handler(None)
-
-
 def tree_with(*nodes, images=()):
     tree = zv.TreeView()
     if images:
