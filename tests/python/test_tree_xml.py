@@ -61,11 +61,15 @@ SAVED = (tree_xml_table.HEADER + "\r\n<TREE>\r\n\t<INFO>\r\n\t<TAG>App</TAG>\r\n
 
 def test_saved_bytes_and_round_trip(tmp_path):
     path = str(tmp_path / "t.xml")
-    tree = sample()
+    tree, bar = sample(), zv.ProgressBar()
+    lib.SetProgressBar(bar)
     assert lib.TreeViewToXMLfile(tree, path, "App", "pw") is True
     assert open(path, "rb").read() == SAVED.encode("latin-1")
+    assert (bar.Max, bar.Visible) == (3, False)  # one step a node, hidden at the end
     loaded = tree_with(images=("img1", "img2"))
+    lib.SetProgressBar(bar)
     assert lib.TreeViewFromXMLfile(loaded, path) is True
+    assert (bar.Max, bar.Value) == (8, 4)  # COUNT + 5, from 1
     expected = tree_xml_table.dump(tree).replace("a_[_1_]_", "a<1>")
     assert tree_xml_table.dump(loaded) == expected
     assert loaded.Nodes.Item("ra").SelectedImage == "img1"
