@@ -188,10 +188,19 @@ Variant CallerObject::invoke(StringView name, unsigned kinds, Args& args) {
   return invokeId(name, id, flags, args);
 }
 
+// The class name, as VB's TypeName gives it: the coclass an object names through
+// IProvideClassInfo (a control's "TreeView" rather than its interface "ITreeView"), else
+// the name of the type information its IDispatch hands out.
 String CallerObject::typeName() const {
   ITypeInfo* info = nullptr;
   String name = u"Object";
-  if (SUCCEEDED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info) {
+  IProvideClassInfo* provider = nullptr;
+  if (SUCCEEDED(
+          dispatch_->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&provider)))) {
+    if (FAILED(provider->GetClassInfo(&info))) info = nullptr;
+    provider->Release();
+  }
+  if (info || (SUCCEEDED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info)) {
     BSTR b = nullptr;
     if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, &b, nullptr, nullptr, nullptr)) && b)
       name = fromBstr(b);

@@ -134,6 +134,15 @@ class TrViewLib final : public zv::TrViewLib {
   bool AddRtfBoxContentFromNode(ObjectRef& theTreeView, ObjectRef& theRtfBox,
                                 const String& indexMainNode, const String& iconNote,
                                 const String& theTag, bool initDestBefore) override;
+  // tree_xml_writer.cpp, tree_xml_reader.cpp: the tree as an XML file.
+  bool TreeViewToXMLfile(ObjectRef& trViewObj, const String& XMLfileName, const String& theAppName,
+                         const String& thePasswd, bool displayERR) override;
+  bool TreeViewFromXMLfile(ObjectRef& trViewObj, const String& XMLfileName,
+                           const String& theAppName, bool displayERR, bool useValueKey) override;
+  bool SubTreeToXMLfile(ObjectRef& trViewObj, String& theParentKey, const String& XMLfileName,
+                        bool includeParent, bool HeaderFooter) override;
+  bool SubTreeFromXMLfile(ObjectRef& trViewObj, String& theParentKey, const String& XMLfileName,
+                          bool displayERR, bool useValueKey) override;
 };
 
 }  // namespace zv::impl

@@ -3,17 +3,20 @@
 #include "api/ProgressLib.h"
 #include "frame/traps.h"
 #include "treeview/TrViewLib.h"
+#include "treeview/shared_progress.h"
 
-namespace zv::impl {
-
-namespace {
+namespace zv::treeview {
 
 std::shared_ptr<zv::ProgressLib>& sharedProgress() {
   thread_local std::shared_ptr<zv::ProgressLib> progress;
   return progress;
 }
 
-}  // namespace
+}  // namespace zv::treeview
+
+namespace zv::impl {
+
+using treeview::sharedProgress;
 
 TrViewLib::TrViewLib() {
   sharedProgress().reset();

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the library and the fuzz targets with clang-14 (libFuzzer, ASan, UBSan) and fuzzes:
 # the text conversions (zv_fuzz_text), then the archiver reading arbitrary bytes as an
-# archive (zv_fuzz_archive).
+# archive (zv_fuzz_archive), then the tree XML reader (zv_fuzz_tree_xml).
 #   run.sh [--smoke | --time SECONDS] [BUILD_DIR]
 # --smoke (the ctest entry fuzz_smoke): fresh working corpora from the seeds, 45 s for the
-#   text conversions and 20 s for the archiver.
+#   text conversions, 20 s for the archiver and 15 s for the tree XML reader.
 # --time: fuzz each that long, keeping the working corpora in BUILD_DIR between runs.
 # Fails on any crash, hang, leak or sanitizer report; the reproducer goes to
 # BUILD_DIR/artifacts/. BUILD_DIR defaults to build/fuzz.
@@ -14,12 +14,14 @@ root=$(cd "$here/../.." && pwd)
 mode=smoke
 seconds=45
 archive_seconds=20
+tree_xml_seconds=15
 if [[ ${1:-} == --smoke ]]; then
   shift
 elif [[ ${1:-} == --time ]]; then
   mode=long
   seconds=$2
   archive_seconds=$2
+  tree_xml_seconds=$2
   shift 2
 fi
 build=${1:-$root/build/fuzz}
@@ -44,9 +46,9 @@ cmake -S "$here" -B "$build/target" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$build/target" --parallel "$jobs"
 
 if [[ $mode == smoke ]]; then
-  rm -rf "$build/corpus" "$build/corpus_archive"
+  rm -rf "$build/corpus" "$build/corpus_archive" "$build/corpus_tree_xml"
 fi
-mkdir -p "$build/corpus" "$build/corpus_archive" "$build/artifacts"
+mkdir -p "$build/corpus" "$build/corpus_archive" "$build/corpus_tree_xml" "$build/artifacts"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export ASAN_OPTIONS=detect_leaks=1
 "$build/target/zv_fuzz_text" "$build/corpus" "$here/corpus" \
@@ -55,3 +57,6 @@ export ASAN_OPTIONS=detect_leaks=1
 "$build/target/zv_fuzz_archive" "$build/corpus_archive" "$here/corpus_archive" \
   -max_total_time="$archive_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
   -artifact_prefix="$build/artifacts/archive-" -print_final_stats=1
+"$build/target/zv_fuzz_tree_xml" "$build/corpus_tree_xml" "$here/corpus_tree_xml" -dict="$here/tree_xml.dict" \
+  -max_total_time="$tree_xml_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
+  -artifact_prefix="$build/artifacts/tree-xml-" -print_final_stats=1

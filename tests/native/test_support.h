@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/report_listener.h"
 #include "platform/user_interface.h"
 #include "runtime/errors.h"
 #include "runtime/text.h"
@@ -66,6 +67,21 @@ class RecordingUserInterface : public zv::platform::UserInterface {
   zv::platform::UserInterface* previous_;
 };
 
+// The messages ReportError receives while it lives.
+class Reports {
+ public:
+  Reports()
+      : previous_(
+            zv::setReportListener([this](const zv::String& m, bool) { texts.push_back(m); })) {}
+  ~Reports() { zv::setReportListener(previous_); }
+  Reports(const Reports&) = delete;
+  Reports& operator=(const Reports&) = delete;
+  std::vector<zv::String> texts;
+
+ private:
+  zv::ReportListener previous_;
+};
+
 // A fresh folder under the system's temporary folder, removed with its content.
 class TempDir {
  public:
@@ -101,7 +117,8 @@ class ScopedVariable {
     else
       ::unsetenv(name);
   }
-  ScopedVariable(const char* name, const std::string& value) : ScopedVariable(name, value.c_str()) {}
+  ScopedVariable(const char* name, const std::string& value)
+      : ScopedVariable(name, value.c_str()) {}
   ~ScopedVariable() {
     if (previous_)
       ::setenv(name_.c_str(), previous_->c_str(), 1);

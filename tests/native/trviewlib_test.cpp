@@ -6,7 +6,6 @@
 
 #include "api/TrViewLib.h"
 #include "frame/classes.h"
-#include "frame/report_listener.h"
 #include "runtime/convert.h"
 #include "test_support.h"
 
@@ -16,17 +15,7 @@ using zv::Variant;
 
 namespace {
 
-// The messages ReportError receives while it lives.
-class Reports {
- public:
-  Reports()
-      : previous_(zv::setReportListener([this](const String& m, bool) { texts.push_back(m); })) {}
-  ~Reports() { zv::setReportListener(previous_); }
-  std::vector<String> texts;
-
- private:
-  zv::ReportListener previous_;
-};
+using zvtest::Reports;
 
 ObjectRef nodesOf(const ObjectRef& tree) {
   return zv::toObject(zv::get(tree, u"Nodes"));

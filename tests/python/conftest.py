@@ -21,3 +21,12 @@ def isolated_home(tmp_path_factory, monkeypatch):
 @pytest.fixture
 def files():
     return zv.CreateObject("ZivoviViruvov.FileLib")
+
+
+@pytest.fixture
+def boxes():
+    """The message boxes shown during the test, as (title, text)."""
+    shown = []
+    zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
+    yield shown
+    zv.set_message_handler(None)

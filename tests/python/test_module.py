@@ -104,19 +104,6 @@ def test_long_limits_pass(files):
     assert files.CheckPath(2 ** 31 - 1) == "2147483647/"
 
 
-@pytest.mark.parametrize("member, args", [
-    ("TreeViewToXMLfile", (zv.TextBox(), "out.xml")),
-])
-def test_member_not_built_yet_fails_with_438_naming_it(member, args):
-    trees = zv.CreateObject("ZivoviViruvov.TrViewLib")
-    with raises_error(438) as info:
-        getattr(trees, member)(*args)
-    error = info.value
-    assert "TrViewLib." + member in error.description
-    assert str(error) == f"Error 438: {error.description}"
-    assert str(error).startswith("Error 438: Object doesn't support this property or method")
-
-
 # --- attributes --------------------------------------------------------------------------
 
 def test_property_without_required_parameters_is_read_at_access():

@@ -99,14 +99,6 @@ def build(kind):
 
 
 @pytest.fixture
-def boxes():
-    shown = []
-    zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
-    yield shown
-    zv.set_message_handler(None)
-
-
-@pytest.fixture
 def reports():
     made = []
     zv.set_report_handler(lambda message, shown: made.append(message))

@@ -84,6 +84,7 @@ done
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
 python3 "$root/tests/cases/hostile_archives.py" "$drive/hostile" || fail "hostile_archives"
 python3 "$here/tree_cases_to_vbs.py" >"$drive/trviewlib_cases.vbs" || fail "tree_cases_to_vbs"
+python3 "$here/tree_xml_cases_to_vbs.py" "$drive" >"$drive/tree_xml_cases.vbs" || fail "tree_xml_cases_to_vbs"
 # Message boxes go to a log instead of the screen, so nothing waits for a click.
 export ZV_MESSAGEBOX_LOG='C:\zv\messageboxes.log'
 

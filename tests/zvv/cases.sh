@@ -33,8 +33,9 @@ check 0 "True" call "{0D0802EE-D1BA-43DD-BC57-0CC901E420EE}" isDirectoryExist /t
 check 1 "Error 449: Argument not optional" call ZivoviViruvov.FileLib CheckPath
 check 1 "Error 450: Wrong number of arguments or invalid property assignment" call ZivoviViruvov.FileLib CheckPath a b
 check 1 "Error 448: Named argument not found" call ZivoviViruvov.FileLib CheckPath nope:=/tmp
-check 1 "Error 438: Object doesn't support this property or method: TrViewLib.TreeViewToXMLfile is not available in this version" \
-  call ZivoviViruvov.TrViewLib TreeViewToXMLfile @TextBox=x out.xml
+"$zvv" call ZivoviViruvov.TrViewLib TreeViewToXMLfile "@TreeView={r}Root|>{c}Café & <co>" "$scratch/t.xml" >/dev/null
+check 0 "$scratch/t.xml: 2 nodes, 1 roots" tree-xml "$scratch/t.xml"
+check 1 "zvv: $scratch/none.xml: not a tree XML file the library loads" tree-xml "$scratch/none.xml"
 check 0 "False" call ZivoviViruvov.FileLib CopyFile /nowhere/a /nowhere/b
 check 1 "Error 429: ActiveX component can't create object: ZivoviViruvov.COpSysInfo" \
   call ZivoviViruvov.COpSysInfo Version

@@ -11,6 +11,7 @@
 #include "demo_listview.h"
 #include "demo_locale.h"
 #include "demo_output.h"
+#include "demo_tree_xml.h"
 #include "demo_treeview.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
@@ -157,6 +158,7 @@ int runDemo(const char* directory) {
     filesDemoPart(folder);
     listViewDemoPart();
     treeviewDemoPart();
+    treeXmlDemoPart(folder);
   } catch (const zv::Error& e) {
     std::fprintf(stderr, "demo failed: %s\n", e.what());
     return 1;

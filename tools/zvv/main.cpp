@@ -17,6 +17,7 @@
 #include "reg_file.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
+#include "tree_xml_command.h"
 #include "values.h"
 #include "visible_text.h"
 
@@ -115,5 +116,6 @@ int main(int argc, char** argv) {
   if (command == "demo" && argc <= 3) return zvv::runDemo(argc == 3 ? argv[2] : "zvv-demo");
   if (command == "zip" && argc >= 4) return zvv::zipCommand(argc - 2, argv + 2);
   if (command == "unzip" && argc >= 3 && argc <= 4) return zvv::unzipCommand(argc - 2, argv + 2);
+  if (command == "tree-xml" && argc == 3) return zvv::treeXmlCommand(argv[2]);
   return usage();
 }

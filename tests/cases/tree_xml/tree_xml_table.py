@@ -1,0 +1,48 @@
+"""Reads the tree XML case table (tree_xml.tsv): each case's file bytes and what loading it
+gives. dump() describes a tree the way the table's node column does."""
+import os
+import re
+
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "tree_xml.tsv")
+HEADER = '<?xml version="1.0" encoding="iso-8859-1"?>'
+BLACK, WHITE = 0, 16777215  # the tree-view model's default node colours
+
+
+def file_bytes(text):
+    """The escapes \\r \\n \\t \\xNN as bytes; every other character as its ISO-8859-1 byte
+    (a backslash before anything else stands for itself)."""
+    def byte(m):
+        e = m.group(1)
+        return {"r": "\r", "n": "\n", "t": "\t"}.get(e) or chr(int(e[1:], 16))
+    return re.sub(r"\\(r|n|t|x[0-9A-Fa-f]{2})", byte, text.replace("{H}", HEADER)).encode("latin-1")
+
+
+def read(path=TABLE):
+    cases = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            if not line.strip() or line.startswith("#"):
+                continue
+            name, content, result, nodes, box = line.rstrip("\n").split("\t")
+            cases.append({"name": name, "bytes": file_bytes(content), "result": result == "True",
+                          "nodes": nodes, "box": box == "box"})
+    return cases
+
+
+def node_text(parent, key, text, tag, bold, sorted_, expanded, fore, back, image):
+    out = f"{parent}/{key}={text}" + (f"#{tag}" if tag else "")
+    out += " B" * bold + " S" * sorted_ + " E" * expanded
+    out += (f" f={fore}" if fore != BLACK else "") + (f" k={back}" if back != WHITE else "")
+    return out + (f" i={image}" if image else "")
+
+
+def dump(tree):
+    """Every node in Index order: parent key/key=text, #tag, B bold, S sorted, E expanded,
+    f= and k= colours other than the defaults, i= image; joined by " ; "."""
+    nodes = tree.Nodes
+    out = []
+    for i in range(1, nodes.Count + 1):
+        n = nodes.Item(i)
+        out.append(node_text(n.Parent.Key if n.Parent else "", n.Key, n.Text, str(n.Tag or ""), n.Bold,
+                             n.Sorted, n.Expanded, n.ForeColor, n.BackColor, str(n.Image or "")))
+    return " ; ".join(out)
