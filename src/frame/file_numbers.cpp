@@ -130,6 +130,16 @@ size_t openFileCount() {
   return count;
 }
 
+int64_t fileLength(const String& path) {
+  if (path.empty()) raise(err::kBadFileNameOrNumber);
+  const std::filesystem::path fsPath(path);
+  std::error_code ec;
+  if (std::filesystem::is_directory(fsPath, ec)) raise(err::kPathFileAccess);
+  const auto size = std::filesystem::file_size(fsPath, ec);
+  if (ec) raise(err::kFileNotFound);
+  return static_cast<int64_t>(size);
+}
+
 void FileNumber::close() {
   const int16_t number = number_;
   number_ = -1;

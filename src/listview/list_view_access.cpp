@@ -59,6 +59,18 @@ ObjectRef addHeader(const ObjectRef& headers, const String& key, const String& t
                        {Variant::missing(), keyArgument(key), Variant(text), width, alignment}));
 }
 
+RowChoice::RowChoice(const ObjectRef& view, bool chosenOnly) : chosenOnly_(chosenOnly) {
+  if (chosenOnly_) checkboxes_ = toBoolean(get(view, u"Checkboxes"));
+}
+
+bool RowChoice::takes(const ObjectRef& row) const {
+  return !chosenOnly_ || toBoolean(get(row, checkboxes_ ? u"Checked" : u"Selected"));
+}
+
+ObjectRef cellObjectOf(const ObjectRef& row, int32_t column) {
+  return column == 1 ? row : subItemOf(row, column - 1);
+}
+
 String withoutBlanks(StringView text) {
   String out;
   out.reserve(text.size());

@@ -25,6 +25,21 @@ ObjectRef addRow(const ObjectRef& rows, const String& key, const String& text);
 ObjectRef addHeader(const ObjectRef& headers, const String& key, const String& text,
                     const Variant& width, const Variant& alignment);
 
+// The exports' choice of rows "checked or selected": with `chosenOnly`, a row counts when it
+// is checked (list-views with check boxes) or selected (the others); otherwise every row does.
+class RowChoice {
+ public:
+  RowChoice(const ObjectRef& view, bool chosenOnly);
+  bool takes(const ObjectRef& row) const;
+
+ private:
+  bool chosenOnly_;
+  bool checkboxes_ = false;
+};
+
+// The item (column 1) or its sub-item `column - 1`: where a cell's ForeColor and Bold live.
+ObjectRef cellObjectOf(const ObjectRef& row, int32_t column);
+
 // `text` with every blank removed (the keys made from collection values).
 String withoutBlanks(StringView text);
 

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the library and the fuzz targets with clang-14 (libFuzzer, ASan, UBSan) and fuzzes:
 # the text conversions (zv_fuzz_text), then the archiver reading arbitrary bytes as an
-# archive (zv_fuzz_archive).
+# archive (zv_fuzz_archive), then the delimited import into a list-view (zv_fuzz_listview).
 #   run.sh [--smoke | --time SECONDS] [BUILD_DIR]
 # --smoke (the ctest entry fuzz_smoke): fresh working corpora from the seeds, 45 s for the
-#   text conversions and 20 s for the archiver.
+#   text conversions, 20 s for the archiver and 15 s for the delimited import.
 # --time: fuzz each that long, keeping the working corpora in BUILD_DIR between runs.
 # Fails on any crash, hang, leak or sanitizer report; the reproducer goes to
 # BUILD_DIR/artifacts/. BUILD_DIR defaults to build/fuzz.
@@ -14,12 +14,14 @@ root=$(cd "$here/../.." && pwd)
 mode=smoke
 seconds=45
 archive_seconds=20
+listview_seconds=15
 if [[ ${1:-} == --smoke ]]; then
   shift
 elif [[ ${1:-} == --time ]]; then
   mode=long
   seconds=$2
   archive_seconds=$2
+  listview_seconds=$2
   shift 2
 fi
 build=${1:-$root/build/fuzz}
@@ -55,3 +57,9 @@ export ASAN_OPTIONS=detect_leaks=1
 "$build/target/zv_fuzz_archive" "$build/corpus_archive" "$here/corpus_archive" \
   -max_total_time="$archive_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
   -artifact_prefix="$build/artifacts/archive-" -print_final_stats=1
+# The delimited import: lines of up to 64 KB, so fields beyond position 32767 are reached.
+[[ $mode == smoke ]] && rm -rf "$build/corpus_listview"
+mkdir -p "$build/corpus_listview"
+"$build/target/zv_fuzz_listview" "$build/corpus_listview" "$here/corpus/listview" \
+  -max_total_time="$listview_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=70000 \
+  -artifact_prefix="$build/artifacts/listview-" -print_final_stats=1
