@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "runtime/ansi.h"
@@ -49,14 +50,10 @@ bool TextFile::atEnd() {
 String TextFile::readLine() {
   requireMode(FileMode::Input);
   if (atEnd()) raise(err::kInputPastEnd);
+  // getline scans the stream's buffer a block at a time: a long line costs one pass.
   std::string bytes;
-  for (int c; (c = stream_.get()) != std::char_traits<char>::eof();) {
-    if (c == '\r') {
-      if (stream_.peek() == '\n') stream_.get();
-      break;
-    }
-    bytes += static_cast<char>(c);
-  }
+  std::getline(stream_, bytes, '\r');
+  if (!stream_.eof() && stream_.peek() == '\n') stream_.get();
   stream_.clear(stream_.rdstate() & ~std::ios::failbit);
   return fromAnsi(bytes);
 }

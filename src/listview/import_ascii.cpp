@@ -1,6 +1,9 @@
 // A delimited text file into the caller's list-view: one record per line (or per group of
 // lines when a quoted last field spans line breaks), headers from the first line, a header
 // file or generic captions, and the instance's progress bar advanced line by line.
+#include <algorithm>
+#include <utility>
+
 #include "api/FileLib.h"
 #include "api/StrChr.h"
 #include "frame/file_numbers.h"
@@ -50,6 +53,14 @@ class FieldCursor {
   text::SeparatorScan scan_;
   size_t start_ = 0;
 };
+
+void trimInPlace(String& s) {
+  const StringView kept = trimView(s);
+  if (kept.size() == s.size()) return;
+  const size_t from = static_cast<size_t>(kept.data() - s.data());
+  s.erase(from + kept.size());
+  s.erase(0, from);
+}
 
 bool startsWithQuote(StringView s) {
   return !s.empty() && s.front() == kQuote;
@@ -136,10 +147,15 @@ class AsciiImport {
     ObjectRef row;
     int32_t s = 0;  // the last sub-item filled
     for (index = 1; index <= n; ++index) {
-      const String f = trim(cleaned(fields.next()));
+      String f = cleaned(fields.next());
+      trimInPlace(f);
       if (index == 1) {
-        row = listview::addRow(rows_, {}, nextThisHeader == 1 ? String() : f);
-        if (nextThisHeader == 1) setSubItem(row, s = 1, f);
+        if (nextThisHeader == 1) {
+          row = listview::addRow(rows_, {}, String());
+          setSubItem(row, s = 1, f);
+        } else {
+          row = listview::addRow(rows_, {}, std::move(f));
+        }
         put(row, u"Selected", Variant(false));
       } else if (nextThisHeader == s + 1) {
         setSubItem(row, s + 1, String());
@@ -154,12 +170,9 @@ class AsciiImport {
  private:
   // Quotes removed when checked, ";" made a blank when asked, "" made empty.
   String cleaned(StringView field) const {
-    String f;
-    f.reserve(field.size());
-    for (const char16_t c : field) {
-      if (c == kQuote && checkQuote_) continue;
-      f += c == u';' && delComma_ ? u' ' : c;
-    }
+    String f(field);
+    if (checkQuote_) f.erase(std::remove(f.begin(), f.end(), kQuote), f.end());
+    if (delComma_) std::replace(f.begin(), f.end(), u';', u' ');
     if (f == u"\"\"") f.clear();
     return f;
   }

@@ -49,8 +49,14 @@ ObjectRef subItemOf(const ObjectRef& row, int32_t k) {
   return itemOf(toObject(get(row, u"ListSubItems")), k);
 }
 
-ObjectRef addRow(const ObjectRef& rows, const String& key, const String& text) {
-  return toObject(call(rows, u"Add", {Variant::missing(), keyArgument(key), Variant(text)}));
+ObjectRef addRow(const ObjectRef& rows, const String& key, String text) {
+  // Built in place: a row's text may be a whole long line, copied once only.
+  Args args;
+  args.reserve(3);
+  args.emplace_back(Variant::missing());
+  args.emplace_back(keyArgument(key));
+  args.emplace_back(Variant(std::move(text)));
+  return toObject(call(rows, u"Add", std::move(args)));
 }
 
 ObjectRef addHeader(const ObjectRef& headers, const String& key, const String& text,

@@ -21,7 +21,7 @@ int32_t createdSubItems(const ObjectRef& row);
 ObjectRef subItemOf(const ObjectRef& row, int32_t k);
 
 // Add(, key, text): a new row or header at the end, without a key for an empty one.
-ObjectRef addRow(const ObjectRef& rows, const String& key, const String& text);
+ObjectRef addRow(const ObjectRef& rows, const String& key, String text);
 ObjectRef addHeader(const ObjectRef& headers, const String& key, const String& text,
                     const Variant& width, const Variant& alignment);
 
