@@ -183,12 +183,12 @@ bool LstViewLib::SetAutomaticTips(ObjectRef& theMainList, bool& withHeader, bool
           const ObjectRef row = itemOf(rows, i);
           if (!excluded(0)) {
             const String text = trim(textOf(row));
-            if (!text.empty()) put(row, u"ToolTipText", Variant(tip(1, text)));
+            if (!text.empty()) setToolTip(row, tip(1, text));
           }
           for (int32_t k = 1; k < columns; ++k) {
             if (excluded(k)) continue;
             const String cell = trim(cellOf(row, k + 1));
-            if (!cell.empty()) put(subItemOf(row, k), u"ToolTipText", Variant(tip(k + 1, cell)));
+            if (!cell.empty()) setToolTip(subItemOf(row, k), tip(k + 1, cell));
           }
         }
         result = true;

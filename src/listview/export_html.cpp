@@ -8,6 +8,7 @@
 #include "frame/traps.h"
 #include "frame/varnix.h"
 #include "listview/LstViewLib.h"
+#include "listview/line_writer.h"
 #include "listview/list_view_access.h"
 #include "runtime/convert.h"
 
@@ -50,16 +51,15 @@ class TableWriter {
       : out_(out), style_(style), row_(at.row), column_(at.column), html_(HTMlib::create()) {}
 
   void write(const ObjectRef& view, const RowTest& takes) {
-    if (style_.addCRbefore) out_.writeLine(u"<BR>");
-    out_.writeLine(u"\t<CENTER>");
-    out_.writeLine(u"<TABLE WIDTH=\"99%\" cellspacing=5 cellpadding=0 BORDER=" +
-                   longToString(style_.borderSize) + u">");
+    if (style_.addCRbefore) out_.line(u"<BR>");
+    out_.line(u"\t<CENTER>");
+    out_.line(u"<TABLE WIDTH=\"99%\" cellspacing=5 cellpadding=0 BORDER=" +
+              longToString(style_.borderSize) + u">");
     if (!isBlank(style_.title)) {
-      out_.writeLine(u"\t<CAPTION>");
-      out_.writeLine(u"\t<FONT face=\"" + style_.titleFont + u"\" SIZE=+1><B>" +
-                     converted(style_.title) + u"</B></FONT>\r\n");
-      out_.writeLine(String(kTab) + (style_.borderSize <= 0 ? u"<HR SIZE=1>" : u"") +
-                     u"</CAPTION>");
+      out_.line(u"\t<CAPTION>");
+      out_.line(u"\t<FONT face=\"" + style_.titleFont + u"\" SIZE=+1><B>" +
+                converted(style_.title) + u"</B></FONT>\r\n");
+      out_.line(String(kTab) + (style_.borderSize <= 0 ? u"<HR SIZE=1>" : u"") + u"</CAPTION>");
     }
     const ObjectRef headers = headersOf(view);
     const int32_t columns = countOf(headers);
@@ -74,13 +74,13 @@ class TableWriter {
       const ObjectRef item = itemOf(rows, row_);
       if (!takes(item)) continue;
       const String& colour = written++ % 2 == 0 ? style_.firstColor : style_.secondColor;
-      out_.writeLine(u"\t<TR bgcolor=\"" + colour + u"\">");
+      out_.line(u"\t<TR bgcolor=\"", colour, u"\">");
       for (column_ = 1; column_ <= columns; ++column_)
         if (column_ != style_.skippedColumn) writeCell(item, alignments[column_ - 1]);
-      out_.writeLine(u"\t</TR>");
+      out_.line(u"\t</TR>");
     }
-    out_.writeLine(u"</TABLE>\r\n");
-    out_.writeLine(u"\t</CENTER>");
+    out_.line(u"</TABLE>\r\n");
+    out_.line(u"\t</CENTER>");
   }
 
  private:
@@ -101,41 +101,39 @@ class TableWriter {
   }
 
   void writeHeaderRow(const ObjectRef& headers, int32_t columns) {
-    out_.writeLine(u"\t<TR bgcolor=\"" + style_.headerColor + u"\">");
+    out_.line(u"\t<TR bgcolor=\"" + style_.headerColor + u"\">");
     for (column_ = 1; column_ <= columns; ++column_) {
       if (column_ == style_.skippedColumn) continue;
       const String text = textOf(itemOf(headers, column_));
-      out_.writeLine(u"\t<TD align=\"center\" valign=\"top\"><FONT face=\"" + style_.titleFont +
-                     u"\"><B>");
-      out_.writeLine(String(kTab) + (isBlank(text) ? String(u"&nbsp;") : converted(text)));
-      out_.writeLine(u"\t</B></FONT></TD>");
+      out_.line(u"\t<TD align=\"center\" valign=\"top\"><FONT face=\"" + style_.titleFont +
+                u"\"><B>");
+      out_.line(String(kTab) + (isBlank(text) ? String(u"&nbsp;") : converted(text)));
+      out_.line(u"\t</B></FONT></TD>");
     }
     column_ = 0;
-    out_.writeLine(u"\t</TR>");
+    out_.line(u"\t</TR>");
   }
 
   void writeCell(const ObjectRef& item, const String& alignment) {
-    out_.writeLine(u"\t\t<TD align=\"" + alignment + u"\" valign=\"top\">");
+    out_.line(u"\t\t<TD align=\"", alignment, u"\" valign=\"top\">");
     const String text = cellOf(item, column_);
     if (isBlank(text)) {
-      out_.writeLine(u"\t\t&nbsp;");
+      out_.line(u"\t\t&nbsp;");
     } else {
       // Only a cell with text has a sub-item whose colour and weight count.
-      const ObjectRef cell = cellObjectOf(item, column_);
-      const int32_t colour = toLong(get(cell, u"ForeColor"));
-      const bool bold = toBoolean(get(cell, u"Bold"));
+      const auto [colour, bold] = styleOf(cellObjectOf(item, column_));
       String font = u"\t\t<FONT face=\"" + style_.contentFont + u"\"";
       if (colour != 0) font += u" color=\"" + html_->ConvertColor(colour) + u"\"";
-      out_.writeLine(font + u">");
-      if (bold) out_.writeLine(u"\t\t<B>");
-      out_.writeLine(u"\t\t" + converted(text));
-      if (bold) out_.writeLine(u"\t\t</B>");
-      out_.writeLine(u"\t\t</FONT>");
+      out_.line(font + u">");
+      if (bold) out_.line(u"\t\t<B>");
+      out_.line(u"\t\t", converted(text));
+      if (bold) out_.line(u"\t\t</B>");
+      out_.line(u"\t\t</FONT>");
     }
-    out_.writeLine(u"\t\t</TD>");
+    out_.line(u"\t\t</TD>");
   }
 
-  TextFile& out_;
+  LineWriter out_;
   const TableStyle& style_;
   int32_t& row_;
   int32_t& column_;

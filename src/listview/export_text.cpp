@@ -6,6 +6,7 @@
 #include "frame/traps.h"
 #include "frame/varnix.h"
 #include "listview/LstViewLib.h"
+#include "listview/line_writer.h"
 #include "listview/list_view_access.h"
 #include "runtime/convert.h"
 
@@ -26,7 +27,7 @@ bool writeXmlRecords(const ObjectRef& view, int16_t fileNumber, bool itmSelected
         const ObjectRef rows = rowsOf(view);
         const int32_t count = countOf(rows);
         if (count < 1) return;
-        TextFile& out = fileByNumber(fileNumber);
+        LineWriter out(fileByNumber(fileNumber));
         auto str = StrChr::create();
         const ObjectRef headers = headersOf(view);
         const int32_t columns = countOf(headers);
@@ -34,34 +35,34 @@ bool writeXmlRecords(const ObjectRef& view, int16_t fileNumber, bool itmSelected
         for (int32_t c = 1; c <= columns; ++c)
           names.push_back(str->RemoveAccent(textOf(itemOf(headers, c))));
 
-        out.writeLine(u"\t<" + String(listTag) + u">");
+        out.line(u"\t<" + String(listTag) + u">");
         if (tagHeader) {
-          out.writeLine(u"\t\t<HEADER_LIST>");
+          out.line(u"\t\t<HEADER_LIST>");
           for (int32_t c = 1; c <= columns; ++c) {
             if (c == notThisHeader) continue;
-            out.writeLine(u"\t\t<HEADER>");
-            out.writeLine(u"\t\t\t<NUM>" + longToString(c) + u"</NUM>");
-            out.writeLine(u"\t\t\t<VALUE>" + names[c - 1] + u"</VALUE>");
-            out.writeLine(u"\t\t</HEADER>");
+            out.line(u"\t\t<HEADER>");
+            out.line(u"\t\t\t<NUM>", longToString(c), u"</NUM>");
+            out.line(u"\t\t\t<VALUE>" + names[c - 1] + u"</VALUE>");
+            out.line(u"\t\t</HEADER>");
           }
-          out.writeLine(u"\t\t</HEADER_LIST>\r\n");
+          out.line(u"\t\t</HEADER_LIST>\r\n");
         }
         const RowChoice choice(view, itmSelected);
         for (int32_t i = 1; i <= count; ++i) {
           const ObjectRef row = itemOf(rows, i);
           if (!choice.takes(row)) continue;
-          out.writeLine(u"\t\t<" + String(recordTag) + u">");
-          out.writeLine(u"\t\t<ID>" + longToString(i) + u"</ID>");
+          out.line(u"\t\t<" + String(recordTag) + u">");
+          out.line(u"\t\t<ID>" + longToString(i) + u"</ID>");
           for (int32_t c = 1; c <= columns; ++c) {
             if (c == notThisHeader) continue;
-            out.writeLine(tagHeader ? u"\t\t\t<" + names[c - 1] + u">" : u"\t\t\t<COLUMN>");
-            out.writeLine(u"\t\t\t<NUM>" + longToString(c) + u"</NUM>");
-            out.writeLine(u"\t\t\t<VALUE>" + str->RemoveAccent(cellOf(row, c)) + u"</VALUE>");
-            out.writeLine(tagHeader ? u"\t\t\t</" + names[c - 1] + u">" : u"\t\t\t</COLUMN>");
+            out.line(tagHeader ? u"\t\t\t<" + names[c - 1] + u">" : u"\t\t\t<COLUMN>");
+            out.line(u"\t\t\t<NUM>", longToString(c), u"</NUM>");
+            out.line(u"\t\t\t<VALUE>", str->RemoveAccent(cellOf(row, c)), u"</VALUE>");
+            out.line(tagHeader ? u"\t\t\t</" + names[c - 1] + u">" : u"\t\t\t</COLUMN>");
           }
-          out.writeLine(u"\t\t</" + String(recordTag) + u">");
+          out.line(u"\t\t</" + String(recordTag) + u">");
         }
-        out.writeLine(u"\t</" + String(listTag) + u">");
+        out.line(u"\t</" + String(listTag) + u">");
         result = true;
       },
       u"Error on ListView object To XML");
@@ -102,7 +103,8 @@ struct LineLayout {
 };
 
 // One line per chosen row of `view`. Rows and columns are counted in 16 bits.
-void writeDelimitedRows(TextFile& out, const ObjectRef& view, const LineLayout& layout) {
+void writeDelimitedRows(TextFile& file, const ObjectRef& view, const LineLayout& layout) {
+  LineWriter out(file);
   const ObjectRef rows = rowsOf(view);
   const int32_t count = toInteger16(countOf(rows));
   const int32_t columns = toInteger16(countOf(headersOf(view)));
@@ -123,7 +125,7 @@ void writeDelimitedRows(TextFile& out, const ObjectRef& view, const LineLayout& 
       line.append(e).append(cellOf(row, c)).append(e);
     }
     if (withEnd) line.append(d).append(e).append(layout.endColumn).append(e).append(kCrLf);
-    out.writeLine(line);
+    out.line(line);
   }
 }
 

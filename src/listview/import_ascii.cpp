@@ -152,17 +152,17 @@ class AsciiImport {
       if (index == 1) {
         if (nextThisHeader == 1) {
           row = listview::addRow(rows_, {}, String());
-          setSubItem(row, s = 1, f);
+          setCell(row, s = 1, std::move(f));
         } else {
           row = listview::addRow(rows_, {}, std::move(f));
         }
-        put(row, u"Selected", Variant(false));
+        setSelected(row, false);
       } else if (nextThisHeader == s + 1) {
-        setSubItem(row, s + 1, String());
-        setSubItem(row, s + 2, f);
+        setCell(row, s + 1, String());
+        setCell(row, s + 2, std::move(f));
         s += 2;
       } else {
-        setSubItem(row, s += 1, f);
+        setCell(row, s += 1, std::move(f));
       }
     }
   }
@@ -175,10 +175,6 @@ class AsciiImport {
     if (delComma_) std::replace(f.begin(), f.end(), u';', u' ');
     if (f == u"\"\"") f.clear();
     return f;
-  }
-
-  static void setSubItem(const ObjectRef& row, int32_t k, const String& text) {
-    put(row, u"SubItems", Variant(text), {Variant(toInteger16(k))});
   }
 
   LstViewLib& lib_;
@@ -297,7 +293,7 @@ bool LstViewLib::LoadListViewFromASCII(const String& theFile, ObjectRef& theDest
           int16_t none1 = 0, none2 = 0;
           SetAutomaticTips(theDestList, withHeader, withError, none1, none2);
           const ObjectRef first = itemOf(import.rows(), 1);
-          put(first, u"Selected", Variant(true));
+          setSelected(first, true);
           call(first, u"EnsureVisible");
         } else {
           ShowInformation(u"No imported data, destination list is empty.\r\nCheck content of file.",
