@@ -3,19 +3,6 @@
 ' name-list limits, overwrite prompts, cancelling and the hostile archives written into
 ' C:\zv\hostile by tests/cases/hostile_archives.py. The archives left in C:\zv\archives
 ' go through Info-ZIP's unzip -t afterwards.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 ' What the events brought, and what the handlers answer.
 Dim progress, cancels, passwords, prompts, cancelAt, answerPassword, answerOverwrite

@@ -1,17 +1,4 @@
 ' Arguments, by-reference results, errors and the caller's own objects, from VBScript.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 ' A text box written as a VBScript class: the library reads its Text.
 Class FakeTextBox

@@ -1,17 +1,5 @@
 ' Every creatable class comes from CreateObject; the private class does not.
-Option Explicit
-Dim passed, failed, names, n, o
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
+Dim names, n, o
 
 names = Array("LangueLib", "StrChr", "FileLib", "TimeLib", "RegistryLib", "RTFlib", _
               "SystemLib", "LstViewLib", "TrViewLib", "InternetLib", "ZipLib", "UnZipLib", _

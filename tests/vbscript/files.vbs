@@ -1,17 +1,4 @@
 ' FileLib's existence tests on Windows paths, with hidden and system files made by attrib.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 Dim f, sh, folder, fso
 Set f = CreateObject("ZivoviViruvov.FileLib")

@@ -1,20 +1,6 @@
 ' LstViewLib's files from VBScript on the list-view model: the exports of the shared sample
 ' give the expected files (C:\zv\listview), the import shows its boxes, and a list-view
 ' goes to delimited text and back.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
-
 Dim fso, boxLog, folder
 Set fso = CreateObject("Scripting.FileSystemObject")
 boxLog = CreateObject("WScript.Shell").ExpandEnvironmentStrings("%ZV_MESSAGEBOX_LOG%")

@@ -1,19 +1,6 @@
 ' LstViewLib from VBScript, on the library's list-view model and on a list-view written
 ' as VBScript classes: filled through FindHeaderFromCaption and FindItemFromText with
 ' addIt, searched again, counted, rearranged and copied.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 ' A row and a header of the script's own list-view; SubItems(k) is an indexed property.
 Class FakeRow

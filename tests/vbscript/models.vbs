@@ -1,18 +1,5 @@
 ' The models of the controls, created from VBScript by their ProgIDs, and the caller's own
 ' objects reached with named arguments, default members and indexed puts.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 Dim lv, it, h, n, tv, nd, il, s, r
 On Error Resume Next

@@ -1,19 +1,6 @@
 ' RegistryLib against the Wine registry: values written, read, listed, searched and
 ' deleted. The values under HKCU\Software\ZivoviViruvovTest stay for run.sh's
 ' "wine reg query" check.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 ' A list box written as a VBScript class: ListKeysOfTree calls its AddItem.
 Class FakeList

@@ -1,18 +1,5 @@
 ' SystemLib and FileLib on the Windows face: the system report, folders and names, drive
 ' types, and the bytes of text files.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
 
 Class FakeTextBox
   Public Text

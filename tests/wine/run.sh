@@ -78,7 +78,9 @@ wineserver -w
 drive="$WINEPREFIX/drive_c/zv"
 mkdir -p "$drive"
 cp "$build"/ZivoviViruvov*.dll "$build"/{ZipLib,UnZipLib}.dll "$build"/zv_*.exe "$drive/"
-cp "$root"/tests/vbscript/*.vbs "$drive/"
+for script in "$root"/tests/vbscript/*.vbs; do
+  cat "$root/tests/vbscript/check.inc" "$script" >"$drive/$(basename "$script")"
+done
 # The files the list-view exports must write (lstview_files.vbs).
 cp -r "$root"/tests/cases/listview "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
