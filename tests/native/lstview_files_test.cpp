@@ -11,6 +11,7 @@
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
 #include "frame/report_listener.h"
+#include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
 
@@ -98,18 +99,8 @@ class LstViewFilesTest : public testing::Test {
   zv::ReportListener previous_;
 };
 
-// "H1|H2;a|b": headers, then each row's text and the sub-items made for it.
 String dump(const ObjectRef& view) {
-  auto& lv = dynamic_cast<zv::models::ListView&>(*view);
-  String out;
-  for (const auto& h : lv.headers().list().items())
-    out += (out.empty() ? u"" : u"|") + h->get_Text();
-  for (const auto& row : lv.rows().list().items()) {
-    out += u";" + row->get_Text();
-    for (const auto& cell : row->subItems().list().items())
-      out += u"|" + cell->get_Text();
-  }
-  return out;
+  return zvtest::listViewText(dynamic_cast<zv::models::ListView&>(*view));
 }
 
 String keys(const ObjectRef& view) {

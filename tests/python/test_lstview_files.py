@@ -6,6 +6,7 @@ import pytest
 
 import zivoviviruvov as zv
 from test_lstviewlib import PlainListView
+from test_trviewlib import boxes  # noqa: F401 (a fixture)
 
 CASES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "listview")
 
@@ -32,14 +33,6 @@ def sample(lv):
     lv.ListItems.Item(2).Bold = True
     lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
     return lv
-
-
-@pytest.fixture
-def boxes():
-    shown = []
-    zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
-    yield shown
-    zv.set_message_handler(None)
 
 
 @pytest.mark.parametrize("make", [PlainListView, zv.ListView])
