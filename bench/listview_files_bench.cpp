@@ -46,7 +46,7 @@ double timed(const std::function<void()>& work) {
 }
 
 // What a round uses per line imported or cell exported, touched before it starts.
-constexpr size_t kBytesPerLine = 4096;
+constexpr size_t kBytesPerLine = 3200;
 constexpr size_t kBytesPerCell = 512;
 
 double bestOf2(const std::function<double()>& round) {
