@@ -57,6 +57,10 @@ class FieldCursor {
 void trimInPlace(String& s) {
   const StringView kept = trimView(s);
   if (kept.size() == s.size()) return;
+  if (kept.empty()) {  // all blanks: the view need not point into `s`
+    s.clear();
+    return;
+  }
   const size_t from = static_cast<size_t>(kept.data() - s.data());
   s.erase(from + kept.size());
   s.erase(0, from);

@@ -203,10 +203,10 @@ TEST_F(LstViewFilesTest, ImportOptions) {
        u"Name1|Name#1|Item#33|City4",
        u"Name|Name #1|Item #3|City;Bob|x|y|Paris"},
       // A trailing separator adds no column; a longer line adds generic headers.
-      {"a;b;\r\n1;2;3\r\n",
+      {"a;b;\r\n1; ;3\r\n",
        {{u"isHeaderExist", kTrue}, {u"theSeparator", semicolon}},
        u"a1|b2|item#3",
-       u"a|b|item #3;1|2|3"},
+       u"a|b|item #3;1||3"},
       // Quotes: n counted with the plain separator; ";" kept, or made a blank.
       {"\"a\";\"b;c\";\"d\"\r\n",
        {{u"isCheckQuote", kTrue},
