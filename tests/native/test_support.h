@@ -101,8 +101,7 @@ class ScopedVariable {
     else
       ::unsetenv(name);
   }
-  ScopedVariable(const char* name, const std::string& value)
-      : ScopedVariable(name, value.c_str()) {}
+  ScopedVariable(const char* name, const std::string& value) : ScopedVariable(name, value.c_str()) {}
   ~ScopedVariable() {
     if (previous_)
       ::setenv(name_.c_str(), previous_->c_str(), 1);
