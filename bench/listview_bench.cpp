@@ -13,21 +13,18 @@
 // busy virtual machine grows faster than the memory asked for. Exits 1 when x_direct
 // exceeds 20 or a library operation is not linear. Not a test: timings belong to no test
 // suite.
-#include <malloc.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <vector>
 
 #include "api/LstViewLib.h"
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
+#include "fresh_process.h"
 #include "runtime/convert.h"
 
 namespace {
@@ -106,41 +103,12 @@ Times measure(int32_t rows, int misses) {
 
 }  // namespace
 
-// Maps and touches about what a round of `rows` rows will use, then frees it into a heap
-// that keeps it.
-void prefault(int32_t rows) {
-  constexpr size_t kBytesPerRow = 8192;
-  constexpr size_t kBlock = 1 << 20;
-  mallopt(M_MMAP_THRESHOLD, 1 << 30);
-  mallopt(M_TRIM_THRESHOLD, INT32_MAX);
-  std::vector<char*> blocks(static_cast<size_t>(rows) * kBytesPerRow / kBlock);
-  for (char*& b : blocks) {
-    b = static_cast<char*>(std::malloc(kBlock));
-    std::memset(b, 1, kBlock);
-  }
-  for (char* b : blocks)
-    std::free(b);
-}
-
-// measure() in a child process of its own.
+// measure() in a child process of its own, which first touches about what a round of
+// `rows` rows will use.
 Times fresh(int32_t rows, int misses) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) std::abort();
-  const pid_t child = fork();
-  if (child < 0) std::abort();
-  if (child == 0) {
-    prefault(rows);
-    const Times t = measure(rows, misses);
-    _exit(write(pipeEnds[1], &t, sizeof t) == sizeof t ? 0 : 1);
-  }
-  Times t{};
-  const bool complete = read(pipeEnds[0], &t, sizeof t) == sizeof t;
-  int status = 0;
-  waitpid(child, &status, 0);
-  close(pipeEnds[0]);
-  close(pipeEnds[1]);
-  if (!complete || status != 0) std::abort();
-  return t;
+  constexpr size_t kBytesPerRow = 8192;
+  return zv::bench::inFreshProcess(static_cast<size_t>(rows) * kBytesPerRow,
+                                   [&] { return measure(rows, misses); });
 }
 
 // The best of two rounds, field by field; the search per miss.

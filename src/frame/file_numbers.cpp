@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "runtime/ansi.h"
@@ -49,14 +50,10 @@ bool TextFile::atEnd() {
 String TextFile::readLine() {
   requireMode(FileMode::Input);
   if (atEnd()) raise(err::kInputPastEnd);
+  // getline scans the stream's buffer a block at a time: a long line costs one pass.
   std::string bytes;
-  for (int c; (c = stream_.get()) != std::char_traits<char>::eof();) {
-    if (c == '\r') {
-      if (stream_.peek() == '\n') stream_.get();
-      break;
-    }
-    bytes += static_cast<char>(c);
-  }
+  std::getline(stream_, bytes, '\r');
+  if (!stream_.eof() && stream_.peek() == '\n') stream_.get();
   stream_.clear(stream_.rdstate() & ~std::ios::failbit);
   return fromAnsi(bytes);
 }
@@ -128,6 +125,16 @@ size_t openFileCount() {
   for (const auto& file : tFiles)
     count += file ? 1 : 0;
   return count;
+}
+
+int64_t fileLength(const String& path) {
+  if (path.empty()) raise(err::kBadFileNameOrNumber);
+  const std::filesystem::path fsPath(path);
+  std::error_code ec;
+  if (std::filesystem::is_directory(fsPath, ec)) raise(err::kPathFileAccess);
+  const auto size = std::filesystem::file_size(fsPath, ec);
+  if (ec) raise(err::kFileNotFound);
+  return static_cast<int64_t>(size);
 }
 
 void FileNumber::close() {

@@ -46,6 +46,8 @@ TextFile& fileByNumber(int16_t number);
 void closeFile(int16_t number);
 // How many files the calling thread has open.
 size_t openFileCount();
+// FileLen: the file's length in bytes; 53 when it is missing, 75 for a folder.
+int64_t fileLength(const String& path);
 
 // Closes its file number (if any) when the method's scope ends.
 class FileNumber {

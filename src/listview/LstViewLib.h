@@ -59,6 +59,65 @@ class LstViewLib final : public zv::LstViewLib {
   bool isEqualColumns(ObjectRef& theListView, int32_t theLineSource, int32_t theLineDestination,
                       int16_t exceptColumn) override;
 
+  // import_ascii.cpp: rows and headers from a delimited text file.
+  bool LoadListViewFromASCII(const String& theFile, ObjectRef& theDestList, bool isHeaderExist,
+                             bool isCheckQuote, bool isDelEmptyCol, bool isDelComma, bool isCR,
+                             const String& theSeparator, bool addGenericHeader,
+                             const String& theHeaderFile, int16_t nextThisHeader,
+                             bool doNotUseFirstLine) override;
+
+  // export_html.cpp: HTML tables appended to a file, whole pages.
+  bool AppendListViewToHTML(const String& theFile, ObjectRef& destList, const String& theTabTitle,
+                            bool selectedItem, const String& headerColor, const String& firstColor,
+                            const String& secondColor, const String& theTitleFont,
+                            const String& theContentFont, int16_t borderSize,
+                            int16_t notExportThisHeader, bool includeHeader, bool addCRbefore,
+                            bool detectHTMLchar, bool detectHREF, bool detectMAIL) override;
+  bool AppendListViewCheckToHTML(const String& theFile, ObjectRef& srcList,
+                                 const String& theTabTitle, const String& headerColor,
+                                 const String& firstColor, const String& secondColor,
+                                 const String& theTitleFont, const String& theContentFont,
+                                 int16_t borderSize, int16_t notExportThisHeader,
+                                 bool includeHeader, bool addCRbefore, bool detectHTMLchar,
+                                 bool detectHREF, bool detectMAIL) override;
+  bool ListViewToHTMLfile(const String& HTMLfileName, ObjectRef& theDestList, String& thePageTitle,
+                          String& theTabTitle, bool& selectedItem, String& backgroundPageColor,
+                          String& defaultTextColor, String& headerColor, String& firstColor,
+                          String& secondColor, String& theTitleFont, String& theContentFont,
+                          int16_t& borderSize, bool& printOnLoad, String& backgroundImage,
+                          int16_t& notThisHeader, bool& includeHeader) override;
+  bool SeveralListViewToHTMLfile(ObjectRef& lstViewColl, const String& HTMLfileName,
+                                 String& thePageTitle, String& theTabTitle1, String& theTabTitle2,
+                                 bool& selectedItem, String& backgroundPageColor,
+                                 String& defaultTextColor, String& headerColor, String& firstColor,
+                                 String& secondColor, String& theTitleFont, String& theContentFont,
+                                 int16_t& borderSize, bool& printOnLoad, String& backgroundImage,
+                                 int16_t& notThisHeader) override;
+
+  // export_text.cpp: XML documents and delimited text files.
+  bool ListViewToXMLfile(const String& XMLfileName, ObjectRef& theDestList, bool& itmSelected,
+                         bool& tagHeader, int16_t& notThisHeader) override;
+  bool SeveralListViewToXMLfile(ObjectRef& lstViewColl, const String& XMLfileName,
+                                bool& itmSelected, bool& tagHeader,
+                                int16_t& notThisHeader) override;
+  bool ListViewToASCII(const String& ASCIIfileName, ObjectRef& theDestList, String& Delimiter,
+                       String& EncloseStrings, bool& itmSelected, String& addThisFirstColumn,
+                       String& addThisEndColumn, int16_t& notThisHeader,
+                       String& addInFirst) override;
+  bool SeveralListViewToASCII(ObjectRef& lstViewColl, const String& ASCIIfileName,
+                              String& Delimiter, String& EncloseStrings, bool& itmSelected,
+                              String& addThisFirstColumn, String& addThisEndColumn,
+                              int16_t& notThisHeader) override;
+
+  // from_tree_nodes.cpp: rows from the children of a tree-view node.
+  bool LoadListViewFromChildNode(ObjectRef& theListView, ObjectRef& theTreeView,
+                                 int32_t& parentIndexNode, bool& flagReplace, bool& flagUseTag,
+                                 String& addChildNodeFromImage, bool& useImage) override;
+  bool LoadListViewFromChildNodeAndTag(ObjectRef& theListView, ObjectRef& theTreeView,
+                                       int32_t& parentIndexNode, bool& onlyChildWithoutChild,
+                                       bool& flagReplace, bool& useSeparator,
+                                       bool& useImage) override;
+
  private:
   // A row found by its text, sub-item, icon or tag: its 1-based position, or 0.
   template <class Matches>

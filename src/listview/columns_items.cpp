@@ -181,12 +181,14 @@ bool LstViewLib::SetAutomaticTips(ObjectRef& theMainList, bool& withHeader, bool
         auto excluded = [&](int32_t k) { return k == withoutSubColumn1 || k == withoutSubColumn2; };
         for (int32_t i = 1; i <= count; ++i) {
           const ObjectRef row = itemOf(rows, i);
-          const String text = trim(textOf(row));
-          if (!text.empty() && !excluded(0)) put(row, u"ToolTipText", Variant(tip(1, text)));
+          if (!excluded(0)) {
+            const String text = trim(textOf(row));
+            if (!text.empty()) setToolTip(row, tip(1, text));
+          }
           for (int32_t k = 1; k < columns; ++k) {
             if (excluded(k)) continue;
             const String cell = trim(cellOf(row, k + 1));
-            if (!cell.empty()) put(subItemOf(row, k), u"ToolTipText", Variant(tip(k + 1, cell)));
+            if (!cell.empty()) setToolTip(subItemOf(row, k), tip(k + 1, cell));
           }
         }
         result = true;

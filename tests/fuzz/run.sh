@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the library and the fuzz targets with clang-14 (libFuzzer, ASan, UBSan) and fuzzes:
 # the text conversions (zv_fuzz_text), then the archiver reading arbitrary bytes as an
-# archive (zv_fuzz_archive), then the tree XML reader (zv_fuzz_tree_xml).
+# archive (zv_fuzz_archive), then the tree XML reader (zv_fuzz_tree_xml), then the delimited
+# import into a list-view (zv_fuzz_listview).
 #   run.sh [--smoke | --time SECONDS] [BUILD_DIR]
 # --smoke (the ctest entry fuzz_smoke): fresh working corpora from the seeds, 45 s for the
-#   text conversions, 20 s for the archiver and 15 s for the tree XML reader.
+#   text conversions, 20 s for the archiver and 15 s each for the tree XML reader and the
+#   delimited import.
 # --time: fuzz each that long, keeping the working corpora in BUILD_DIR between runs.
 # Fails on any crash, hang, leak or sanitizer report; the reproducer goes to
 # BUILD_DIR/artifacts/. BUILD_DIR defaults to build/fuzz.
@@ -15,6 +17,7 @@ mode=smoke
 seconds=45
 archive_seconds=20
 tree_xml_seconds=15
+listview_seconds=15
 if [[ ${1:-} == --smoke ]]; then
   shift
 elif [[ ${1:-} == --time ]]; then
@@ -22,6 +25,7 @@ elif [[ ${1:-} == --time ]]; then
   seconds=$2
   archive_seconds=$2
   tree_xml_seconds=$2
+  listview_seconds=$2
   shift 2
 fi
 build=${1:-$root/build/fuzz}
@@ -60,3 +64,9 @@ export ASAN_OPTIONS=detect_leaks=1
 "$build/target/zv_fuzz_tree_xml" "$build/corpus_tree_xml" "$here/corpus_tree_xml" -dict="$here/tree_xml.dict" \
   -max_total_time="$tree_xml_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384 \
   -artifact_prefix="$build/artifacts/tree-xml-" -print_final_stats=1
+# The delimited import: lines of up to 64 KB, so fields beyond position 32767 are reached.
+[[ $mode == smoke ]] && rm -rf "$build/corpus_listview"
+mkdir -p "$build/corpus_listview"
+"$build/target/zv_fuzz_listview" "$build/corpus_listview" "$here/corpus/listview" \
+  -max_total_time="$listview_seconds" -timeout=10 -rss_limit_mb=2048 -max_len=70000 \
+  -artifact_prefix="$build/artifacts/listview-" -print_final_stats=1

@@ -8,6 +8,7 @@
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
 #include "frame/report_listener.h"
+#include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
 
@@ -50,18 +51,7 @@ class LstViewLibTest : public testing::Test {
     }
     return lv;
   }
-  // "H1|H2;a|b;c": headers, then each row's text and made sub-items.
-  static String dump(zv::models::ListView& lv) {
-    String out;
-    for (const auto& h : lv.headers().list().items())
-      out += (out.empty() ? u"" : u"|") + h->get_Text();
-    for (const auto& row : lv.rows().list().items()) {
-      out += u";" + row->get_Text();
-      for (const auto& cell : row->subItems().list().items())
-        out += u"|" + cell->get_Text();
-    }
-    return out;
-  }
+  static String dump(zv::models::ListView& lv) { return zvtest::listViewText(lv); }
   Variant run(const char16_t* member, Args args) { return zv::call(lib_, member, std::move(args)); }
 
   ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");

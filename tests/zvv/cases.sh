@@ -89,6 +89,16 @@ check 1 "error:  cannot find or open ../b.zip" unzip -l ../b.zip
 cd - >/dev/null
 if cmp -s "$scratch/in/docs/a.txt" "$scratch/out/docs/a.txt"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv unzip gave other bytes"; fi
 
+# zvv convert: delimited text into a list-view model and out again, by extension or --to.
+printf 'City;Sales\r\nZ\xfcrich;12\r\nLyon;\r\n' >"$scratch/sales.txt"
+check 0 "$scratch/sales.csv: 2 rows, 2 columns" convert --separator ";" "$scratch/sales.txt" "$scratch/sales.csv"
+if [[ $(cat "$scratch/sales.csv") == $'"City","Sales"\r\n"Z\xfcrich","12"\r\n"Lyon",""\r' ]]; then
+  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv convert wrote $(cat -A "$scratch/sales.csv")"; fi
+check 0 "$scratch/s.out: 2 rows, 2 columns" convert --to xml --separator ";" "$scratch/sales.txt" "$scratch/s.out"
+check 2 "$("$zvv" convert 2>&1)" convert "$scratch/sales.txt" "$scratch/sales.pdf"
+check 1 $'zvv: Error on data file reading: 2\t0\r\n\r\n'"$scratch/none.csv"$'\nzvv: could not load '"$scratch/none.csv" \
+  convert "$scratch/none.csv" "$scratch/none.xml"
+
 classes=$("$zvv" list | grep -c '^Class ')
 if [[ $classes == 17 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list shows $classes classes"; fi
 members=$("$zvv" list StrChr | grep -c '^  ')

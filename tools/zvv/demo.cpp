@@ -8,6 +8,7 @@
 #include "api/StrChr.h"
 #include "demo_archive.h"
 #include "demo_files.h"
+#include "demo_import_export.h"
 #include "demo_listview.h"
 #include "demo_locale.h"
 #include "demo_output.h"
@@ -157,6 +158,7 @@ int runDemo(const char* directory) {
     archiveDemoPart(folder);
     filesDemoPart(folder);
     listViewDemoPart();
+    importExportDemoPart(folder);
     treeviewDemoPart();
     treeXmlDemoPart(folder);
   } catch (const zv::Error& e) {

@@ -6,12 +6,14 @@
 //   zvv unzip [-l] ARCHIVE [DIR]     extracts an archive into DIR, or lists it
 //   zvv reg import FILE.reg          REGEDIT5 text into the registry
 //   zvv reg export KEY FILE.reg      a key and its subkeys as REGEDIT5 text
+//   zvv convert [OPTION...] IN OUT   delimited text to an HTML page, XML or delimited text
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "archive_commands.h"
+#include "convert_command.h"
 #include "demo.h"
 #include "frame/classes.h"
 #include "reg_file.h"
@@ -35,7 +37,9 @@ int usage() {
       "       zvv zip ARCHIVE FILE...\n"
       "       zvv unzip ARCHIVE [DIR]\n"
       "       zvv unzip -l ARCHIVE\n"
-      "       zvv reg import FILE.reg | zvv reg export KEY FILE.reg\n",
+      "       zvv reg import FILE.reg | zvv reg export KEY FILE.reg\n"
+      "       zvv convert [--to html|xml|csv|txt] [--separator SEP] [--no-header] [--quotes]\n"
+      "                   INPUT OUTPUT\n",
       stderr);
   return 2;
 }
@@ -117,5 +121,6 @@ int main(int argc, char** argv) {
   if (command == "zip" && argc >= 4) return zvv::zipCommand(argc - 2, argv + 2);
   if (command == "unzip" && argc >= 3 && argc <= 4) return zvv::unzipCommand(argc - 2, argv + 2);
   if (command == "tree-xml" && argc == 3) return zvv::treeXmlCommand(argv[2]);
+  if (command == "convert") return zvv::convertCommand(argc - 2, argv + 2);
   return usage();
 }

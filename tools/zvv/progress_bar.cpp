@@ -25,6 +25,15 @@ void ProgressBar::step(const std::string& label) {
   if (shown_) draw(label);
 }
 
+void ProgressBar::moveTo(int64_t done, int64_t total, const std::string& label) {
+  total = std::max<int64_t>(total, 1);
+  done = std::clamp<int64_t>(done, 0, total);
+  const bool changed = done * 100 / total != done_ * 100 / total_;
+  done_ = done;
+  total_ = total;
+  if (shown_ && (changed || !drawn_)) draw(label);
+}
+
 void ProgressBar::clear() {
   if (!drawn_) return;
   std::fprintf(stderr, "\r\033[K");

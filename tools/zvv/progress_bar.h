@@ -15,6 +15,8 @@ class ProgressBar {
   bool shown() const { return shown_; }
   // One more item done, named `label`.
   void step(const std::string& label);
+  // `done` of `total` done (a bar whose end moves), drawn when the percentage changes.
+  void moveTo(int64_t done, int64_t total, const std::string& label);
   // Clears the line for a message.
   void clear();
 

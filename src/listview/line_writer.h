@@ -1,0 +1,45 @@
+// The exports' lines, gathered and handed to the file a block at a time: one conversion to
+// the code page and one write per block instead of per line. What was gathered reaches the
+// file also when an export fails part way, so the lines written before stay.
+#pragma once
+
+#include "frame/file_numbers.h"
+#include "runtime/text.h"
+
+namespace zv::listview {
+
+class LineWriter {
+ public:
+  explicit LineWriter(TextFile& out) : out_(out) {}
+  ~LineWriter() {
+    try {
+      flush();
+    } catch (...) {
+      // Leaving through a failure: that failure is the one reported.
+    }
+  }
+  LineWriter(const LineWriter&) = delete;
+  LineWriter& operator=(const LineWriter&) = delete;
+
+  // One line made of `parts`, then CR LF.
+  template <class... Parts>
+  void line(const Parts&... parts) {
+    (buffer_.append(parts), ...);
+    buffer_.append(kCrLf);
+    if (buffer_.size() >= kBlock) flush();
+  }
+
+  void flush() {
+    if (buffer_.empty()) return;
+    String block;
+    block.swap(buffer_);
+    out_.write(block);
+  }
+
+ private:
+  static constexpr size_t kBlock = 1 << 15;
+  TextFile& out_;
+  String buffer_;
+};
+
+}  // namespace zv::listview

@@ -1,0 +1,110 @@
+// libFuzzer target over the delimited import: arbitrary bytes as a data file, loaded into a
+// list-view model with options taken from the first bytes, then written out again as
+// delimited text and XML. Any result and any box is an answer; a crash, a hang, a leak, a
+// sanitizer report or a file left open is a bug.
+//
+// Input: byte 0 the flags (header line, quotes, empty columns, ";" to blank, quoted line
+// breaks, generic headers, first line skipped, header file), byte 1 the separator (0 a
+// tab, 1 ";", 2 the two characters "||", else that byte) and the column left empty (its
+// low bits), the rest the file. With the header-file flag, the bytes after the first 0xFE
+// of the rest become the header file.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "api/LstViewLib.h"
+#include "frame/classes.h"
+#include "frame/file_numbers.h"
+#include "platform/user_interface.h"
+#include "runtime/errors.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Boxes answered at once, without printing: the fuzzer calls thousands of times a second.
+class SilentUserInterface : public zv::platform::UserInterface {
+ public:
+  int32_t messageBox(const zv::platform::MessageBoxRequest&) override {
+    return zv::platform::kAnswerOk;
+  }
+  void setMousePointer(int32_t) override {}
+};
+
+struct Scratch {
+  Scratch() {
+    std::string pattern = (fs::temp_directory_path() / "zv-fuzz-listview-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    root = pattern;
+    zv::platform::installUserInterface(&ui);
+  }
+  std::string file(const char* name) const { return root + "/" + name; }
+  std::string root;
+  SilentUserInterface ui;
+};
+
+Scratch& scratch() {
+  static Scratch s;
+  return s;
+}
+
+void writeFile(const std::string& path, const uint8_t* data, size_t size) {
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+  }
+}
+
+zv::String separatorOf(uint8_t b) {
+  switch (b & 0xF8) {
+    case 0:
+      return u"\t";
+    case 8:
+      return u";";
+    case 16:
+      return u"||";
+    default:
+      return zv::String(1, static_cast<char16_t>(b));
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 2) return 0;
+  Scratch& s = scratch();
+  const uint8_t flags = data[0];
+  const std::string input = s.file("input.txt");
+  const std::string headerFile = s.file("header.txt");
+  const uint8_t* rest = data + 2;
+  size_t restSize = size - 2;
+  std::error_code ec;
+  fs::remove(headerFile, ec);
+  if (flags & 0x80) {
+    size_t cut = 0;
+    while (cut < restSize && rest[cut] != 0xFE)
+      ++cut;
+    if (cut < restSize) writeFile(headerFile, rest + cut + 1, restSize - cut - 1);
+    restSize = cut;
+  }
+  writeFile(input, rest, restSize);
+
+  auto lib = zv::LstViewLib::create();
+  zv::ObjectRef view = zv::createModel(u"ListView");
+  lib->LoadListViewFromASCII(zv::fromUtf8(input), view, flags & 1, flags & 2, flags & 4, flags & 8,
+                             flags & 16, separatorOf(data[1]), flags & 32, zv::fromUtf8(headerFile),
+                             static_cast<int16_t>(data[1] & 7), flags & 64);
+  zv::String delimiter = u",", enclose = u"\"", empty;
+  bool no = false;
+  int16_t none = 0;
+  lib->ListViewToASCII(zv::fromUtf8(s.file("out.csv")), view, delimiter, enclose, no, empty, empty,
+                       none, empty);
+  bool tagHeader = true;
+  lib->ListViewToXMLfile(zv::fromUtf8(s.file("out.xml")), view, no, tagHeader, none);
+  if (zv::openFileCount() != 0) std::abort();
+  return 0;
+}

@@ -1,0 +1,412 @@
+// LstViewLib's files: pages and several list-views, chosen rows and columns, the import's
+// options and the exact boxes and reports of its failure paths, hostile input and rows from
+// tree-view nodes. The exports' exact bytes and the round trip run from Python and under
+// Wine (tests/cases/listview holds the expected files).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "controls/models/ListView.h"
+#include "frame/classes.h"
+#include "frame/file_numbers.h"
+#include "frame/report_listener.h"
+#include "list_view_text.h"
+#include "runtime/convert.h"
+#include "test_support.h"
+
+using zv::ObjectRef;
+using zv::String;
+using zv::Variant;
+using Texts = std::vector<String>;
+
+namespace {
+
+const Variant kMissing = Variant::missing();
+using Options = std::vector<std::pair<const char16_t*, Variant>>;
+const Variant kTrue(true);
+
+std::string expectedFile(const char* name) {
+  return zvtest::readBytes(std::string(ZV_CASES_DIR) + "/listview/" + name);
+}
+
+// The sample every face exports: three columns (left, centre, right), accents, an empty
+// cell, a bold sub-item, a bold red-free item, a red sub-item and a cell that needs escaping.
+ObjectRef sample() {
+  auto lv = std::make_shared<zv::models::ListView>();
+  ObjectRef view = lv;
+  const ObjectRef headers = zv::toObject(zv::get(view, u"ColumnHeaders"));
+  const ObjectRef rows = zv::toObject(zv::get(view, u"ListItems"));
+  const std::pair<const char16_t*, int32_t> columns[] = {{u"Nom", 0}, {u"Ville", 2}, {u"Note", 1}};
+  for (const auto& [caption, alignment] : columns)
+    zv::call(headers, u"Add", {kMissing, kMissing, Variant(caption), kMissing, Variant(alignment)});
+  const Texts cells[] = {{u"Caf\u00e9", u"Zo\u00eb", u""},
+                         {u"\u00c4rger & Co", u"Lyon", u"a<b"},
+                         {u"", u"", u"12 \u20ac"}};
+  for (const Texts& line : cells) {
+    const ObjectRef row =
+        zv::toObject(zv::call(rows, u"Add", {kMissing, kMissing, Variant(line[0])}));
+    for (int16_t k = 1; k < 3; ++k)
+      zv::put(row, u"SubItems", Variant(line[k]), {Variant(k)});
+  }
+  auto cell = [&](int32_t row, int32_t k) {
+    const ObjectRef item = zv::toObject(zv::call(rows, u"Item", {Variant(row)}));
+    return k == 0 ? item
+                  : zv::toObject(zv::call(zv::toObject(zv::get(item, u"ListSubItems")), u"Item",
+                                          {Variant(k)}));
+  };
+  zv::put(cell(1, 1), u"Bold", Variant(true));
+  zv::put(cell(2, 0), u"Bold", Variant(true));
+  zv::put(cell(2, 1), u"ForeColor", Variant(int32_t{255}));
+  return view;
+}
+
+class LstViewFilesTest : public testing::Test {
+ protected:
+  LstViewFilesTest() {
+    previous_ = zv::setReportListener([this](const String& m, bool) { reports.push_back(m); });
+  }
+  ~LstViewFilesTest() override {
+    zv::setReportListener(previous_);
+    EXPECT_EQ(zv::openFileCount(), 0u);
+  }
+
+  Variant run(const char16_t* member, zv::Args args) {
+    return zv::call(lib_, member, std::move(args));
+  }
+  // LoadListViewFromASCII of in.txt (holding `content`, "-" for no file) with named options.
+  bool load(const std::string& content, const ObjectRef& view, const Options& options = {}) {
+    std::filesystem::remove(dir.path("in.txt"));
+    if (content != "-") zvtest::writeBytes(dir.path("in.txt"), content);
+    zv::Args args{Variant(dir.u("in.txt")), Variant(view)};
+    for (const auto& [name, value] : options)
+      args.push_back(zv::Arg(value).named(name));
+    return zv::toBoolean(run(u"LoadListViewFromASCII", std::move(args)));
+  }
+  Texts boxTexts() const {
+    Texts out;
+    for (const auto& b : ui.boxes)
+      out.push_back(b.title + u"|" + b.text);
+    return out;
+  }
+
+  zvtest::TempDir dir;
+  zvtest::RecordingUserInterface ui;
+  Texts reports;
+
+ private:
+  ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");
+  zv::ReportListener previous_;
+};
+
+String dump(const ObjectRef& view) {
+  return zvtest::listViewText(dynamic_cast<zv::models::ListView&>(*view));
+}
+
+String keys(const ObjectRef& view) {
+  String out;
+  for (const auto& h : dynamic_cast<zv::models::ListView&>(*view).headers().list().items())
+    out += (out.empty() ? u"" : u"|") + h->get_Key();
+  return out;
+}
+
+ObjectRef emptyView() {
+  return std::make_shared<zv::models::ListView>();
+}
+
+TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
+  const ObjectRef view = sample();
+  ObjectRef coll = zv::createModel(u"Collection");
+  zv::call(coll, u"Add", {Variant(view)});
+  zv::call(coll, u"Add", {Variant(sample())});
+  EXPECT_TRUE(
+      zv::toBoolean(run(u"ListViewToHTMLfile", {Variant(dir.u("one.htm")), Variant(view)})));
+  EXPECT_TRUE(zv::toBoolean(
+      run(u"SeveralListViewToHTMLfile", {Variant(coll), Variant(dir.u("two.htm")), Variant(u"P"),
+                                         Variant(u"first"), Variant(u"second")})));
+  const std::string one = zvtest::readBytes(dir.path("one.htm"));
+  const std::string two = zvtest::readBytes(dir.path("two.htm"));
+  EXPECT_TRUE(one.ends_with("\t</CENTER>\r\n</BODY>\r\n</HTML>\r\n")) << one;
+  EXPECT_EQ(two.find("<B>first</B>") < two.find("<B>second</B>"), true) << two;
+  EXPECT_TRUE(two.ends_with("</HTML>\r\n"));
+
+  // Several list-views: one document, the records of each in turn.
+  EXPECT_TRUE(
+      zv::toBoolean(run(u"SeveralListViewToXMLfile", {Variant(coll), Variant(dir.u("x"))})));
+  const std::string records = expectedFile("sample.xml");
+  const std::string inner = records.substr(12, records.size() - 12 - 13);  // without DATABASE
+  EXPECT_EQ(zvtest::readBytes(dir.path("x")), "<DATABASE>\r\n" + inner + inner + "</DATABASE>\r\n");
+  EXPECT_TRUE(zv::toBoolean(run(u"SeveralListViewToASCII", {Variant(coll), Variant(dir.u("t"))})));
+  EXPECT_TRUE(zv::toBoolean(run(u"ListViewToASCII", {Variant(dir.u("t1")), Variant(view)})));
+  const std::string single = zvtest::readBytes(dir.path("t1"));
+  EXPECT_EQ(zvtest::readBytes(dir.path("t")), single + single);
+
+  // Nothing, an empty list-view or collection: the boxes, and no file.
+  const ObjectRef nothing;
+  const ObjectRef empty = emptyView();
+  ObjectRef none = zv::createModel(u"Collection");
+  for (const auto& [member, target] :
+       std::vector<std::pair<const char16_t*, ObjectRef>>{{u"ListViewToHTMLfile", nothing},
+                                                          {u"ListViewToHTMLfile", empty},
+                                                          {u"AppendListViewToHTML", empty},
+                                                          {u"ListViewToXMLfile", nothing},
+                                                          {u"ListViewToASCII", nothing}})
+    EXPECT_FALSE(zv::toBoolean(run(member, {Variant(dir.u("no")), Variant(target)})));
+  EXPECT_FALSE(
+      zv::toBoolean(run(u"SeveralListViewToXMLfile", {Variant(none), Variant(dir.u("no"))})));
+  EXPECT_FALSE(
+      zv::toBoolean(run(u"AppendListViewCheckToHTML", {Variant(dir.u("no")), Variant(view)})));
+  EXPECT_EQ(boxTexts(), (Texts{u"Information|Unable to initialize HTML data recording",
+                               u"Information|Unable to collect data. List is empty.",
+                               u"Information|Unable to initialize HTML appending. List is empty.",
+                               u"Information|Unable to initialize XML data recording",
+                               u"Information|Unable to initialize ASCII data recording"}));
+  EXPECT_FALSE(std::filesystem::exists(dir.path("no")));
+}
+
+TEST_F(LstViewFilesTest, ChosenRowsAndSkippedColumns) {
+  const ObjectRef view = sample();
+  const ObjectRef rows = zv::toObject(zv::get(view, u"ListItems"));
+  zv::put(view, u"Checkboxes", Variant(true));
+  zv::put(zv::toObject(zv::call(rows, u"Item", {Variant(1)})), u"Selected",
+          Variant(true));  // not checked
+  zv::put(zv::toObject(zv::call(rows, u"Item", {Variant(2)})), u"Checked", Variant(true));
+  zv::put(zv::toObject(zv::call(rows, u"Item", {Variant(3)})), u"Checked", Variant(true));
+  EXPECT_TRUE(zv::toBoolean(run(u"ListViewToASCII", {Variant(dir.u("a")), Variant(view),
+                                                     Variant(u","), Variant(u""), Variant(true)})));
+  EXPECT_EQ(zvtest::readBytes(dir.path("a")), "\xc4rger & Co,Lyon,a<b\r\n,,12 \x80\r\n");
+  EXPECT_TRUE(zv::toBoolean(
+      run(u"AppendListViewCheckToHTML",
+          {Variant(dir.u("c.htm")), Variant(view), Variant(u""), Variant(u"h"), Variant(u"one"),
+           Variant(u"two"), Variant(u"F"), Variant(u"G"), Variant(int16_t{1}), Variant(int16_t{2}),
+           Variant(false), Variant(false)})));
+  const std::string html = zvtest::readBytes(dir.path("c.htm"));
+  EXPECT_TRUE(
+      html.starts_with("\t<CENTER>\r\n<TABLE WIDTH=\"99%\" cellspacing=5 cellpadding=0 "
+                       "BORDER=1>\r\n\t<TR bgcolor=\"one\">\r\n"))
+      << html;
+  EXPECT_EQ(html.find("Lyon"), std::string::npos);  // column 2 left out
+  EXPECT_NE(html.find("\t<TR bgcolor=\"two\">"), std::string::npos);
+  EXPECT_EQ(html.find("Caf"), std::string::npos);  // selected, not checked
+}
+
+TEST_F(LstViewFilesTest, ImportOptions) {
+  const Variant semicolon(u";");
+  const struct {
+    std::string content;
+    Options options;
+    const char16_t* keys;
+    const char16_t* dump;
+  } cases[] = {
+      {"Name;Name;;City\r\nBob;x;y;Paris\r\n",
+       {{u"isHeaderExist", kTrue}, {u"theSeparator", semicolon}},
+       u"Name1|Name#1|Item#33|City4",
+       u"Name|Name #1|Item #3|City;Bob|x|y|Paris"},
+      // A trailing separator adds no column; a longer line adds generic headers.
+      {"a;b;\r\n1; ;3\r\n",
+       {{u"isHeaderExist", kTrue}, {u"theSeparator", semicolon}},
+       u"a1|b2|item#3",
+       u"a|b|item #3;1||3"},
+      // Quotes: n counted with the plain separator; ";" kept, or made a blank.
+      {"\"a\";\"b;c\";\"d\"\r\n",
+       {{u"isCheckQuote", kTrue},
+        {u"isDelComma", Variant(false)},
+        {u"theSeparator", semicolon},
+        {u"addGenericHeader", kTrue}},
+       u"item#1|item#2|item#3|item#4",
+       u"item #1|item #2|item #3|item #4;a|b;c|d|"},
+      {"\"a\";\"b;c\";\"d\"\r\n",
+       {{u"isCheckQuote", kTrue}, {u"theSeparator", semicolon}, {u"addGenericHeader", kTrue}},
+       u"item#1|item#2|item#3|item#4",
+       u"item #1|item #2|item #3|item #4;a|b c|d|"},
+      // A quoted last field goes on over the next lines, each join adding one blank, until
+      // a line whose first field closes the quote.
+      {"h1\th2\r\nx\t\"one\r\ntwo\r\nthree\"\r\ny\tz\r\n",
+       {{u"isHeaderExist", kTrue}, {u"isCR", kTrue}},
+       u"h11|h22",
+       u"h1|h2;x|\"one two three\";y|z"},
+      // The first line skipped, blank lines skipped, column 3 left empty.
+      {"skip me\r\n  \r\nh1\th2\th3\th4\r\na\tb\tc\r\n",
+       {{u"isHeaderExist", kTrue},
+        {u"nextThisHeader", Variant(int16_t{2})},
+        {u"doNotUseFirstLine", kTrue}},
+       u"h11|h22|h33|h44",
+       u"h1|h2|h3|h4;a|b||c"},
+      // Column 1 left empty: the item's own text too.
+      {"h1\th2\th3\r\na\tb\r\n",
+       {{u"isHeaderExist", kTrue}, {u"nextThisHeader", Variant(int16_t{1})}},
+       u"h11|h22|h33",
+       u"h1|h2|h3;|a|b"},
+  };
+  for (const auto& c : cases) {
+    const ObjectRef view = emptyView();
+    EXPECT_TRUE(load(c.content, view, c.options)) << c.content;
+    EXPECT_EQ(keys(view), c.keys) << c.content;
+    EXPECT_EQ(dump(view), c.dump) << c.content;
+  }
+  EXPECT_EQ(reports, Texts{});
+  EXPECT_EQ(boxTexts(), Texts{});
+}
+
+TEST_F(LstViewFilesTest, ImportHeaderFileTipsAndSelection) {
+  zvtest::writeBytes(dir.path("head.txt"), "First name\r\n \r\nCity\r\n");
+  const ObjectRef view = emptyView();
+  EXPECT_TRUE(load("Ann\t\tRome\r\nBob\t \r\n", view,
+                   {{u"isDelEmptyCol", kTrue}, {u"theHeaderFile", Variant(dir.u("head.txt"))}}));
+  // Column 2 was left blank in every row: gone.
+  EXPECT_EQ(dump(view), u"First name|City;Ann|Rome;Bob");
+  const auto& first = dynamic_cast<zv::models::ListView&>(*view).rows().list().items()[0];
+  EXPECT_TRUE(first->get_Selected());
+  EXPECT_EQ(first->get_ToolTipText(), u"");
+  EXPECT_EQ(first->subItems().list().items()[0]->get_ToolTipText(), u"City : Rome");
+}
+
+TEST_F(LstViewFilesTest, ImportFailuresShowTheirBoxesAndReports) {
+  const String file = dir.u("in.txt");
+  const String failure = u"Error on data file reading: ";
+  const struct {
+    std::string content;  // "-" for no file
+    Options options;
+    bool result;
+    Texts boxes;
+    Texts reports;
+    const char16_t* dump;
+  } cases[] = {
+      {"ab",
+       {{u"theSeparator", Variant(u" ")}},
+       false,
+       {u"Information|Unable to initialize data loading: ( )"},
+       {},
+       u"H;old"},
+      {"a",
+       {},
+       false,
+       {u"Information|Unable to load data. The file is empty: 1\r\n" + file},
+       {},
+       u"H;old"},
+      {"-", {}, false, {}, {failure + u"2\t0\r\n\r\n" + file}, u"H;old"},
+      {"  \r\n\r\n   \r\n",
+       {},
+       true,
+       {u"Information|No imported data, destination list is empty.\r\nCheck content of file."},
+       {},
+       u"H"},
+      // Two equal captions in the header file: the second key is taken.
+      {"a\tb\r\n",
+       {{u"theHeaderFile", Variant(dir.u("head.txt"))}},
+       false,
+       {},
+       {failure + u"7\t2\r\na\tb\r\n" + file},
+       u"H|x"},
+      // A shifted last field needs one header more than the line has fields.
+      {"a\tb\tc\r\n",
+       {{u"nextThisHeader", Variant(int16_t{2})}},
+       false,
+       {},
+       {failure + u"9\t3\r\na\tb\tc\r\n" + file},
+       u"H|item #2|item #3;a|b|"},
+  };
+  zvtest::writeBytes(dir.path("head.txt"), "x\r\nx\r\n");
+  for (const auto& c : cases) {
+    ObjectRef view = emptyView();
+    zv::call(zv::toObject(zv::get(view, u"ColumnHeaders")), u"Add",
+             {kMissing, kMissing, Variant(u"H")});
+    zv::call(zv::toObject(zv::get(view, u"ListItems")), u"Add",
+             {kMissing, kMissing, Variant(u"old")});
+    ui.boxes.clear();
+    reports.clear();
+    EXPECT_EQ(load(c.content, view, c.options), c.result) << c.content;
+    EXPECT_EQ(boxTexts(), c.boxes) << c.content;
+    EXPECT_EQ(reports, c.reports) << c.content;
+    EXPECT_EQ(dump(view), c.dump) << c.content;
+  }
+}
+
+TEST_F(LstViewFilesTest, HostileInputEndsAsSpecified) {
+  // 100 MB on one line without a line end and without a separator: one row.
+  {
+    std::ofstream out(dir.path("big"), std::ios::binary);
+    const std::string chunk(1 << 20, 'x');
+    for (int i = 0; i < 100; ++i)
+      out << chunk;
+  }
+  const ObjectRef view = emptyView();
+  EXPECT_TRUE(zv::toBoolean(run(u"LoadListViewFromASCII", {Variant(dir.u("big")), Variant(view)})));
+  auto& lv = dynamic_cast<zv::models::ListView&>(*view);
+  ASSERT_EQ(lv.rows().get_Count(), 1);
+  EXPECT_EQ(lv.rows().list().items()[0]->get_Text().size(), 100u << 20);
+  // A field beyond position 32767: error 6, reported with the line.
+  const std::string longField = "a\t" + std::string(40000, 'y') + "\tb\r\n";
+  EXPECT_FALSE(load("binary\x01\xff\t\x80\r\n" + longField, view));
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_TRUE(reports[0].starts_with(u"Error on data file reading: 6\t0\r\na\tyyy"));
+  EXPECT_EQ(dump(view), u"item #1|item #2;binary\x01\u00ff|\u20ac");
+}
+
+// The tree: R with children A (tag "Paris]#[75", image doc, a child C with image pin) and
+// B (tag "Lyon", image doc).
+ObjectRef tree() {
+  ObjectRef t = zv::createModel(u"TreeView");
+  ObjectRef images = zv::createModel(u"ImageList");
+  for (const char16_t* key : {u"doc", u"pin"})
+    zv::call(zv::toObject(zv::get(images, u"ListImages")), u"Add", {kMissing, Variant(key)});
+  zv::putRef(t, u"ImageList", images);
+  const ObjectRef nodes = zv::toObject(zv::get(t, u"Nodes"));
+  auto add = [&](const Variant& parent, const char16_t* key, const char16_t* text,
+                 const Variant& image, const char16_t* tag) {
+    const Variant relation = parent.isMissing() ? kMissing : Variant(int32_t{4});
+    const ObjectRef n = zv::toObject(
+        zv::call(nodes, u"Add", {parent, relation, Variant(key), Variant(text), image}));
+    zv::put(n, u"Tag", Variant(tag));
+  };
+  add(kMissing, u"R", u"Root", kMissing, u"");
+  add(Variant(u"R"), u"A", u" Alpha ", Variant(u"doc"), u"Paris]#[75");
+  add(Variant(u"A"), u"C", u"Pin", Variant(u"pin"), u"p");
+  add(Variant(u"R"), u"B", u"Beta", Variant(u"doc"), u"Lyon");
+  return t;
+}
+
+TEST_F(LstViewFilesTest, RowsFromChildNodes) {
+  const struct {
+    const char16_t* member;
+    std::vector<Variant> options;
+    const char16_t* dump;
+  } cases[] = {
+      {u"LoadListViewFromChildNodeAndTag", {}, u"A|B;Beta|Lyon"},
+      {u"LoadListViewFromChildNodeAndTag", {Variant(false)}, u"A|B;Alpha|Paris;Beta|Lyon"},
+      {u"LoadListViewFromChildNodeAndTag",
+       {Variant(false), Variant(true), Variant(false)},
+       u"A|B;Alpha|Paris]#[75;Beta|Lyon"},
+      {u"LoadListViewFromChildNodeAndTag", {Variant(true), Variant(false)}, u"A|B;old;Beta|Lyon"},
+      {u"LoadListViewFromChildNode", {}, u"A|B;Alpha;Beta"},
+      {u"LoadListViewFromChildNode",
+       {Variant(true), Variant(false), Variant(u"pin")},
+       u"A|B;Alpha|Pin;Beta"},
+      {u"LoadListViewFromChildNode",
+       {Variant(true), Variant(true), Variant(u"pin"), Variant(true)},
+       u"A|B;Alpha|p;Beta"},
+  };
+  for (const auto& c : cases) {
+    ObjectRef view = emptyView();
+    for (const char16_t* h : {u"A", u"B"})
+      zv::call(zv::toObject(zv::get(view, u"ColumnHeaders")), u"Add",
+               {kMissing, kMissing, Variant(h)});
+    zv::call(zv::toObject(zv::get(view, u"ListItems")), u"Add",
+             {kMissing, kMissing, Variant(u"old")});
+    zv::Args args{Variant(view), Variant(tree()), Variant(int32_t{1})};
+    for (const Variant& v : c.options)
+      args.push_back(v);
+    EXPECT_TRUE(zv::toBoolean(run(c.member, std::move(args)))) << zv::toUtf8(c.dump);
+    EXPECT_EQ(dump(view), c.dump);
+    auto& lv = dynamic_cast<zv::models::ListView&>(*view);
+    EXPECT_EQ(zv::toLong(lv.rows().list().items().back()->get_Tag()), 4);  // Beta's Index
+  }
+  // Nothing to load: no parent, no children, no tree.
+  const ObjectRef view = emptyView();
+  for (int32_t parent : {0, 3, 9})
+    EXPECT_FALSE(zv::toBoolean(
+        run(u"LoadListViewFromChildNode", {Variant(view), Variant(tree()), Variant(parent)})));
+  EXPECT_EQ(reports, Texts{});
+}
+
+}  // namespace
