@@ -6,7 +6,6 @@ import pytest
 
 import zivoviviruvov as zv
 from test_lstviewlib import PlainListView
-from test_trviewlib import boxes  # noqa: F401 (a fixture)
 
 CASES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "listview")
 

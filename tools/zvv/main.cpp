@@ -7,6 +7,7 @@
 //   zvv reg import FILE.reg          REGEDIT5 text into the registry
 //   zvv reg export KEY FILE.reg      a key and its subkeys as REGEDIT5 text
 //   zvv convert [OPTION...] IN OUT   delimited text to an HTML page, XML or delimited text
+//   zvv tree-xml FILE.xml            loads a tree XML file and tells what it holds
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,7 +40,8 @@ int usage() {
       "       zvv unzip -l ARCHIVE\n"
       "       zvv reg import FILE.reg | zvv reg export KEY FILE.reg\n"
       "       zvv convert [--to html|xml|csv|txt] [--separator SEP] [--no-header] [--quotes]\n"
-      "                   INPUT OUTPUT\n",
+      "                   INPUT OUTPUT\n"
+      "       zvv tree-xml FILE.xml\n",
       stderr);
   return 2;
 }
