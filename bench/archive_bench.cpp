@@ -79,7 +79,7 @@ std::function<int()> program(const fs::path& folder, std::vector<std::string> ar
 }
 
 std::function<int()> ourZip(const fs::path& folder, const std::string& archive,
-                            const std::string& spec) {
+                            const std::string& fileSpec) {
   return [=] {
     auto zip = zv::ZipLib::create();
     zip->let_BasePath(zv::fromUtf8(folder.string()));
@@ -87,7 +87,7 @@ std::function<int()> ourZip(const fs::path& folder, const std::string& archive,
     zip->let_RecurseSubDirs(true);
     zip->let_StoreFolderNames(true);
     zip->let_StoreDirectories(true);
-    zip->AddFileSpec(zv::fromUtf8(spec));
+    zip->AddFileSpec(zv::fromUtf8(fileSpec));
     zip->Zip();
     return 0;
   };

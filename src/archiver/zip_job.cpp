@@ -110,14 +110,14 @@ class ZipJob {
     if (!old_) throw Stop{kNoArchive, "zip error: Zip file not found (" + shownName_ + ")"};
     const auto& entries = old_->entries();
     std::vector<bool> gone(entries.size(), false);
-    for (const std::string& spec : specs) {
+    for (const std::string& fileSpec : specs) {
       bool matched = false;
       for (size_t i = 0; i < entries.size(); ++i) {
-        if (!matchesEntry(spec, entries[i].name)) continue;
+        if (!matchesEntry(fileSpec, entries[i].name)) continue;
         matched = true;
         gone[i] = true;
       }
-      if (!matched) warn("name not matched: " + spec);
+      if (!matched) warn("name not matched: " + fileSpec);
     }
     std::vector<Step> steps;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -134,8 +134,8 @@ class ZipJob {
 
   // A pattern names an entry, and a folder's name its folder entry and, with recursion,
   // everything inside it.
-  bool matchesEntry(const std::string& spec, const std::string& name) const {
-    const std::string pattern = entryNameOf(spec);
+  bool matchesEntry(const std::string& fileSpec, const std::string& name) const {
+    const std::string pattern = entryNameOf(fileSpec);
     const bool fold = os::caseInsensitiveNames();
     if (wildcardMatch(pattern, name, fold) || wildcardMatch(pattern + "/", name, fold)) return true;
     return settings_.recurse && wildcardMatch(pattern + "/*", name, fold);
@@ -154,8 +154,8 @@ class ZipJob {
         addCandidate(std::move(c));
       }
     }
-    for (const std::string& spec : specs)
-      if (!spec.empty()) collect(spec);
+    for (const std::string& fileSpec : specs)
+      if (!fileSpec.empty()) collect(fileSpec);
     std::map<std::string, size_t> oldByName;
     if (old_)
       for (size_t i = 0; i < old_->entries().size(); ++i)
@@ -196,19 +196,19 @@ class ZipJob {
     return key;
   }
 
-  void collect(const std::string& spec) {
-    const std::string last = lastPartOf(spec);
+  void collect(const std::string& fileSpec) {
+    const std::string last = lastPartOf(fileSpec);
     if (hasWildcards(last)) {
-      if (!matchIn(folderOf(spec), last)) warn("name not matched: " + spec);
+      if (!matchIn(folderOf(fileSpec), last)) warn("name not matched: " + fileSpec);
       return;
     }
-    const std::string path = resolve(spec);
+    const std::string path = resolve(fileSpec);
     const auto st = os::status(path);
     if (!st) {
-      warn("name not matched: " + spec);
+      warn("name not matched: " + fileSpec);
       return;
     }
-    addPath(spec, path, *st, true);
+    addPath(fileSpec, path, *st, true);
   }
 
   // Files of `folder` matching `pattern`; with recursion 2, in its subfolders too.

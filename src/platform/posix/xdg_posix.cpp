@@ -26,7 +26,7 @@ std::string homeFolder() {
   return account && account->pw_dir ? account->pw_dir : "/";
 }
 
-// A relative XDG variable is invalid and ignored, as the base-folder specification says.
+// A relative XDG variable is invalid and ignored, as freedesktop.org's base-directory rules say.
 std::string dataHome() {
   const std::string data = variable("XDG_DATA_HOME");
   return !data.empty() && data[0] == '/' ? data : homeFolder() + "/.local/share";
