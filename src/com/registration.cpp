@@ -9,6 +9,7 @@
 // shared keys to the other while the other's platform key is there.
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "com/com_call.h"
 #include "com/com_models.h"
@@ -93,25 +94,28 @@ std::wstring guidText(const GUID& g) {
   return text;
 }
 
-// A type library's key: its LIBID and its version as the keys spell it, hexadecimal ("31.0"
-// for 49.0).
+// A type library's LIBID and version: hexadecimal in its own keys ("31.0" for 49.0), decimal
+// in its classes' VERSION keys.
 struct LibraryKey {
-  std::wstring id;
-  std::wstring version;
+  LibraryKey(std::wstring libid, unsigned major, unsigned minor)
+      : id(std::move(libid)), decimal(std::to_wstring(major) + L"." + std::to_wstring(minor)) {
+    wchar_t text[16];
+    swprintf(text, 16, L"%x.%x", major, minor);
+    version = text;
+  }
   std::wstring key() const { return L"TypeLib\\" + id + L"\\" + version; }
+
+  std::wstring id;
+  std::wstring decimal;
+  std::wstring version;
 };
-std::wstring hexVersion(unsigned major, unsigned minor) {
-  wchar_t text[16];
-  swprintf(text, 16, L"%x.%x", major, minor);
-  return text;
-}
 const LibraryKey& serverLibrary() {
-  static const LibraryKey key{wide(kLibraryId), hexVersion(kLibraryMajor, kLibraryMinor)};
+  static const LibraryKey key(wide(kLibraryId), kLibraryMajor, kLibraryMinor);
   return key;
 }
 const LibraryKey& modelsLibrary() {
-  static const LibraryKey key{guidText(modelsLibraryId()),
-                              hexVersion(modelsLibraryMajor(), modelsLibraryMinor())};
+  static const LibraryKey key(guidText(modelsLibraryId()), modelsLibraryMajor(),
+                              modelsLibraryMinor());
   return key;
 }
 
@@ -137,15 +141,14 @@ bool registerLibrary(const Classes& classes, const LibraryKey& lib, StringView n
 }
 
 bool registerClass(const Classes& classes, const std::wstring& clsidText, const std::wstring& name,
-                   const std::wstring& progId, const LibraryKey& lib, const std::wstring& dllPath,
-                   const std::wstring& version) {
+                   const std::wstring& progId, const LibraryKey& lib, const std::wstring& dllPath) {
   const std::wstring clsid = L"CLSID\\" + clsidText;
   return classes.set(clsid, nullptr, name) &&
          classes.set(clsid + L"\\InprocServer32", nullptr, dllPath) &&
          classes.set(clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
          classes.set(clsid + L"\\ProgID", nullptr, progId) &&
          classes.set(clsid + L"\\TypeLib", nullptr, lib.id) &&
-         classes.set(clsid + L"\\VERSION", nullptr, version) &&
+         classes.set(clsid + L"\\VERSION", nullptr, lib.decimal) &&
          classes.set(progId, nullptr, name) && classes.set(progId + L"\\CLSID", nullptr, clsidText);
 }
 
@@ -153,11 +156,9 @@ bool registerClass(const Classes& classes, const std::wstring& clsidText, const 
 // resource 2 of the server's file.
 bool registerModels(const Classes& classes, const std::wstring& path) {
   const LibraryKey& lib = modelsLibrary();
-  const std::wstring version =
-      std::to_wstring(modelsLibraryMajor()) + L"." + std::to_wstring(modelsLibraryMinor());
   for (const ComModelEntry& m : comModels()) {
     const std::wstring progId = modelsProgIdPrefix() + wide(m.name);
-    if (m.clsid && !registerClass(classes, guidText(*m.clsid), progId, progId, lib, path, version))
+    if (m.clsid && !registerClass(classes, guidText(*m.clsid), progId, progId, lib, path))
       return false;
     if (!registerInterface(classes, lib, guidText(*m.dispatchIid), m.name, kDispatchProxy))
       return false;
@@ -179,11 +180,9 @@ HRESULT registerServer(const Classes& classes) {
   if (!classes) return SELFREG_E_CLASS;
   const std::wstring path = modulePath();
   const LibraryKey& lib = serverLibrary();
-  const std::wstring version =
-      std::to_wstring(kLibraryMajor) + L"." + std::to_wstring(kLibraryMinor);
   for (const ClassInfo& c : libraryClasses()) {
     if (!c.creatable) continue;
-    if (!registerClass(classes, wide(c.clsid), wide(c.name), wide(c.progId), lib, path, version))
+    if (!registerClass(classes, wide(c.clsid), wide(c.name), wide(c.progId), lib, path))
       return SELFREG_E_CLASS;
     if (!registerInterface(classes, lib, wide(c.iid), u"_" + String(c.name), kDualProxy) ||
         (c.events &&
