@@ -1,13 +1,14 @@
-// UTF-8 helpers of the archiver, which keeps every name as UTF-8 inside.
+// UTF-8 helpers of the archiver, which keeps every name as UTF-8 inside (appendUtf8 comes
+// from runtime/utf8.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace zv::archiver {
+#include "runtime/utf8.h"
 
-void appendUtf8(std::string& out, uint32_t codePoint);
+namespace zv::archiver {
 
 // The code point at `pos` and the bytes it takes; an invalid sequence gives U+FFFD and 1.
 uint32_t nextCodePoint(std::string_view text, size_t& pos);

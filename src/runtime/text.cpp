@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "errors.h"
+#include "utf8.h"
 
 namespace zv {
 
@@ -18,21 +19,7 @@ std::string toUtf8(StringView text) {
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    appendUtf8(out, c);
   }
   return out;
 }
@@ -80,7 +67,9 @@ StringView trimView(StringView text) {
   return text.substr(first, last - first + 1);
 }
 
-String trim(StringView text) { return String(trimView(text)); }
+String trim(StringView text) {
+  return String(trimView(text));
+}
 
 String ltrim(StringView text) {
   size_t first = text.find_first_not_of(u' ');
@@ -153,13 +142,15 @@ char16_t lowerChar(char16_t c) {
 
 String ucase(StringView text) {
   String out(text);
-  for (auto& c : out) c = upperChar(c);
+  for (auto& c : out)
+    c = upperChar(c);
   return out;
 }
 
 String lcase(StringView text) {
   String out(text);
-  for (auto& c : out) c = lowerChar(c);
+  for (auto& c : out)
+    c = lowerChar(c);
   return out;
 }
 
