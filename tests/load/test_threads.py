@@ -1,0 +1,112 @@
+"""The Python module from 8 threads at once, each with its own objects, folder and registry
+key: every thread's results must equal those of the same work done alone, and each thread's
+tree progress object must move that thread's bar only. Threads are switched as often as the
+interpreter allows, so their calls interleave."""
+import os
+import sys
+import threading
+
+import zivoviviruvov as zv
+
+THREADS, ROUNDS = 8, 3
+HKCU = -(2**31) + 1
+CITIES = ("Caf\u00e9", "Lyon")
+
+
+def work(folder, t, rnd):
+    out = []
+    s = zv.CreateObject("ZivoviViruvov.StrChr")
+    text = f"alpha|b{t}|gamma|\u00c9l\u00e9phant  x"
+    out += [s.GetLastRight(text, "|"), s.CountItem(text, "|"), s.RemoveAccent(text)]
+    coll = zv.Collection()
+    s.ItemsToCollection(f"x]|[y]|[z{t}", coll)
+    out += [len(coll), coll.Item(3)]
+    html = zv.CreateObject("ZivoviViruvov.HTMlib")
+    out.append(html.ReplaceTXTcharToHTMLchar(f"<b>Caf\u00e9</b> http://x.org/{t} a@b.fr", True, True, True))
+    time = zv.CreateObject("ZivoviViruvov.TimeLib")
+    out += [time.AddOrSubHour("10:20:30", f"01:50:4{t}"), time.DayNameOfWeek(f"12/2{t}/2020")]
+    money = zv.CreateObject("ZivoviViruvov.MoneyLib")
+    out.append(money.FormatDoubleString(f"{1234.5 + t}", "#,##0.00"))
+    system = zv.CreateObject("ZivoviViruvov.SystemLib")
+    out += [system.GetLocaleLongDate(lcid) for lcid in (1033, 1036, 1031)]
+
+    files = zv.CreateObject("ZivoviViruvov.FileLib")
+    name = os.path.join(folder, "text.txt")
+    box = zv.TextBox()
+    box.Text = "".join(f"line {i} \u00e9\r\n" for i in range(20 + t))
+    out += [files.SaveTextBoxContent(name, box), files.GetThisLineFile(name, 7 + t),
+            files.GetLineIfTextExist(name, f"line 1{t}"), files.GetFileContent(name)]
+
+    with open(os.path.join(folder, "in.txt"), "w", encoding="latin-1", newline="") as f:
+        f.write("Name;City;Amount\r\n")
+        f.writelines(f"name{i};{CITIES[i % 3 > 0]};{i * (t + 1)}\r\n" for i in range(30 + t))
+    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
+    view = zv.ListView()
+    out.append(lib.LoadListViewFromASCII(os.path.join(folder, "in.txt"), view, True, theSeparator=";"))
+    out += [view.ListItems.Count, lib.FindItemFromText(view, f"name{t}"),
+            lib.CountStringFromColumn(view, "LYON", 1)]
+    for export, file in ((lib.ListViewToASCII, "out.txt"), (lib.ListViewToXMLfile, "out.xml")):
+        out.append(export(os.path.join(folder, file), view))
+        with open(os.path.join(folder, file), "rb") as f:
+            out.append(f.read())
+
+    trees = zv.CreateObject("ZivoviViruvov.TrViewLib")
+    tree = zv.TreeView()
+    tree.ImageList = zv.ImageList()
+    for key in ("open", "leaf"):
+        tree.ImageList.ListImages.Add(Key=key)
+    for i in range(10 + t):
+        if i % 4 == 0:
+            parent = f"r{i}"
+            tree.Nodes.Add(None, None, parent, f"node {i}", "leaf")
+        else:
+            out.append(trees.CreateChildNode(tree, parent, f"node {i}", "open"))
+    bar = zv.ProgressBar()
+    trees.SetProgressBar(bar)
+    xml = os.path.join(folder, "tree.xml")
+    out += [trees.TreeViewToXMLfile(tree, xml, "App"), bar.Max, bar.Value, trees.SearchNodeFromText(tree, "node 5")]
+    with open(xml, "rb") as f:
+        out.append(f.read())
+
+    reg = zv.CreateObject("ZivoviViruvov.RegistryLib")
+    key = f"Software\\ZvLoad\\T{t}"
+    for i in range(3):
+        value = f"v{rnd}.{i}"
+        reg.WriteRegistryCurrentUser(key, value, f"{value} of {key}")
+        out.append(reg.ReadRegistryCurrentUser(key, value) == f"{value} of {key}")
+    out.append(len(reg.EnumerateRegistryValues(key, HKCU)) == 3 * (rnd + 1))
+    return out
+
+
+def test_threads_get_exactly_what_each_gets_alone(tmp_path, monkeypatch):
+    for variable in ("HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"):
+        monkeypatch.setenv(variable, str(tmp_path))
+    monkeypatch.setenv("ZV_REGISTRY", str(tmp_path / "crowd.db"))
+    results, errors = {}, []
+
+    def thread(t):
+        try:
+            folder = tmp_path / f"t{t}"
+            folder.mkdir()
+            results[t] = [work(str(folder), t, rnd) for rnd in range(ROUNDS)]
+        except BaseException as e:  # noqa: BLE001 - reported below with its thread
+            errors.append((t, repr(e)))
+
+    interval = sys.getswitchinterval()
+    sys.setswitchinterval(1e-6)
+    try:
+        pool = [threading.Thread(target=thread, args=(t,)) for t in range(THREADS)]
+        for p in pool:
+            p.start()
+        for p in pool:
+            p.join()
+    finally:
+        sys.setswitchinterval(interval)
+    assert errors == []
+    # Alone, on a fresh registry store: the keys fill up round by round as they did.
+    monkeypatch.setenv("ZV_REGISTRY", str(tmp_path / "alone.db"))
+    for t in range(THREADS):
+        folder = tmp_path / f"alone{t}"
+        folder.mkdir()
+        alone = [work(str(folder), t, rnd) for rnd in range(ROUNDS)]
+        assert results[t] == alone, f"thread {t}"
