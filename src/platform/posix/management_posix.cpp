@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 
@@ -319,9 +320,13 @@ Objects networkAdapters() {
 }
 
 // Users, then groups, with the SIDs Samba gives Unix accounts (S-1-22-1-uid, S-1-22-2-gid).
+// The account database has one enumeration (and one entry buffer) per process: one thread
+// walks it at a time.
 Objects accounts() {
   const String domain = hostName();
   Objects result;
+  static std::mutex walking;
+  std::lock_guard lock(walking);
   ::setpwent();
   while (const passwd* user = ::getpwent()) {
     ManagedObject account;

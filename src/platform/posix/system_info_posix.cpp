@@ -1,6 +1,5 @@
 // What a POSIX system says about itself, in the forms the Windows functions give.
 #include <dirent.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -68,8 +67,7 @@ String systemFolder() {
 }
 
 String userName() {
-  if (const passwd* account = ::getpwuid(::geteuid()); account && account->pw_name)
-    return fromUtf8(account->pw_name);
+  if (const std::string name = posix::currentAccount().name; !name.empty()) return fromUtf8(name);
   for (const char* name : {"USER", "LOGNAME"})
     if (const char* value = std::getenv(name)) return fromUtf8(value);
   return String();

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <vector>
 
 namespace zv::platform::posix {
 
@@ -19,11 +21,22 @@ std::string variable(const char* name) {
 
 }  // namespace
 
+Account currentAccount() {
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  while (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE)
+    buffer.resize(buffer.size() * 2);
+  if (!found) return {};
+  return {found->pw_name ? found->pw_name : "", found->pw_dir ? found->pw_dir : ""};
+}
+
 std::string homeFolder() {
   std::string home = variable("HOME");
   if (!home.empty()) return home;
-  const passwd* account = ::getpwuid(::geteuid());
-  return account && account->pw_dir ? account->pw_dir : "/";
+  home = currentAccount().home;
+  return home.empty() ? "/" : home;
 }
 
 // A relative XDG variable is invalid and ignored, as freedesktop.org's base-directory rules say.

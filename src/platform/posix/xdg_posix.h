@@ -5,6 +5,13 @@
 
 namespace zv::platform::posix {
 
+// The calling user's name and home folder in the account database (empty when it has no
+// entry), read with getpwuid_r: getpwuid's shared buffer would race between threads.
+struct Account {
+  std::string name;
+  std::string home;
+};
+Account currentAccount();
 // $HOME, else the account database's home folder.
 std::string homeFolder();
 // $XDG_DATA_HOME, else ~/.local/share.
