@@ -8,7 +8,6 @@
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -35,40 +34,37 @@ extern char** environ;
 namespace {
 
 const Variant kMissing = Variant::missing();
-const char16_t kSharedKey[] = u"Software\\ZvLoad\\Shared";
 const Variant kCurrentUser(int32_t{INT32_MIN + 1});
+const char16_t kSharedKey[] = u"Software\\ZvLoad\\Shared";
 
 String u(const std::string& s) {
   return zv::fromUtf8(s);
 }
+String n(int64_t v) {
+  return zv::longToString(v);
+}
 ObjectRef make(const char16_t* progId) {
   return zv::createObject(String(u"ZivoviViruvov.") + progId);
 }
-ObjectRef model(const char16_t* name) {
-  return zv::createModel(name);
-}
-ObjectRef child(const ObjectRef& o, const char16_t* name) {
+ObjectRef part(const ObjectRef& o, const char16_t* name) {
   return zv::toObject(zv::get(o, name));
 }
 
-std::string fileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // One round's results, one line each.
-class Transcript {
- public:
+struct Transcript {
   void add(const std::string& label, const Variant& value) {
     lines.push_back(label + "=" + zv::toUtf8(zv::toString(value)));
   }
-  // A file by its length and FNV-1a hash: its exact bytes, compared between runs.
-  void addFile(const std::string& label, const std::string& path) {
-    const std::string bytes = fileBytes(path);
-    uint64_t hash = 1469598103934665603ull;
-    for (unsigned char c : bytes)
-      hash = (hash ^ c) * 1099511628211ull;
-    lines.push_back(label + "=" + std::to_string(bytes.size()) + ":" + std::to_string(hash));
+  // A member's result, labelled with its name.
+  Variant call(const ObjectRef& o, const char16_t* member, zv::Args args) {
+    Variant result = zv::call(o, member, std::move(args));
+    add(zv::toUtf8(member), result);
+    return result;
+  }
+  void file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    lines.push_back(path.substr(path.rfind('/')) + "=" +
+                    std::string(std::istreambuf_iterator<char>(in), {}));
   }
   void check(const std::string& label, bool ok) {
     if (!ok) lines.push_back("FAILED " + label);
@@ -78,59 +74,51 @@ class Transcript {
 
 void strings(Transcript& out, int t) {
   const ObjectRef s = make(u"StrChr");
-  const String text = u"alpha|b" + zv::longToString(t) + u"|gamma|\u00c9l\u00e9phant  x";
+  const Variant text(u"alpha|b" + n(t) + u"|gamma|\u00c9l\u00e9phant  x"), bar(u"|");
   for (const char16_t* m : {u"GetLeft", u"GetLastRight", u"CountItem"})
-    out.add(zv::toUtf8(m), zv::call(s, m, {Variant(text), Variant(u"|")}));
+    out.call(s, m, {text, bar});
   for (const char16_t* m : {u"RemoveAccent", u"RemoveExtraSpaces", u"KeepOnlyNumeric"})
-    out.add(zv::toUtf8(m), zv::call(s, m, {Variant(text)}));
-  const ObjectRef coll = model(u"Collection");
-  zv::call(s, u"ItemsToCollection", {Variant(u"x]|[y]|[z" + zv::longToString(t)), Variant(coll)});
-  zv::call(coll, u"Add", {Variant(u"last"), Variant(u"K" + zv::longToString(t))});
-  out.add("Collection",
-          Variant(zv::toString(zv::get(coll, u"Count")) + u" " +
-                  zv::toString(zv::call(coll, u"Item", {Variant(3)})) + u" " +
-                  zv::toString(zv::call(coll, u"Item", {Variant(u"k" + zv::longToString(t))}))));
-  const ObjectRef html = make(u"HTMlib");
-  const String raw = u"<b>Caf\u00e9 & co</b> http://x.org/" + zv::longToString(t) + u" a@b.fr";
-  out.add("TXTtoHTML", zv::call(html, u"ReplaceTXTcharToHTMLchar",
-                                {Variant(raw), Variant(true), Variant(true), Variant(true)}));
-  const ObjectRef rtf = make(u"RTFlib");
-  out.add("TXTtoRTF", zv::call(rtf, u"ReplaceTXTcharToRTFchar", {Variant(raw)}));
-  out.add("RTFtoHTML",
-          zv::call(html, u"ReplaceRTFcharToHTMLchar",
-                   {Variant(u"{\\rtf1 \\b Gras\\b0  \\'e9t\\'e9 " + zv::longToString(t) + u"}"),
-                    Variant(true)}));
+    out.call(s, m, {text});
+  const ObjectRef coll = zv::createModel(u"Collection");
+  out.call(s, u"ItemsToCollection", {Variant(u"x]|[y]|[z" + n(t)), Variant(coll)});
+  zv::call(coll, u"Add", {Variant(u"last"), Variant(u"K" + n(t))});
+  out.call(coll, u"Item", {Variant(3)});
+  out.call(coll, u"Item", {Variant(u"k" + n(t))});
+  out.add("Count", zv::get(coll, u"Count"));
+  const ObjectRef html = make(u"HTMlib"), rtf = make(u"RTFlib");
+  const Variant raw(u"<b>Caf\u00e9 & co</b> http://x.org/" + n(t) + u" a@b.fr"), yes(true);
+  out.call(html, u"ReplaceTXTcharToHTMLchar", {raw, yes, yes, yes});
+  out.call(rtf, u"ReplaceTXTcharToRTFchar", {raw});
+  out.call(html, u"ReplaceRTFcharToHTMLchar",
+           {Variant(u"{\\rtf1 \\b Gras\\b0  \\'e9t\\'e9 " + n(t) + u"}"), yes});
 }
 
 void numbersAndDates(Transcript& out, int t) {
-  const double amount = 1234.5 + t;
-  out.add("Format", Variant(zv::format(Variant(amount), u"#,##0.00;(#,##0.00)")));
-  out.add("FormatCurrency", Variant(zv::formatCurrency(-amount)));
-  const zv::Date day = *zv::makeDate(2020, 1 + t % 12, 28, 13, 5, 9);
-  out.add("LongDate", Variant(zv::format(Variant(day), u"Long Date")));
-  out.add("UserDate", Variant(zv::format(Variant(day), u"dddd d mmmm yyyy hh:nn:ss")));
+  const Variant amount(1234.5 + t);
+  const Variant day(*zv::makeDate(2020, 1 + t % 12, 28, 13, 5, 9));
   const auto french = zv::readLocaleSettings(1036);
-  out.add("FrenchDate", Variant(zv::dateToLocaleString(day, french)));
-  out.add("FrenchNumber", Variant(zv::format(Variant(amount), u"#,##0.00", french)));
-  out.add("ReadDate", Variant(zv::toDate(Variant(u"12/25/20" + zv::longToString(10 + t)))));
-  out.add("ReadNumber", Variant(zv::toDouble(Variant(u"1,234.5" + zv::longToString(t)))));
+  const String results[] = {
+      zv::format(amount, u"#,##0.00;(#,##0.00)"),
+      zv::formatCurrency(-1234.5 - t),
+      zv::format(day, u"Long Date"),
+      zv::format(day, u"dddd d mmmm yyyy hh:nn:ss"),
+      zv::dateToLocaleString(day.dateValue(), french),
+      zv::format(amount, u"#,##0.00", french),
+      zv::toString(Variant(zv::toDate(Variant(u"12/25/20" + n(10 + t))))),
+      zv::toString(Variant(zv::toDouble(Variant(u"1,234.5" + n(t))))),
+  };
+  for (const String& r : results)
+    out.add("runtime", Variant(r));
   const ObjectRef time = make(u"TimeLib");
-  out.add("DateEquality",
-          zv::call(time, u"DateEquality",
-                   {Variant(u"01/02/2020"), Variant(u"02/01/2020"), Variant(u"dd/mm/yyyy")}));
-  out.add("AddOrSubHour",
-          zv::call(time, u"AddOrSubHour",
-                   {Variant(u"10:20:30"), Variant(u"01:50:4" + zv::longToString(t % 10))}));
-  out.add("SecToTime", zv::call(time, u"SecToTime", {Variant(int32_t{3661 + t})}));
-  out.add("DayNameOfWeek", zv::call(time, u"DayNameOfWeek",
-                                    {Variant(u"12/2" + zv::longToString(t % 10) + u"/2020")}));
-  const ObjectRef money = make(u"MoneyLib");
-  out.add("GetCurrencyFormat",
-          zv::call(money, u"GetCurrencyFormat", {Variant(zv::Currency{12345678 + t})}));
+  out.call(time, u"DateEquality",
+           {Variant(u"01/02/2020"), Variant(u"02/01/2020"), Variant(u"dd/mm/yyyy")});
+  out.call(time, u"AddOrSubHour", {Variant(u"10:20:30"), Variant(u"01:50:4" + n(t % 10))});
+  out.call(time, u"SecToTime", {Variant(int32_t{3661 + t})});
+  out.call(time, u"DayNameOfWeek", {Variant(u"12/2" + n(t % 10) + u"/2020")});
+  out.call(make(u"MoneyLib"), u"GetCurrencyFormat", {Variant(zv::Currency{12345678 + t})});
   const ObjectRef system = make(u"SystemLib");
   for (int32_t lcid : {1033, 1036, 1031})
-    out.add("LongDate" + std::to_string(lcid),
-            zv::call(system, u"GetLocaleLongDate", {Variant(lcid)}));
+    out.call(system, u"GetLocaleLongDate", {Variant(lcid)});
 }
 
 // The thread's own state: its pending error and its file numbers, held while the other
@@ -141,7 +129,7 @@ void threadState(Transcript& out, const std::string& dir, int t) {
   std::this_thread::yield();
   const int16_t second = zv::openFile(u(dir + "/held2.txt"), zv::FileMode::Output);
   out.check("file numbers", first == 1 && second == 2 && zv::openFileCount() == 2);
-  zv::fileByNumber(first).writeLine(u"thread " + zv::longToString(t));
+  zv::fileByNumber(first).writeLine(u"thread " + n(t));
   zv::closeFile(second);
   zv::closeFile(first);
   out.check("pending error", zv::pendingError().number == 1000 + t);
@@ -150,122 +138,100 @@ void threadState(Transcript& out, const std::string& dir, int t) {
 
 void files(Transcript& out, const std::string& dir, int t) {
   const ObjectRef f = make(u"FileLib");
-  const ObjectRef box = model(u"TextBox");
+  const ObjectRef box = zv::createModel(u"TextBox");
   String text;
   for (int i = 0; i < 20 + t; ++i)
-    text += u"line " + zv::longToString(i) + u" \u00e9\r\n";
+    text += u"line " + n(i) + u" \u00e9\r\n";
   zv::put(box, u"Text", Variant(text));
-  const String name = u(dir + "/text.txt");
-  out.add("SaveTextBoxContent", zv::call(f, u"SaveTextBoxContent", {Variant(name), Variant(box)}));
-  out.addFile("text.txt", dir + "/text.txt");
-  out.add("GetFileContent", zv::call(f, u"GetFileContent", {Variant(name)}));
-  out.add("GetLineFile", zv::call(f, u"GetLineFile", {Variant(name), Variant(false)}));
-  out.add("GetThisLineFile", zv::call(f, u"GetThisLineFile", {Variant(name), Variant(int32_t{7})}));
-  out.add("GetLineIfTextExist",
-          zv::call(f, u"GetLineIfTextExist",
-                   {Variant(name), Variant(u"line 1" + zv::longToString(t % 10))}));
-  const String copy = u(dir + "/copy.txt");
-  out.add("CopyFile", zv::call(f, u"CopyFile", {Variant(name), Variant(copy), Variant(false)}));
-  out.add("isFileExist", zv::call(f, u"isFileExist", {Variant(u(dir + "/*.txt"))}));
-  out.add("DeleteFile", zv::call(f, u"DeleteFile", {Variant(copy)}));
+  const Variant name(u(dir + "/text.txt")), copy(u(dir + "/copy.txt"));
+  out.call(f, u"SaveTextBoxContent", {name, Variant(box)});
+  out.file(dir + "/text.txt");
+  out.call(f, u"GetFileContent", {name});
+  out.call(f, u"GetLineFile", {name, Variant(false)});
+  out.call(f, u"GetThisLineFile", {name, Variant(int32_t{7})});
+  out.call(f, u"GetLineIfTextExist", {name, Variant(u"line 1" + n(t % 10))});
+  out.call(f, u"CopyFile", {name, copy, Variant(false)});
+  out.call(f, u"isFileExist", {Variant(u(dir + "/*.txt"))});
+  out.call(f, u"DeleteFile", {copy});
   const String temp =
       zv::toString(zv::call(f, u"GetTempFileName", {Variant(u"zv"), Variant(u(dir))}));
   out.check("GetTempFileName", temp.rfind(u(dir + "/~zv"), 0) == 0);
   // A missing file: the method's neutral result, and no file number left taken.
-  out.add("missing", zv::call(f, u"GetFileContent", {Variant(u(dir + "/none.txt"))}));
+  out.call(f, u"GetFileContent", {Variant(u(dir + "/none.txt"))});
   out.check("no open file", zv::openFileCount() == 0);
 }
 
 void listView(Transcript& out, const std::string& dir, int t) {
-  std::ofstream(dir + "/in.txt", std::ios::binary) << "Name;City;Amount\r\n";
   {
-    std::ofstream in(dir + "/in.txt", std::ios::binary | std::ios::app);
+    std::ofstream in(dir + "/in.txt", std::ios::binary);
+    in << "Name;City;Amount\r\n";
     for (int i = 0; i < 30 + t; ++i)
       in << "name" << i << ";" << (i % 3 ? "Lyon" : "Caf\xe9") << ";" << i * (t + 1) << "\r\n";
   }
   const ObjectRef lib = make(u"LstViewLib");
-  const ObjectRef view = model(u"ListView");
-  out.add("LoadListViewFromASCII",
-          zv::call(lib, u"LoadListViewFromASCII",
-                   {Variant(u(dir + "/in.txt")), Variant(view), Variant(true), kMissing, kMissing,
-                    kMissing, kMissing, Variant(u";")}));
-  out.add("rows", zv::get(child(view, u"ListItems"), u"Count"));
-  out.add("FindItemFromText", zv::call(lib, u"FindItemFromText",
-                                       {Variant(view), Variant(u"name" + zv::longToString(t))}));
-  out.add("CountStringFromColumn",
-          zv::call(lib, u"CountStringFromColumn",
-                   {Variant(view), Variant(u"LYON"), Variant(int16_t{1})}));
-  out.add("isSwitchColumns", zv::call(lib, u"isSwitchColumnsAndHeaders",
-                                      {Variant(view), Variant(int32_t{1}), Variant(int32_t{3})}));
-  out.add("ListViewToASCII",
-          zv::call(lib, u"ListViewToASCII",
-                   {Variant(u(dir + "/out.txt")), Variant(view), Variant(u";")}));
-  out.add("ListViewToHTMLfile",
-          zv::call(lib, u"ListViewToHTMLfile", {Variant(u(dir + "/out.html")), Variant(view)}));
-  out.add("ListViewToXMLfile",
-          zv::call(lib, u"ListViewToXMLfile", {Variant(u(dir + "/out.xml")), Variant(view)}));
-  for (const char* name : {"out.txt", "out.html", "out.xml"})
-    out.addFile(name, dir + "/" + name);
+  const Variant view(zv::createModel(u"ListView"));
+  out.call(lib, u"LoadListViewFromASCII",
+           {Variant(u(dir + "/in.txt")), view, Variant(true), kMissing, kMissing, kMissing,
+            kMissing, Variant(u";")});
+  out.add("rows", zv::get(part(view.objectValue(), u"ListItems"), u"Count"));
+  out.call(lib, u"FindItemFromText", {view, Variant(u"name" + n(t))});
+  out.call(lib, u"CountStringFromColumn", {view, Variant(u"LYON"), Variant(int16_t{1})});
+  out.call(lib, u"isSwitchColumnsAndHeaders", {view, Variant(int32_t{1}), Variant(int32_t{3})});
+  out.call(lib, u"ListViewToASCII", {Variant(u(dir + "/out.txt")), view, Variant(u";")});
+  out.call(lib, u"ListViewToHTMLfile", {Variant(u(dir + "/out.html")), view});
+  out.call(lib, u"ListViewToXMLfile", {Variant(u(dir + "/out.xml")), view});
+  for (const char* name : {"/out.txt", "/out.html", "/out.xml"})
+    out.file(dir + name);
 }
 
+// A tree of 10 + t nodes; its XML export moves this thread's progress bar to that count.
 void treeView(Transcript& out, const std::string& dir, int t) {
   const ObjectRef lib = make(u"TrViewLib");
-  const ObjectRef tree = model(u"TreeView");
-  const ObjectRef images = model(u"ImageList");
+  const ObjectRef images = zv::createModel(u"ImageList");
   for (const char16_t* key : {u"open", u"leaf"})
-    zv::call(child(images, u"ListImages"), u"Add", {kMissing, Variant(key)});
+    zv::call(part(images, u"ListImages"), u"Add", {kMissing, Variant(key)});
+  const ObjectRef tree = zv::createModel(u"TreeView"), back = zv::createModel(u"TreeView");
   zv::putRef(tree, u"ImageList", images);
-  const ObjectRef nodes = child(tree, u"Nodes");
+  zv::putRef(back, u"ImageList", images);
   String parent;
   for (int i = 0; i < 10 + t; ++i) {
-    const String label = u"node " + zv::longToString(i), icon = i % 2 ? u"open" : u"leaf";
-    if (i % 4 == 0) {
-      parent = u"r" + zv::longToString(i);
-      zv::call(nodes, u"Add", {kMissing, kMissing, Variant(parent), Variant(label), Variant(icon)});
+    const Variant label(u"node " + n(i)), icon(i % 2 ? u"open" : u"leaf");
+    if (i % 4) {
+      out.call(lib, u"CreateChildNode", {Variant(tree), Variant(parent), label, icon});
     } else {
-      out.add("CreateChildNode",
-              zv::call(lib, u"CreateChildNode",
-                       {Variant(tree), Variant(parent), Variant(label), Variant(icon)}));
+      parent = u"r" + n(i);
+      zv::call(part(tree, u"Nodes"), u"Add", {kMissing, kMissing, Variant(parent), label, icon});
     }
   }
-  out.add("SearchNodeFromText",
-          zv::call(lib, u"SearchNodeFromText", {Variant(tree), Variant(u"node 4")}));
-  out.add("FindNodeFromImage",
-          zv::call(lib, u"FindNodeFromImage", {Variant(tree), Variant(u"open")}));
-  // The thread's shared progress object moves this thread's bar only: to the node count.
-  const ObjectRef bar = model(u"ProgressBar");
+  out.call(lib, u"SearchNodeFromText", {Variant(tree), Variant(u"node 4")});
+  out.call(lib, u"FindNodeFromImage", {Variant(tree), Variant(u"open")});
+  const ObjectRef bar = zv::createModel(u"ProgressBar");
   zv::call(lib, u"SetProgressBar", {Variant(bar)});
-  const String xml = u(dir + "/tree.xml");
-  out.add("TreeViewToXMLfile",
-          zv::call(lib, u"TreeViewToXMLfile", {Variant(tree), Variant(xml), Variant(u"App")}));
+  const Variant xml(u(dir + "/tree.xml")), app(u"App");
+  out.call(lib, u"TreeViewToXMLfile", {Variant(tree), xml, app});
   out.add("bar", Variant(zv::toString(zv::get(bar, u"Max")) + u" " +
                          zv::toString(zv::get(bar, u"Value"))));
-  out.addFile("tree.xml", dir + "/tree.xml");
-  const ObjectRef back = model(u"TreeView");
-  zv::putRef(back, u"ImageList", images);
-  out.add("TreeViewFromXMLfile",
-          zv::call(lib, u"TreeViewFromXMLfile", {Variant(back), Variant(xml), Variant(u"App")}));
-  out.add("nodes", zv::get(child(back, u"Nodes"), u"Count"));
-  const ObjectRef found = model(u"Collection");
-  out.add("SearchNodeFromTextAndPushInColl",
-          zv::call(lib, u"SearchNodeFromTextAndPushInColl",
-                   {Variant(back), Variant(found), Variant(u"r0"), Variant(u"node")}));
+  out.file(dir + "/tree.xml");
+  out.call(lib, u"TreeViewFromXMLfile", {Variant(back), xml, app});
+  out.add("nodes", zv::get(part(back, u"Nodes"), u"Count"));
+  const ObjectRef found = zv::createModel(u"Collection");
+  out.call(lib, u"SearchNodeFromTextAndPushInColl",
+           {Variant(back), Variant(found), Variant(u"r0"), Variant(u"node")});
   out.add("found", zv::get(found, u"Count"));
 }
 
 void registry(Transcript& out, int t, int round) {
   const ObjectRef reg = make(u"RegistryLib");
-  const String key = u"Software\\ZvLoad\\T" + zv::longToString(t);
-  for (int i = 0; i < 3; ++i) {
-    const String name = u"v" + zv::longToString(round) + u"." + zv::longToString(i);
-    zv::call(reg, u"WriteRegistryCurrentUser",
-             {Variant(key), Variant(name), Variant(name + u" of " + key)});
-    out.check("registry read",
-              zv::toString(zv::call(reg, u"ReadRegistryCurrentUser",
-                                    {Variant(key), Variant(name)})) == name + u" of " + key);
+  const Variant key(u"Software\\ZvLoad\\T" + n(t));
+  for (int i = 0; i < 2; ++i) {
+    const String name = u"v" + n(round) + u"." + n(i), data = name + u" of " + key.stringValue();
+    zv::call(reg, u"WriteRegistryCurrentUser", {key, Variant(name), Variant(data)});
+    out.check("registry read", zv::toString(zv::call(reg, u"ReadRegistryCurrentUser",
+                                                     {key, Variant(name)})) == data);
   }
-  const Variant values = zv::call(reg, u"EnumerateRegistryValues", {Variant(key), kCurrentUser});
-  out.check("registry values", values.isArray() && values.arrayValue().items.size() >= 3);
+  const Variant values = zv::call(reg, u"EnumerateRegistryValues", {key, kCurrentUser});
+  out.check("registry values",
+            values.isArray() && values.arrayValue().items.size() == size_t(2 * (round + 1)));
 }
 
 std::vector<std::string> round(const std::string& dir, int t, int r) {
@@ -290,34 +256,38 @@ std::string tempFolder(const std::string& base) {
   return pattern;
 }
 
-// One writer process: `writes` values named after it in one key all writers share.
+String writtenName(int id, int i) {
+  return u"p" + n(id) + u"." + n(i);
+}
+
+// One writer process: `writes` values named after it in the key all writers share.
 int writer(int id, int writes) {
   const ObjectRef reg = make(u"RegistryLib");
+  const Variant key(kSharedKey);
   for (int i = 0; i < writes; ++i) {
-    const String name = u"p" + zv::longToString(id) + u"." + zv::longToString(i);
-    zv::call(reg, u"WriteRegistryCurrentUser", {Variant(kSharedKey), Variant(name), Variant(name)});
-    if (zv::toString(zv::call(reg, u"ReadRegistryCurrentUser",
-                              {Variant(kSharedKey), Variant(name)})) != name)
+    const Variant name(writtenName(id, i));
+    zv::call(reg, u"WriteRegistryCurrentUser", {key, name, name});
+    if (zv::call(reg, u"ReadRegistryCurrentUser", {key, name}).stringValue() != name.stringValue())
       return 1;
   }
   return 0;
 }
 
-std::vector<pid_t> startWriters(const char* self, int processes, int writes) {
+std::vector<pid_t> startWriters(int processes, int writes) {
+  char self[] = "/proc/self/exe", mode[] = "--writer";
   std::vector<pid_t> pids;
   for (int id = 0; id < processes; ++id) {
     std::string ids = std::to_string(id), counts = std::to_string(writes);
-    char* argv[] = {const_cast<char*>(self), const_cast<char*>("--writer"), ids.data(),
-                    counts.data(), nullptr};
+    char* argv[] = {self, mode, ids.data(), counts.data(), nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, self, nullptr, nullptr, argv, environ) == 0) pids.push_back(pid);
   }
   return pids;
 }
 
-// Every value each writer wrote, and nothing else.
+// Every value each writer wrote, with its data, and nothing else.
 int checkWriters(const std::vector<pid_t>& pids, int processes, int writes) {
-  int failures = static_cast<int>(processes - pids.size());
+  int failures = processes - static_cast<int>(pids.size());
   for (pid_t pid : pids) {
     int status = 0;
     waitpid(pid, &status, 0);
@@ -326,20 +296,34 @@ int checkWriters(const std::vector<pid_t>& pids, int processes, int writes) {
   std::set<String> expected, found;
   for (int id = 0; id < processes; ++id)
     for (int i = 0; i < writes; ++i)
-      expected.insert(u"p" + zv::longToString(id) + u"." + zv::longToString(i));
+      expected.insert(writtenName(id, i));
   const ObjectRef reg = make(u"RegistryLib");
-  const Variant values =
-      zv::call(reg, u"EnumerateRegistryValues", {Variant(kSharedKey), kCurrentUser});
+  const Variant key(kSharedKey);
+  const Variant values = zv::call(reg, u"EnumerateRegistryValues", {key, kCurrentUser});
   if (values.isArray())
     for (const Variant& row : values.arrayValue().items) {
-      const String name = zv::toString(row.isArray() ? row.arrayValue().items.at(0) : row);
-      if (zv::toString(zv::call(reg, u"ReadRegistryCurrentUser",
-                                {Variant(kSharedKey), Variant(name)})) == name)
-        found.insert(name);
+      const Variant name = row.arrayValue().items.at(0);
+      if (zv::toString(zv::call(reg, u"ReadRegistryCurrentUser", {key, name})) ==
+          name.stringValue())
+        found.insert(name.stringValue());
     }
   std::printf("registry: %d processes, %zu of %zu values found\n", processes, found.size(),
               expected.size());
   return failures + (found == expected ? 0 : 1);
+}
+
+// The lines where `alone` and `crowd` differ, and those that report a failure.
+int compare(int t, const std::vector<std::string>& alone, const std::vector<std::string>& crowd) {
+  int failures = 0;
+  for (size_t i = 0; i < std::max(alone.size(), crowd.size()); ++i) {
+    const std::string a = i < alone.size() ? alone[i] : "", c = i < crowd.size() ? crowd[i] : "";
+    if (a != c || a.rfind("FAILED", 0) == 0 || a.rfind("error", 0) == 0) {
+      std::printf("thread %d line %zu: alone '%s', in the crowd '%s'\n", t, i, a.c_str(),
+                  c.c_str());
+      ++failures;
+    }
+  }
+  return failures;
 }
 
 }  // namespace
@@ -348,9 +332,9 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--writer")
     return writer(std::atoi(argv[2]), std::atoi(argv[3]));
   const int threads = argc > 1 ? std::atoi(argv[1]) : 8;
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 4;
   const int processes = argc > 3 ? std::atoi(argv[3]) : 4;
-  const int writes = argc > 4 ? std::atoi(argv[4]) : 50;
+  const int writes = argc > 4 ? std::atoi(argv[4]) : 25;
 
   // A home and registry store of the run's own, set before any thread starts.
   const std::string base = tempFolder(std::filesystem::temp_directory_path().string());
@@ -358,39 +342,26 @@ int main(int argc, char** argv) {
     ::setenv(v, base.c_str(), 1);
   ::setenv("ZV_REGISTRY", (base + "/registry.db").c_str(), 1);
 
-  const std::vector<pid_t> pids = startWriters("/proc/self/exe", processes, writes);
+  const std::vector<pid_t> pids = startWriters(processes, writes);
   std::vector<std::vector<std::string>> firsts(threads);
-  std::vector<int> mismatches(threads, 0);
+  std::vector<int> differing(threads, 0);
   std::vector<std::thread> pool;
   for (int t = 0; t < threads; ++t)
     pool.emplace_back([&, t] {
       const std::string dir = tempFolder(base);
-      for (int r = 0; r < rounds; ++r) {
-        auto lines = round(dir, t, r);
-        if (r == 0)
-          firsts[t] = std::move(lines);
-        else if (lines != firsts[t])
-          ++mismatches[t];
-      }
+      firsts[t] = round(dir, t, 0);
+      for (int r = 1; r < rounds; ++r)
+        differing[t] += round(dir, t, r) != firsts[t];
     });
   for (auto& thread : pool)
     thread.join();
 
   int failures = checkWriters(pids, processes, writes);
+  // Alone, on a fresh store: the keys fill up round by round as they did.
+  ::setenv("ZV_REGISTRY", (base + "/alone.db").c_str(), 1);
   for (int t = 0; t < threads; ++t) {
-    const auto alone = round(tempFolder(base), t, 0);
-    for (size_t i = 0; i < std::max(alone.size(), firsts[t].size()); ++i) {
-      const std::string a = i < alone.size() ? alone[i] : "",
-                        b = i < firsts[t].size() ? firsts[t][i] : "";
-      if (a != b || a.rfind("FAILED", 0) == 0 || a.rfind("error", 0) == 0) {
-        std::printf("thread %d line %zu: alone '%s', in the crowd '%s'\n", t, i, a.c_str(),
-                    b.c_str());
-        ++failures;
-      }
-    }
-    if (mismatches[t])
-      std::printf("thread %d: %d rounds differ from its first\n", t, mismatches[t]);
-    failures += mismatches[t];
+    failures += compare(t, round(tempFolder(base), t, 0), firsts[t]) + differing[t];
+    if (differing[t]) std::printf("thread %d: %d rounds differ from its first\n", t, differing[t]);
   }
   std::printf("threads: %d x %d rounds of %zu results\n", threads, rounds,
               firsts.empty() ? 0 : firsts[0].size());

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library and the load program (load.cpp) with clang-14 and ThreadSanitizer into
 # BUILD_DIR (default build/tsan), then runs it: 8 threads doing 4 rounds each while 4
-# processes write one registry key 40 times each. Fails on any race report, any result that
+# processes write one registry key 25 times each. Fails on any race report, any result that
 # differs between threads, rounds or a run alone, and any registry value lost.
 #   run.sh [BUILD_DIR] [THREADS ROUNDS PROCESSES WRITES]
 set -euo pipefail
@@ -29,5 +29,5 @@ cmake --build "$build/target" --parallel "$(nproc)"
 # A race report ends the run with status 66; the library's boxes would go to stderr.
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
 counts=("$@")
-((${#counts[@]})) || counts=(8 4 4 40)
+((${#counts[@]})) || counts=(8 4 4 25)
 "$build/target/zv_load" "${counts[@]}"

@@ -70,11 +70,9 @@ def work(folder, t, rnd):
 
     reg = zv.CreateObject("ZivoviViruvov.RegistryLib")
     key = f"Software\\ZvLoad\\T{t}"
-    for i in range(3):
-        value = f"v{rnd}.{i}"
-        reg.WriteRegistryCurrentUser(key, value, f"{value} of {key}")
-        out.append(reg.ReadRegistryCurrentUser(key, value) == f"{value} of {key}")
-    out.append(len(reg.EnumerateRegistryValues(key, HKCU)) == 3 * (rnd + 1))
+    reg.WriteRegistryCurrentUser(key, f"v{rnd}", f"v{rnd} of {key}")
+    out.append(reg.ReadRegistryCurrentUser(key, f"v{rnd}") == f"v{rnd} of {key}")
+    out.append(len(reg.EnumerateRegistryValues(key, HKCU)) == rnd + 1)
     return out
 
 
