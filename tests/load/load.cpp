@@ -220,6 +220,23 @@ void treeView(Transcript& out, const std::string& dir, int t) {
   out.add("found", zv::get(found, u"Count"));
 }
 
+// The thread's text files zipped, listed and unzipped again.
+void archives(Transcript& out, const std::string& dir) {
+  const ObjectRef zip = make(u"ZipLib"), unzip = make(u"UnZipLib");
+  const Variant archive(u(dir + "/files.zip"));
+  zv::put(zip, u"ZipFile", archive);
+  zv::call(zip, u"AddFileSpec", {Variant(u(dir + "/*.txt"))});
+  zv::call(zip, u"Zip");
+  zv::put(unzip, u"ZipFile", archive);
+  out.call(unzip, u"Directory", {});
+  for (int32_t i = 1; i <= zv::toLong(zv::get(unzip, u"FileCount")); ++i)
+    out.add("entry", Variant(zv::toString(zv::get(unzip, u"Filename", {Variant(i)})) + u" " +
+                             zv::toString(zv::get(unzip, u"FileSize", {Variant(i)}))));
+  zv::put(unzip, u"UnzipFolder", Variant(u(dir + "/unzipped")));
+  out.call(unzip, u"Unzip", {});
+  out.file(dir + "/unzipped/in.txt");
+}
+
 void registry(Transcript& out, int t, int round) {
   const ObjectRef reg = make(u"RegistryLib");
   const Variant key(u"Software\\ZvLoad\\T" + n(t));
@@ -243,6 +260,7 @@ std::vector<std::string> round(const std::string& dir, int t, int r) {
     files(out, dir, t);
     listView(out, dir, t);
     treeView(out, dir, t);
+    archives(out, dir);
     registry(out, t, r);
   } catch (const zv::Error& e) {
     out.lines.push_back("error " + std::to_string(e.number()) + " " + zv::toUtf8(e.description()));

@@ -1,4 +1,4 @@
-"""The Python module from 8 threads at once, each with its own objects, folder and registry
+"""The Python module from 8 threads at once, each with its own objects, folder, archive and registry
 key: every thread's results must equal those of the same work done alone, and each thread's
 tree progress object must move that thread's bar only. Threads are switched as often as the
 interpreter allows, so their calls interleave."""
@@ -66,6 +66,16 @@ def work(folder, t, rnd):
     xml = os.path.join(folder, "tree.xml")
     out += [trees.TreeViewToXMLfile(tree, xml, "App"), bar.Max, bar.Value, trees.SearchNodeFromText(tree, "node 5")]
     with open(xml, "rb") as f:
+        out.append(f.read())
+
+    z, u = zv.CreateObject("ZivoviViruvov.ZipLib"), zv.CreateObject("ZivoviViruvov.UnZipLib")
+    z.ZipFile = u.ZipFile = os.path.join(folder, "files.zip")
+    z.AddFileSpec(os.path.join(folder, "*.txt"))
+    z.Zip()
+    out += [u.Directory(), [(u.Filename(i), u.FileSize(i)) for i in range(1, u.FileCount + 1)]]
+    u.UnzipFolder = os.path.join(folder, "unzipped")
+    out.append(u.Unzip())
+    with open(os.path.join(folder, "unzipped", "in.txt"), "rb") as f:
         out.append(f.read())
 
     reg = zv.CreateObject("ZivoviViruvov.RegistryLib")
