@@ -27,7 +27,8 @@ cmake -S "$here" -B "$build/target" -G Ninja -DCMAKE_BUILD_TYPE=None \
 cmake --build "$build/target" --parallel "$(nproc)"
 
 # A race report ends the run with status 66; the library's boxes would go to stderr.
-export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$here/tsan.supp"
+export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1"
+TSAN_OPTIONS+=" suppressions=$here/tsan.supp"
 counts=("$@")
 ((${#counts[@]})) || counts=(8 4 4 25)
 "$build/target/zv_load" "${counts[@]}"

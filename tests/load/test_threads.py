@@ -1,7 +1,7 @@
-"""The Python module from 8 threads at once, each with its own objects, folder, archive and registry
-key: every thread's results must equal those of the same work done alone, and each thread's
-tree progress object must move that thread's bar only. Threads are switched as often as the
-interpreter allows, so their calls interleave."""
+"""The Python module from 8 threads at once, each with its own objects, folder, archive and
+registry key: every thread's results must equal those of the same work done alone, and each
+thread's tree progress object must move that thread's bar only. Threads are switched as often
+as the interpreter allows, so their calls interleave."""
 import os
 import sys
 import threading
@@ -22,7 +22,8 @@ def work(folder, t, rnd):
     s.ItemsToCollection(f"x]|[y]|[z{t}", coll)
     out += [len(coll), coll.Item(3)]
     html = zv.CreateObject("ZivoviViruvov.HTMlib")
-    out.append(html.ReplaceTXTcharToHTMLchar(f"<b>Caf\u00e9</b> http://x.org/{t} a@b.fr", True, True, True))
+    raw = f"<b>Caf\u00e9</b> http://x.org/{t} a@b.fr"
+    out.append(html.ReplaceTXTcharToHTMLchar(raw, True, True, True))
     time = zv.CreateObject("ZivoviViruvov.TimeLib")
     out += [time.AddOrSubHour("10:20:30", f"01:50:4{t}"), time.DayNameOfWeek(f"12/2{t}/2020")]
     money = zv.CreateObject("ZivoviViruvov.MoneyLib")
@@ -42,7 +43,8 @@ def work(folder, t, rnd):
         f.writelines(f"name{i};{CITIES[i % 3 > 0]};{i * (t + 1)}\r\n" for i in range(30 + t))
     lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
     view = zv.ListView()
-    out.append(lib.LoadListViewFromASCII(os.path.join(folder, "in.txt"), view, True, theSeparator=";"))
+    data = os.path.join(folder, "in.txt")
+    out.append(lib.LoadListViewFromASCII(data, view, True, theSeparator=";"))
     out += [view.ListItems.Count, lib.FindItemFromText(view, f"name{t}"),
             lib.CountStringFromColumn(view, "LYON", 1)]
     for export, file in ((lib.ListViewToASCII, "out.txt"), (lib.ListViewToXMLfile, "out.xml")):
@@ -64,7 +66,8 @@ def work(folder, t, rnd):
     bar = zv.ProgressBar()
     trees.SetProgressBar(bar)
     xml = os.path.join(folder, "tree.xml")
-    out += [trees.TreeViewToXMLfile(tree, xml, "App"), bar.Max, bar.Value, trees.SearchNodeFromText(tree, "node 5")]
+    out += [trees.TreeViewToXMLfile(tree, xml, "App"), bar.Max, bar.Value,
+            trees.SearchNodeFromText(tree, "node 5")]
     with open(xml, "rb") as f:
         out.append(f.read())
 

@@ -6,6 +6,8 @@
 
 #include <climits>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "archiver/os/os.h"
 #include "archiver/text.h"
@@ -96,11 +98,16 @@ bool truncateFile(std::FILE* file, uint64_t size) {
 }
 
 std::FILE* createUniqueFile(const std::string& folder, std::string& path) {
-  // mkstemp makes the file private; it gets what a new file gets, as it becomes one.
+  // mkstemp makes the file private; it gets what a new file gets, as it becomes one. The
+  // umask is read where the kernel shows it: setting it to read it back would change it for
+  // a moment under every other thread's new files.
   static const mode_t kNewFileMode = [] {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("Umask:", 0) == 0) return 0666 & ~std::stoul(line.substr(6), nullptr, 8);
     const mode_t mask = umask(022);
     umask(mask);
-    return 0666 & ~mask;
+    return 0666ul & ~mask;
   }();
   std::string name = (folder.empty() ? std::string(".") : folder) + "/zvXXXXXX";
   const int fd = mkstemp(name.data());
