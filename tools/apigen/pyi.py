@@ -92,6 +92,8 @@ def annotation(lib, type_name, is_array=False, by_ref=False, result=False):
         base = "Object"
     else:
         base = PY_TYPES[type_name]
+    if base == "Decimal" and not result:
+        base = "Decimal | float"  # an amount may be given as a number too
     if is_array:
         base = f"tuple[{base}, ...]" if result else f"Sequence[{base}]"
     if by_ref and base != "Any":
@@ -176,9 +178,9 @@ def method_lines(lib, m, summary):
 
 def class_lines(lib, t):
     if t.keyword == "class":
-        how = ("made inside the library" if t.private
-               else f'CreateObject("{lib.name}.{t.name}")')
-        doc = f"{t.summary} ({how})" if t.summary else how
+        how = ("Made inside the library." if t.private
+               else f"Made by CreateObject('{lib.name}.{t.name}').")
+        doc = f"{t.summary} {how}" if t.summary else how
     else:
         doc = f"The library's model of a caller's {t.name}."
     lines = ["", f"class {t.name}(Object):", f"    {quoted(doc)}"]
