@@ -75,4 +75,7 @@ setup(
     ext_modules=[Extension("zivoviviruvov", sources=[])],
     scripts=[ZVV],
     cmdclass={"build_ext": CMakeBuildExt, "build_scripts": CopyNativeScripts},
+    # setuptools' own work files go inside the CMake build folder, not beside it.
+    options={"build": {"build_base": os.path.join(BUILD_DIR, "setuptools")},
+             "egg_info": {"egg_base": os.path.relpath(BUILD_DIR, SOURCE_DIR)}},
 )

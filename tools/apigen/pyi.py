@@ -194,6 +194,18 @@ def class_lines(lib, t):
     return lines
 
 
+def events_lines(lib, t):
+    """The handler a WithEvents call takes: any of these methods, by-reference arguments
+    as Ref."""
+    lines = ["", f"class {t.source_of}Events:",
+             f"    {quoted(f'What zivoviviruvov.WithEvents(obj, handler) calls on handler for a {t.source_of}; define any of these.')}"]
+    for m in t.members:
+        params = "".join(f", {p.name}: {'Ref' if p.by_ref else annotation(lib, p.type, p.is_array)}"
+                         for p in m.params)
+        lines += definition(f"def On{m.name}(self{params}) -> None:", m.summary, "    ")
+    return lines
+
+
 def create_object_lines(lib):
     lines = [""]
     for t in lib.types:
@@ -212,5 +224,7 @@ def stub_text(lib):
     for t in lib.types:
         if t.keyword in ("class", "model"):
             lines += class_lines(lib, t)
+        else:
+            lines += events_lines(lib, t)
     lines += create_object_lines(lib)
     return "\n".join(lines) + "\n"
