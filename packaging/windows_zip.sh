@@ -25,7 +25,10 @@ for target in x86_64:win64:x64 i686:win32:x86; do
   fi
   cmake --build "$out/$dir" --parallel "$(nproc)" --target ZivoviViruvov_com ZipLib UnZipLib
   mkdir -p "$stage/$name/$folder"
-  cp "$out/$dir"/{ZivoviViruvov,ZipLib,UnZipLib}.dll "$stage/$name/$folder/"
+  # Without the debug information the static C++ runtime brings, at half the size.
+  for dll in ZivoviViruvov ZipLib UnZipLib; do
+    "$arch-w64-mingw32-strip" -o "$stage/$name/$folder/$dll.dll" "$out/$dir/$dll.dll"
+  done
 done
 
 cp "$root"/packaging/windows/*.cmd "$stage/$name/"

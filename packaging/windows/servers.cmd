@@ -1,22 +1,32 @@
 @echo off
 rem Runs regsvr32 with the given flags on each server this Windows can load (used by
-rem register.cmd and unregister.cmd). A 32-bit prompt on 64-bit Windows reaches the 64-bit
-rem regsvr32 through Sysnative.
+rem register.cmd and unregister.cmd): on 64-bit Windows the 64-bit server with the 64-bit
+rem regsvr32 (through Sysnative from a 32-bit prompt) and the 32-bit server with SysWOW64's,
+rem where 32-bit programs run; on 32-bit Windows the 32-bit server.
 setlocal
 set "HERE=%~dp0"
+set "FLAGS=%*"
 set "FAILED=0"
 set "REG64="
-if exist "%SystemRoot%\Sysnative\regsvr32.exe" set "REG64=%SystemRoot%\Sysnative\regsvr32.exe"
-if not defined REG64 if exist "%SystemRoot%\SysWOW64\regsvr32.exe" set "REG64=%SystemRoot%\System32\regsvr32.exe"
+if defined PROCESSOR_ARCHITEW6432 (
+  set "REG64=%SystemRoot%\Sysnative\regsvr32.exe"
+) else if /i "%PROCESSOR_ARCHITECTURE%"=="AMD64" (
+  set "REG64=%SystemRoot%\System32\regsvr32.exe"
+)
 if defined REG64 (
-  "%REG64%" %* "%HERE%x64\ZivoviViruvov.dll" || set "FAILED=1"
-  "%SystemRoot%\SysWOW64\regsvr32.exe" %* "%HERE%x86\ZivoviViruvov.dll" || set "FAILED=1"
+  call :server "%REG64%" x64
+  if exist "%SystemRoot%\SysWOW64\regsvr32.exe" call :server "%SystemRoot%\SysWOW64\regsvr32.exe" x86
 ) else (
-  "%SystemRoot%\System32\regsvr32.exe" %* "%HERE%x86\ZivoviViruvov.dll" || set "FAILED=1"
+  call :server "%SystemRoot%\System32\regsvr32.exe" x86
 )
-if "%FAILED%"=="1" (
-  echo regsvr32 %* failed: run from an administrator prompt, or pass /user.
-  exit /b 1
+exit /b %FAILED%
+
+:server
+"%~1" %FLAGS% "%HERE%%~2\ZivoviViruvov.dll"
+if errorlevel 1 (
+  echo Failed: regsvr32 %FLAGS% %~2\ZivoviViruvov.dll ^(error %ERRORLEVEL%^)
+  set "FAILED=1"
+) else (
+  echo Done: regsvr32 %FLAGS% %~2\ZivoviViruvov.dll
 )
-echo Done: regsvr32 %*
 exit /b 0
