@@ -52,9 +52,13 @@ class CMakeBuildExt(build_ext):
         target = self.get_ext_fullpath(ext.name)
         os.makedirs(os.path.dirname(target), exist_ok=True)
         shutil.copyfile(os.path.join(python_dir, built[0]), target)
-        # The stubs go beside the module: editors and type checkers find them there.
-        shutil.copyfile(os.path.join(python_dir, "zivoviviruvov.pyi"),
-                        os.path.join(os.path.dirname(target), "zivoviviruvov.pyi"))
+        # The stubs go beside the module, where editors look, and into a stub-only package,
+        # where mypy looks for a module that is not a package.
+        stubs = os.path.join(python_dir, "zivoviviruvov.pyi")
+        site = os.path.dirname(target)
+        shutil.copyfile(stubs, os.path.join(site, "zivoviviruvov.pyi"))
+        os.makedirs(os.path.join(site, "zivoviviruvov-stubs"), exist_ok=True)
+        shutil.copyfile(stubs, os.path.join(site, "zivoviviruvov-stubs", "__init__.pyi"))
 
 
 class CopyNativeScripts(build_scripts):
