@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ ccache python3 python3-dev python3-pytest pybind
           wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev
           clang-14 libclang-rt-14-dev locales zlib1g-dev libz-mingw-w64-dev zip unzip
           libsqlite3-dev sqlite3
-          libpugixml-dev libxml2-utils)
+          libpugixml-dev libxml2-utils
+          python3-mypy python3-build)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,7 +4,8 @@ registry and the IDL of the Windows type library.
 
 Usage: apigen.py API_DIR SRC_DIR OUT_DIR
 Writes OUT_DIR/api/*.h and OUT_DIR/api/*.cpp, and for Windows OUT_DIR/ZivoviViruvov.idl,
-OUT_DIR/com/com_ids.h and OUT_DIR/com/com_classes.cpp, touching only files whose text
+OUT_DIR/com/com_ids.h and OUT_DIR/com/com_classes.cpp, and the Python type stubs
+OUT_DIR/python/zivoviviruvov.pyi, touching only files whose text
 changes so that rebuilds stay small.
 """
 import os
@@ -14,6 +15,8 @@ from dataclasses import dataclass, field
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import idl  # noqa: E402  (the Windows face: type library IDL and COM glue)
+import pyi  # noqa: E402  (the Python face: type stubs)
+from vb_text import StrDefault  # noqa: E402
 
 SCALARS = {
     # api type: (VarType, by-value C++ type, by-reference C++ type, IDL type)
@@ -68,6 +71,7 @@ class Member:
     # A model's property whose value the generated interface keeps (`Property Name As Type`).
     stored: bool = False
     stored_default: object = None
+    summary: str = ""  # one line: what the member does (`summary` after its declaration)
 
 
 @dataclass
@@ -80,6 +84,7 @@ class Type:
     iid: str = ""
     source_of: str = ""
     header: str = ""  # the implementation header's name, when not the type's own
+    summary: str = ""
     members: list = field(default_factory=list)
 
 
@@ -148,10 +153,6 @@ def parse_default(text, where):
         else:
             raise ApiError(f"{where}: cannot read default {text!r}")
     return StrDefault(value)
-
-
-class StrDefault(str):
-    """A String default (distinguishes "Nothing" the keyword from the text)."""
 
 
 def split_concat(text):
@@ -224,6 +225,12 @@ def parse(api_dir):
                 lib.records[target].append((m.group(1), m.group(2)))
             elif words[0] in ("folder", "clsid", "iid", "header"):
                 setattr(target, words[0], words[1])
+            elif words[0] == "summary":
+                # Before the first member it describes the type, after one that member.
+                owner = target.members[-1] if target.members else target
+                if owner.summary:
+                    raise ApiError(f"{where}: a second summary")
+                owner.summary = line[len("summary"):].strip()
             elif target.keyword == "model" and STORED.match(line):
                 target.members += parse_stored(line, where)
             else:
@@ -286,7 +293,10 @@ def check(lib):
         if t.keyword in ("class", "model") and not t.folder:
             raise ApiError(f"{t.keyword} {t.name}: no folder")
         seen = set()
+        summarized = {m.name.lower() for m in t.members if m.summary}
         for m in t.members:
+            if t.keyword == "class" and m.name.lower() not in summarized:
+                raise ApiError(f"{t.name}.{m.name}: no summary")
             key = (m.name.lower(), m.kind in ("PropertyLet", "PropertySet"), m.kind)
             if key in seen:
                 raise ApiError(f"{t.name}.{m.name}: declared twice")
@@ -713,6 +723,7 @@ def main(argv):
     write_if_changed(os.path.join(out_dir, "com", "com_classes.cpp"), idl.com_source(lib))
     write_if_changed(os.path.join(out_dir, f"{lib.models_name}.idl"), idl.models_idl_text(lib))
     write_if_changed(os.path.join(out_dir, "com", "com_models.cpp"), idl.models_com_source(lib))
+    write_if_changed(os.path.join(out_dir, "python", f"{lib.name.lower()}.pyi"), pyi.stub_text(lib))
 
 
 if __name__ == "__main__":
