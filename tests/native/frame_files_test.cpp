@@ -159,9 +159,7 @@ TEST_F(FilesTest, InputOfFolderOrMissingFolderFails) {
 TEST_F(FilesTest, InputCreatesMissingFileWhenAsked) {
   const int16_t n = zv::OpenFileForInput(dir_.u("new.txt"), true, true);
   ASSERT_EQ(n, 1);
-  EXPECT_TRUE(std::filesystem::is_regular_file(dir_.path("new.txt")));
-  EXPECT_EQ(std::filesystem::file_size(dir_.path("new.txt")), 0u);
-  // The new file is open for writing.
+  // The new file is open for writing, and takes its place when closed.
   EXPECT_EQ(zv::fileByNumber(n).mode(), FileMode::Output);
   zv::fileByNumber(n).writeLine(u"x");
   zv::closeFile(n);
@@ -289,7 +287,8 @@ TEST_F(FilesTest, FileNumberClosesWhenItsScopeEnds) {
   }
   EXPECT_EQ(zv::openFileCount(), 0u);
   EXPECT_EQ(errorOf([&] { zv::fileByNumber(number); }), zv::err::kBadFileNameOrNumber);
-  EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
+  // A scope left without Close is a failure: no part of the new file takes the target's place.
+  EXPECT_FALSE(std::filesystem::exists(dir_.path("raii.txt")));
 }
 
 TEST_F(FilesTest, FileNumberReassignmentAndFailedOpen) {
