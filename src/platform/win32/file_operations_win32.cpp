@@ -8,31 +8,22 @@ namespace zv::platform {
 
 namespace {
 
-const wchar_t* wide(const String& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+const wchar_t* wide(const String& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 [[noreturn]] void raiseLastError() {
   switch (GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-      raise(err::kFileNotFound);
+    case ERROR_FILE_NOT_FOUND: raise(err::kFileNotFound);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_DRIVE:
-      raise(err::kPathNotFound);
+    case ERROR_INVALID_DRIVE: raise(err::kPathNotFound);
     case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-      raise(err::kPermissionDenied);
+    case ERROR_WRITE_PROTECT: raise(err::kPermissionDenied);
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      raise(err::kFileAlreadyOpen);
+    case ERROR_LOCK_VIOLATION: raise(err::kFileAlreadyOpen);
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      raise(err::kDiskFull);
-    case ERROR_INVALID_NAME:
-      raise(err::kBadFileNameOrNumber);
-    default:
-      raise(err::kPathFileAccess);
+    case ERROR_HANDLE_DISK_FULL: raise(err::kDiskFull);
+    case ERROR_INVALID_NAME: raise(err::kBadFileNameOrNumber);
+    default: raise(err::kPathFileAccess);
   }
 }
 
@@ -43,21 +34,16 @@ bool isFolder(const String& path) {
 
 }  // namespace
 
-bool caseSensitivePaths() {
-  return false;
-}
+bool caseSensitivePaths() { return false; }
 
-char16_t pathListSeparator() {
-  return u';';
-}
+char16_t pathListSeparator() { return u';'; }
 
 String environmentVariable(StringView name) {
   const String key(name);
   const DWORD size = GetEnvironmentVariableW(wide(key), nullptr, 0);
   if (size == 0) return String();
   String value(size, u'\0');
-  const DWORD length =
-      GetEnvironmentVariableW(wide(key), reinterpret_cast<wchar_t*>(value.data()), size);
+  const DWORD length = GetEnvironmentVariableW(wide(key), reinterpret_cast<wchar_t*>(value.data()), size);
   value.resize(length < size ? length : 0);
   return value;
 }
@@ -77,7 +63,8 @@ String createScratchBeside(const String& target) {
 
 void replaceFile(const String& scratch, const String& target) {
   // std::rename cannot replace an existing file on Windows.
-  if (!MoveFileExW(wide(scratch), wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (!MoveFileExW(wide(scratch), wide(target),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     raiseLastError();
 }
 
@@ -104,9 +91,8 @@ void setCurrentDirectory(const String& path) {
 
 String libraryFolder() {
   HMODULE module = nullptr;
-  GetModuleHandleExW(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCWSTR>(&libraryFolder), &module);
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&libraryFolder), &module);
   wchar_t file[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameW(module, file, MAX_PATH * 4);
   String path(reinterpret_cast<const char16_t*>(file), length);
