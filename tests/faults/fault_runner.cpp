@@ -36,7 +36,7 @@ const std::map<std::string, std::string> kFiles = {
     {"in.rtf", "{\\rtf1 Hello \\b bold\\b0\\par}\r\n"},
     {"in.csv", "a\tb\r\nc\td\r\n"},
 };
-std::string gTreeXml;  // a tree written once, before the faults start
+std::map<std::string, std::string> gMade;  // files made once, before the faults start
 
 struct Case {
   const char* progId;
@@ -51,6 +51,8 @@ struct Case {
   // after it: or absent), "reg" for the registry value the cases write, "" for nothing
   // (appends).
   const char* state;
+  // Properties set ("=name") and methods called first, one argument each.
+  std::vector<std::pair<const char*, const char*>> prepare = {};
 };
 
 #define OPENING "Error on file opening:\r\n{d}/good.txt"
@@ -158,6 +160,13 @@ const Case kCases[] = {
      {OPENING, "Error on SubTreeView Object To XML"},
      "good.txt"},
     {"TrViewLib", "TreeViewFromXMLfile", {"@tree", "{d}/tree.xml", "App"}, "False", {}, ""},
+    {"ZipLib",
+     "Zip",
+     {},
+     "Empty",
+     {},
+     "good.zip",
+     {{"=ZipFile", "{d}/good.zip"}, {"AddFileSpec", "{d}/lines.txt"}}},
     {"RegistryLib",
      "WriteRegistryCurrentUser",
      {"Software\\ZvFaults", "Name", "new"},
@@ -168,6 +177,18 @@ const Case kCases[] = {
     {"RegistryLib", "DeleteValueKeyMachine", {"Software\\ZvFaults", "Name"}, "False", {}, ""},
 };
 #undef OPENING
+
+// The files the cases start from that the library makes itself.
+const Case kMade[] = {
+    {"TrViewLib", "TreeViewToXMLfile", {"@tree", "{d}/tree.xml", "App"}, "", {}, "tree.xml"},
+    {"ZipLib",
+     "Zip",
+     {},
+     "",
+     {},
+     "good.zip",
+     {{"=ZipFile", "{d}/good.zip"}, {"AddFileSpec", "{d}/in.csv"}}},
+};
 
 constexpr int kMaxCallsPerKind = 60;
 const char* const kKindNames[] = {"open", "write", "close", "rename", "fsync"};
@@ -275,7 +296,8 @@ class Folder {
     path_ = ::mkdtemp(pattern.data());
     for (const auto& [name, bytes] : kFiles)
       writeFile(path_ / name, bytes);
-    writeFile(path_ / "tree.xml", gTreeXml);
+    for (const auto& [name, bytes] : gMade)
+      writeFile(path_ / name, bytes);
     ::setenv("ZV_REGISTRY", (path_ / "registry.db").c_str(), 1);
     if (withRegistry) {
       registry(u"WriteRegistryCurrentUser", {Variant(u"old")});
@@ -313,6 +335,11 @@ Outcome run(const Case& c, faults::Kind kind, int failAt) {
   Outcome out;
   const ObjectRef object = zv::createObject(u"ZivoviViruvov." + zv::fromUtf8(c.progId));
   zv::Args args;
+  for (const auto& [name, text] : c.prepare) {
+    zv::Args one{argument(text, dir)};
+    const bool let = name[0] == '=';
+    object->invoke(zv::fromUtf8(name + let), let ? zv::kPropertyPut : zv::kMethod, one);
+  }
   for (const char* text : c.args)
     args.emplace_back(argument(text, dir));
   const auto previous = zv::setReportListener([&](const String& message, bool) {
@@ -456,13 +483,8 @@ int main() {
   ::setenv("TZ", "UTC", 1);
   ::tzset();
   const auto start = std::chrono::steady_clock::now();
-  {
-    Folder folder(false);
-    const String file = zv::fromUtf8((folder.path() / "tree.xml").string());
-    zv::call(zv::createObject(u"ZivoviViruvov.TrViewLib"), u"TreeViewToXMLfile",
-             {Variant(sampleTree()), Variant(file), Variant(u"App")});
-    gTreeXml = readFile(folder.path() / "tree.xml");
-  }
+  for (const Case& made : kMade)
+    gMade[made.state] = run(made, faults::kOpen, 0).state;
   const int failures = faultLoop() + clockCases();
   std::printf("%.1f s\n",
               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
