@@ -204,4 +204,12 @@ void FileNumber::discard() noexcept {
   discardFile(number);
 }
 
+void FileNumber::release() noexcept {
+  if (std::uncaught_exceptions() > exceptions_) return discard();
+  try {
+    close();
+  } catch (...) {
+  }
+}
+
 }  // namespace zv

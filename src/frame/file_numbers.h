@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <memory>
 
@@ -68,14 +69,18 @@ int64_t fileLength(const String& path);
 // Closes its file number (if any) when the method's scope ends.
 class FileNumber {
  public:
-  explicit FileNumber(int16_t number = -1) : number_(number) {}
-  // A scope left by a failure discards the file: that failure is the one reported.
-  ~FileNumber() { discard(); }
-  FileNumber(FileNumber&& other) noexcept : number_(other.number_) { other.number_ = -1; }
+  explicit FileNumber(int16_t number = -1)
+      : number_(number), exceptions_(std::uncaught_exceptions()) {}
+  // A scope left normally closes quietly; one left by a failure discards the file, so that
+  // no part of an Output file takes its target's place. The failure is the one reported.
+  ~FileNumber() { release(); }
+  FileNumber(FileNumber&& other) noexcept : number_(other.number_), exceptions_(other.exceptions_) {
+    other.number_ = -1;
+  }
   FileNumber(const FileNumber&) = delete;
   FileNumber& operator=(const FileNumber&) = delete;
   FileNumber& operator=(int16_t number) {
-    discard();
+    release();
     number_ = number;
     return *this;
   }
@@ -89,7 +94,10 @@ class FileNumber {
   void discard() noexcept;
 
  private:
+  void release() noexcept;
+
   int16_t number_;
+  int exceptions_;  // exceptions in flight when the number was taken
 };
 
 }  // namespace zv

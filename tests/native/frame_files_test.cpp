@@ -287,8 +287,15 @@ TEST_F(FilesTest, FileNumberClosesWhenItsScopeEnds) {
   }
   EXPECT_EQ(zv::openFileCount(), 0u);
   EXPECT_EQ(errorOf([&] { zv::fileByNumber(number); }), zv::err::kBadFileNameOrNumber);
-  // A scope left without Close is a failure: no part of the new file takes the target's place.
-  EXPECT_FALSE(std::filesystem::exists(dir_.path("raii.txt")));
+  EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
+  // A scope left by a failure keeps no part of the new text.
+  EXPECT_TRUE(zvtest::caught([&] {
+    zv::FileNumber file(zv::OpenFileForOutput(dir_.u("raii.txt")));
+    file.file().writeLine(u"lost");
+    zv::raise(zv::err::kDiskFull);
+  }));
+  EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
+  EXPECT_EQ(zv::openFileCount(), 0u);
 }
 
 TEST_F(FilesTest, FileNumberReassignmentAndFailedOpen) {
