@@ -56,7 +56,7 @@ bool HTMlib::WriteHeaderHTML(const String& theFile, const String& thePageTitle,
         result = true;
       },
       [&] {
-        file.close();
+        file.discard();
         ReportError(u"Error on header HTML file writing:\r\n" + theFile, false);
       });
   return result;

@@ -247,7 +247,7 @@ bool HTMlib::RTFfileToHTMLfile(const String& RTFfile, const String& HTMLfile, bo
       },
       [&] {
         in.close();
-        out.close();
+        out.discard();
         ReportError(u"Error on file conversion process:\r\n" + RTFfile, false);
       });
   return result;

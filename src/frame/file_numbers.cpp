@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/file_system.h"
 #include "runtime/ansi.h"
 #include "runtime/errors.h"
 
@@ -38,6 +39,43 @@ int32_t openFailure(const std::filesystem::path& path, FileMode mode, int savedE
   if (savedErrno == EDQUOT) raise(err::kDiskFull);
 #endif
   raise(savedErrno == ENOSPC ? err::kDiskFull : err::kDeviceIO);
+}
+
+std::fstream openStream(const std::filesystem::path& path, FileMode mode,
+                        std::ios::openmode flags) {
+  errno = 0;
+  std::fstream stream(path, std::ios::binary | flags);
+  if (!stream.is_open()) raise(openFailure(path, mode, errno));
+  return stream;
+}
+
+// Output: the text goes to a scratch file beside the target (a link's own target), which
+// replaces it on close. A target that exists must be one this process may write, as
+// opening it in place would require; a device or pipe is written in place.
+std::unique_ptr<TextFile> openOutput(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path target = path;
+  if (std::filesystem::is_symlink(path, ec)) {
+    const auto resolved = std::filesystem::weakly_canonical(path, ec);
+    if (!ec) target = resolved;
+  }
+  const String targetName(target.u16string());
+  if (std::filesystem::exists(target, ec)) {
+    if (!std::filesystem::is_regular_file(target, ec))
+      return std::make_unique<TextFile>(
+          openStream(target, FileMode::Output, std::ios::out | std::ios::trunc), FileMode::Output);
+    openStream(target, FileMode::Output, std::ios::out | std::ios::app);
+  }
+  const String scratch = platform::createScratchBeside(targetName);
+  errno = 0;
+  std::fstream stream(std::filesystem::path(scratch),
+                      std::ios::binary | std::ios::out | std::ios::trunc);
+  if (!stream.is_open()) {
+    const int saved = errno;
+    std::filesystem::remove(std::filesystem::path(scratch), ec);
+    raise(openFailure(target, FileMode::Output, saved));
+  }
+  return std::make_unique<TextFile>(std::move(stream), FileMode::Output, scratch, targetName);
 }
 
 }  // namespace
@@ -74,7 +112,27 @@ void TextFile::writeLine(StringView text) {
 void TextFile::close() {
   errno = 0;
   stream_.close();
-  if (stream_.fail() && mode_ != FileMode::Input) writeFailure(errno);
+  if (stream_.fail() && mode_ != FileMode::Input) {
+    const int saved = errno;
+    discard();
+    writeFailure(saved);
+  }
+  if (scratch_.empty()) return;
+  try {
+    platform::replaceFile(scratch_, target_);
+  } catch (...) {
+    discard();
+    throw;
+  }
+  scratch_.clear();
+}
+
+void TextFile::discard() noexcept {
+  stream_.close();
+  if (scratch_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove(std::filesystem::path(scratch_), ec);
+  scratch_.clear();
 }
 
 void TextFile::requireMode(FileMode mode) const {
@@ -88,24 +146,15 @@ int16_t openFile(const String& path, FileMode mode) {
     ++number;
   if (number > kMaxFileNumber) raise(err::kTooManyFiles);
   const std::filesystem::path fsPath(path);
-  std::ios::openmode flags = std::ios::binary;
-  switch (mode) {
-    case FileMode::Input:
-      flags |= std::ios::in;
-      break;
-    case FileMode::Output:
-      flags |= std::ios::out | std::ios::trunc;
-      break;
-    case FileMode::Append:
-      flags |= std::ios::out | std::ios::app;
-      break;
-  }
+  const std::ios::openmode flags =
+      mode == FileMode::Input ? std::ios::in : std::ios::out | std::ios::app;
   std::error_code ec;
   if (std::filesystem::is_directory(fsPath, ec)) raise(err::kPathFileAccess);
-  errno = 0;
-  std::fstream stream(fsPath, flags);
-  if (!stream.is_open()) raise(openFailure(fsPath, mode, errno));
-  tFiles[number] = std::make_unique<TextFile>(std::move(stream), mode);
+  if (mode == FileMode::Output) {
+    tFiles[number] = openOutput(fsPath);
+    return number;
+  }
+  tFiles[number] = std::make_unique<TextFile>(openStream(fsPath, mode, flags), mode);
   return number;
 }
 
@@ -118,6 +167,12 @@ void closeFile(int16_t number) {
   if (number < 1 || number > kMaxFileNumber || !tFiles[number]) return;
   const std::unique_ptr<TextFile> file = std::move(tFiles[number]);
   file->close();
+}
+
+void discardFile(int16_t number) noexcept {
+  if (number < 1 || number > kMaxFileNumber || !tFiles[number]) return;
+  const std::unique_ptr<TextFile> file = std::move(tFiles[number]);
+  file->discard();
 }
 
 size_t openFileCount() {
@@ -143,7 +198,14 @@ void FileNumber::close() {
   if (number > 0) closeFile(number);
 }
 
-void FileNumber::closeQuietly() noexcept {
+void FileNumber::discard() noexcept {
+  const int16_t number = number_;
+  number_ = -1;
+  discardFile(number);
+}
+
+void FileNumber::release() noexcept {
+  if (std::uncaught_exceptions() > exceptions_) return discard();
   try {
     close();
   } catch (...) {

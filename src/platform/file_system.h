@@ -37,6 +37,14 @@ String environmentVariable(StringView name);
 // FileCopy: 53 missing source, 76 missing folder, 70 denied, 55 a file locked by another
 // program, 75 a folder or an unusable name, 61 a full disk.
 void copyFile(const String& from, const String& to);
+// A whole-file write goes to a new empty file beside `target` (same folder, the target's
+// permissions), which replaceFile then puts in the target's place: a failure on the way
+// leaves the old file whole. Errors as opening `target` for writing gives them: 76 missing
+// folder, 70 denied, 75 otherwise.
+String createScratchBeside(const String& target);
+// Puts `scratch` in the place of `target` in one step (a reader sees the old file or the
+// new one, never a part); 70 denied, 75 otherwise.
+void replaceFile(const String& scratch, const String& target);
 // Kill: 53 missing file, 70 denied, 75 a folder.
 void deleteFile(const String& path);
 // MkDir, one level: 75 when it exists or cannot be made, 76 missing parent.

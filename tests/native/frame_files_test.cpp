@@ -159,9 +159,7 @@ TEST_F(FilesTest, InputOfFolderOrMissingFolderFails) {
 TEST_F(FilesTest, InputCreatesMissingFileWhenAsked) {
   const int16_t n = zv::OpenFileForInput(dir_.u("new.txt"), true, true);
   ASSERT_EQ(n, 1);
-  EXPECT_TRUE(std::filesystem::is_regular_file(dir_.path("new.txt")));
-  EXPECT_EQ(std::filesystem::file_size(dir_.path("new.txt")), 0u);
-  // The new file is open for writing.
+  // The new file is open for writing, and takes its place when closed.
   EXPECT_EQ(zv::fileByNumber(n).mode(), FileMode::Output);
   zv::fileByNumber(n).writeLine(u"x");
   zv::closeFile(n);
@@ -290,6 +288,14 @@ TEST_F(FilesTest, FileNumberClosesWhenItsScopeEnds) {
   EXPECT_EQ(zv::openFileCount(), 0u);
   EXPECT_EQ(errorOf([&] { zv::fileByNumber(number); }), zv::err::kBadFileNameOrNumber);
   EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
+  // A scope left by a failure keeps no part of the new text.
+  EXPECT_TRUE(zvtest::caught([&] {
+    zv::FileNumber file(zv::OpenFileForOutput(dir_.u("raii.txt")));
+    file.file().writeLine(u"lost");
+    zv::raise(zv::err::kDiskFull);
+  }));
+  EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
+  EXPECT_EQ(zv::openFileCount(), 0u);
 }
 
 TEST_F(FilesTest, FileNumberReassignmentAndFailedOpen) {

@@ -453,14 +453,16 @@ TEST_F(HtmlPagesTest, RtfFileToHtmlFileFailures) {
   EXPECT_EQ(readBytes(dir_.path("in.rtf")), "\\pard\\plain x\r\n");
 }
 
-// A failure during the conversion leaves what was written: here the body would start after
-// a blank following "\viewkind" and there is none.
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileConversionFailureKeepsPartialPage) {
+// A failure during the conversion leaves the page that was there, never a part of the new
+// one: here the body would start after a blank following "\viewkind" and there is none.
+TEST_F(HtmlPagesTest, RtfFileToHtmlFileConversionFailureLeavesTheOldPage) {
   const std::string document = rtf({R"({\rtf1\ansi{\fonttbl{\f0 Arial;}})",
                                     R"(\viewkind4\uc1\pard\f0\fs20\par)", "Texte\\par", "}"});
+  writeBytes(dir_.path("out.htm"), "old page");
   EXPECT_FALSE(convert(document));
-  EXPECT_EQ(output(), headerBlock());
+  EXPECT_EQ(output(), "old page");
   EXPECT_EQ(reports(), 1u);
+  std::filesystem::remove(dir_.path("out.htm"));
   EXPECT_FALSE(convert(document, false));
   EXPECT_EQ(output(), "");
   EXPECT_EQ(reports(), 2u);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -68,6 +69,45 @@ class Descriptor {
   int fd_;
 };
 
+// The file a link names, so that replacing it keeps the link.
+std::string followLink(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  const std::string target = resolved ? resolved : path;
+  std::free(resolved);
+  return target;
+}
+
+// Removes the scratch file unless the write it holds was put in place.
+class Scratch {
+ public:
+  explicit Scratch(std::string path) : path_(std::move(path)) {}
+  ~Scratch() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  void keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+// A new file beside `target`, named in `name`, with the target's permissions (`newMode`
+// for a new target, less the umask).
+int openScratch(const std::string& target, mode_t newMode, std::string& name) {
+  struct stat st;
+  const mode_t mode = ::stat(target.c_str(), &st) == 0 ? st.st_mode & 07777 : newMode;
+  static std::atomic<unsigned> serial{0};
+  const std::string stem = target + ".zv" + std::to_string(::getpid()) + "-";
+  for (;;) {
+    name = stem + std::to_string(serial++);
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+}
+
 }  // namespace
 
 bool caseSensitivePaths() {
@@ -83,17 +123,40 @@ String environmentVariable(StringView name) {
   return value ? fromUtf8(value) : String();
 }
 
+String createScratchBeside(const String& target) {
+  const std::string path = toUtf8(target);
+  std::string name;
+  Descriptor fd(openScratch(path, 0666, name));
+  if (fd.get() < 0) raiseFor(errno, path);
+  if (fd.release() != 0) {
+    const int saved = errno;
+    ::unlink(name.c_str());
+    raiseFor(saved, path);
+  }
+  return fromUtf8(name);
+}
+
+void replaceFile(const String& scratch, const String& target) {
+  const std::string from = toUtf8(scratch), to = toUtf8(target);
+  if (::rename(from.c_str(), to.c_str()) != 0) raiseFor(errno, to);
+}
+
 void copyFile(const String& from, const String& to) {
-  const std::string source = toUtf8(from), target = toUtf8(to);
+  const std::string source = toUtf8(from), target = followLink(toUtf8(to));
   if (isFolder(source)) raise(err::kPathFileAccess);
   Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) raiseFor(errno, source);
   struct stat st;
   if (::fstat(in.get(), &st) != 0) raiseFor(errno, source);
   if (isFolder(target)) raise(err::kPathFileAccess);
-  Descriptor out(
-      ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777));
+  // The copy replaces a file only once it is whole; a device or pipe is written in place.
+  struct stat existing;
+  const bool inPlace = ::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode);
+  std::string name;
+  Descriptor out(inPlace ? ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC)
+                         : openScratch(target, st.st_mode & 0777, name));
   if (out.get() < 0) raiseFor(errno, target);
+  Scratch scratch(name);
   char buffer[65536];
   for (;;) {
     const ssize_t got = ::read(in.get(), buffer, sizeof buffer);
@@ -108,6 +171,9 @@ void copyFile(const String& from, const String& to) {
     }
   }
   if (out.release() != 0) raiseFor(errno, target);
+  if (inPlace) return;
+  if (::rename(name.c_str(), target.c_str()) != 0) raiseFor(errno, target);
+  scratch.keep();
 }
 
 void deleteFile(const String& path) {

@@ -53,6 +53,21 @@ void copyFile(const String& from, const String& to) {
   if (!CopyFileW(wide(from), wide(to), FALSE)) raiseLastError();
 }
 
+String createScratchBeside(const String& target) {
+  const size_t slash = target.find_last_of(u"\\/");
+  const String folder = slash == String::npos ? String(u".") : target.substr(0, slash + 1);
+  wchar_t name[MAX_PATH + 1];
+  if (!GetTempFileNameW(wide(folder), L"zv", 0, name)) raiseLastError();
+  return String(reinterpret_cast<const char16_t*>(name));
+}
+
+void replaceFile(const String& scratch, const String& target) {
+  // std::rename cannot replace an existing file on Windows.
+  if (!MoveFileExW(wide(scratch), wide(target),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    raiseLastError();
+}
+
 void deleteFile(const String& path) {
   if (isFolder(path)) raise(err::kPathFileAccess);
   if (!DeleteFileW(wide(path))) raiseLastError();
