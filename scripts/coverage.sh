@@ -25,7 +25,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export HOME=$scratch XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
 LANG=en_US.UTF-8 LC_ALL= LC_MESSAGES= "$out/tests/zv_tests" --gtest_brief=1 || status=$?
-PYTHONPATH=$out/python python3 -m pytest -q -p no:cacheprovider tests/python || status=$?
+PYTHONPATH=$out/python /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/python || status=$?
 
 mkdir -p "$out/html"
 gcovr --root . --object-directory "$out" --filter 'src/' --exclude-throw-branches \
