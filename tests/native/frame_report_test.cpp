@@ -118,38 +118,26 @@ TEST_F(ReportTest, FailingPointerDoesNotReplaceTheReportedError) {
   EXPECT_EQ(zv::pendingError().number, 0);
 }
 
-TEST_F(ReportTest, ShowInformationWithTitle) {
+TEST_F(ReportTest, ShowInformationTitles) {
   zv::ShowInformation(u"The list is empty.", u"Export");
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"The list is empty.");
-  EXPECT_EQ(ui_.boxes[0].title, u"Export");
-  EXPECT_EQ(ui_.boxes[0].style, 64);
-  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
-}
-
-TEST_F(ReportTest, ShowInformationDefaultTitle) {
   zv::ShowInformation(u"", u"");
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"");
-  EXPECT_EQ(ui_.boxes[0].title, u"Information");
-  EXPECT_EQ(ui_.boxes[0].style, 64);
-  // A title of blanks is a title.
-  zv::ShowInformation(u"x", u" ");
-  ASSERT_EQ(ui_.boxes.size(), 2u);
-  EXPECT_EQ(ui_.boxes[1].title, u" ");
+  zv::ShowInformation(u"x", u" ");  // a title of blanks is a title
+  ASSERT_EQ(ui_.boxes.size(), 3u);
+  const std::pair<zv::StringView, zv::StringView> shown[] = {
+      {u"The list is empty.", u"Export"}, {u"", u"Information"}, {u"x", u" "}};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(ui_.boxes[i].text, shown[i].first);
+    EXPECT_EQ(ui_.boxes[i].title, shown[i].second);
+    EXPECT_EQ(ui_.boxes[i].style, 64);
+  }
+  EXPECT_EQ(ui_.pointers, (std::vector<int32_t>{0, 0, 0}));
 }
 
-TEST_F(ReportTest, ShowInformationIgnoresFailures) {
+TEST_F(ReportTest, ShowInformationIgnoresFailuresAndLeavesPendingErrorAsItWas) {
   ui_.failBoxes = true;
   ui_.failPointer = true;
   EXPECT_NO_THROW(zv::ShowInformation(u"m", u"t"));
   EXPECT_EQ(ui_.boxes.size(), 1u);
-}
-
-TEST_F(ReportTest, ShowInformationLeavesPendingErrorAsItWas) {
-  ui_.failBoxes = true;
-  ui_.failPointer = true;
-  zv::ShowInformation(u"m", u"t");
   EXPECT_EQ(zv::pendingError().number, 0);
   zv::setPendingError(Error(53, u"", u"S"));
   zv::ShowInformation(u"m", u"t");

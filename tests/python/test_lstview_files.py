@@ -60,28 +60,11 @@ def test_round_trip_through_delimited_text(tmp_path, boxes):
     assert boxes == []
 
 
-@pytest.mark.parametrize("content, separator, result, box", [
-    (b"ab", " ", False, "Unable to initialize data loading: ( )"),
-    (b"a", "\t", False, "Unable to load data. The file is empty: 1\r\n{file}"),
-    (b"  \r\n\r\n", "\t", True, "No imported data, destination list is empty.\r\nCheck content of file."),
-])
-def test_import_boxes(tmp_path, boxes, content, separator, result, box):
+def test_import_box_reaches_the_handler(tmp_path, boxes):
+    # Every box and report of the import is checked natively and under Wine; here one box
+    # through Python's handler.
     data = tmp_path / "in.txt"
-    data.write_bytes(content)
+    data.write_bytes(b"a")
     lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
-    assert lib.LoadListViewFromASCII(str(data), zv.ListView(), theSeparator=separator) is result
-    assert boxes == [("Information", box.format(file=data))]
-
-
-def test_import_failure_is_reported_with_the_line(tmp_path, boxes):
-    data = tmp_path / "in.txt"
-    data.write_bytes(b"a\tb\tc\r\n")
-    reports = []
-    zv.set_report_handler(lambda message, shown: reports.append(message))
-    try:
-        lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
-        assert lib.LoadListViewFromASCII(str(data), zv.ListView(), nextThisHeader=2) is False
-    finally:
-        zv.set_report_handler(None)
-    assert reports == [f"Error on data file reading: 9\t3\r\na\tb\tc\r\n{data}"]
-    assert boxes == []
+    assert lib.LoadListViewFromASCII(str(data), zv.ListView(), theSeparator="\t") is False
+    assert boxes == [("Information", f"Unable to load data. The file is empty: 1\r\n{data}")]

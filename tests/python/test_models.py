@@ -18,78 +18,25 @@ def test_each_model_has_a_factory(name):
     assert "Members:" in factory.__doc__
 
 
-# --- list box and combo box --------------------------------------------------------------
+# --- list box and combo box (their rules are checked natively; here the Python side) -----
 
 @pytest.mark.parametrize("make", LIST_MODELS)
-def test_add_item_appends_and_reports_new_index(make):
+def test_list_from_python(make):
     box = make()
-    assert (box.ListCount, box.NewIndex) == (0, -1)
-    for i, text in enumerate(["a", "b", "c"]):
+    for text in ["a", "b"]:
         box.AddItem(text)
-        assert box.NewIndex == i
-    assert box.ListCount == 3
-    assert [box.List(i) for i in range(3)] == ["a", "b", "c"]
-
-
-@pytest.mark.parametrize("make", LIST_MODELS)
-@pytest.mark.parametrize("index, expected", [
-    (0, ["x", "a", "b"]),
-    (1, ["a", "x", "b"]),
-    (2, ["a", "b", "x"]),
-    (None, ["a", "b", "x"]),      # None leaves the optional Index out: append
-])
-def test_add_item_at_index(make, index, expected):
-    box = make()
-    box.AddItem("a")
-    box.AddItem("b")
-    box.AddItem("x", Index=index)
-    assert [box.List(i) for i in range(box.ListCount)] == expected
-    assert box.List(box.NewIndex) == "x"
-
-
-@pytest.mark.parametrize("make", LIST_MODELS)
-@pytest.mark.parametrize("action, number", [
-    (lambda b: b.AddItem("z", 3), 5),     # past ListCount
-    (lambda b: b.AddItem("z", -1), 5),
-    (lambda b: b.List(-1), 381),
-    (lambda b: b.RemoveItem(2), 5),
-    (lambda b: setattr(b, "ListIndex", 2), 380),
-])
-def test_list_errors(make, action, number):
-    box = make()
-    box.AddItem("a")
-    box.AddItem("b")
-    with raises_error(number):
-        action(box)
-
-
-@pytest.mark.parametrize("make", LIST_MODELS)
-def test_list_past_the_end_reads_empty(make):
-    box = make()
-    box.AddItem("a")
-    assert box.List(1) == ""
-    assert box.List(100) == ""
-
-
-@pytest.mark.parametrize("make", LIST_MODELS)
-def test_remove_clear_and_selection(make):
-    box = make()
-    for text in ["a", "b", "c"]:
-        box.AddItem(text)
-    box.RemoveItem(1)
-    assert [box.List(i) for i in range(box.ListCount)] == ["a", "c"]
-    box.ListIndex = 1
-    assert (box.ListIndex, box.Text) == (1, "c")
-    box.Clear()
-    assert (box.ListCount, box.NewIndex, box.ListIndex) == (0, -1, -1)
-
-
-@pytest.mark.parametrize("make", LIST_MODELS)
-def test_indexed_put_through_invoke(make):
-    box = make()
-    box.AddItem("a")
+    box.AddItem("x", Index=None)                   # None leaves the optional Index out: append
+    box.AddItem("y", Index=0)
+    assert [box.List(i) for i in range(box.ListCount)] == ["y", "a", "b", "x"]
     zv.invoke(box, "List", zv.DISPATCH_PROPERTYPUT, 0, "z")
-    assert box.List(0) == "z"
+    box.ListIndex = 0
+    assert (box.List(box.NewIndex), box.Text, box.List(100)) == ("z", "z", "")
+    with raises_error(381):
+        box.List(-1)
+    with raises_error(5):
+        box.AddItem("z", -1)
+    with raises_error(380):
+        box.ListIndex = 9
 
 
 def test_combo_box_text_is_its_own_field():
@@ -119,57 +66,27 @@ def items(coll):
     return [coll.Item(i) for i in range(1, coll.Count + 1)]
 
 
-def test_collection_add_count_len_and_iteration():
+def test_collection_from_python():
     coll = zv.Collection()
     assert (coll.Count, len(coll), list(coll)) == (0, 0, [])
-    for value in ["a", 2, None]:
-        coll.Add(value)
-    assert coll.Count == len(coll) == 3
-    assert list(coll) == ["a", 2, None] == items(coll)
-
-
-def test_collection_keys_ignore_case():
-    coll = zv.Collection()
-    coll.Add("value", key="Key")
-    coll.Add("other", "second")
-    assert coll.Item("KEY") == "value"
-    assert coll.Item("key") == "value"
-    coll.Remove("kEy")
-    assert items(coll) == ["other"]
-
-
-def test_collection_key_none_means_no_key():
-    coll = zv.Collection()
-    coll.Add("a", key=None, before=None, after=None)
-    coll.Add("b", None)
-    assert items(coll) == ["a", "b"]
-
-
-@pytest.mark.parametrize("kwargs, expected", [
-    ({"before": 1}, ["x", "a", "b"]),
-    ({"before": 2}, ["a", "x", "b"]),
-    ({"after": 1}, ["a", "x", "b"]),
-    ({"after": 2}, ["a", "b", "x"]),
-    ({"before": "KB"}, ["a", "x", "b"]),
-    ({"after": "ka"}, ["a", "x", "b"]),
-])
-def test_collection_before_and_after(kwargs, expected):
-    coll = zv.Collection()
-    coll.Add("a", "ka")
-    coll.Add("b", "kb")
-    coll.Add("x", **kwargs)
-    assert items(coll) == expected
+    box, marker = zv.ListBox(), object()
+    coll.Add("a", key=None, before=None, after=None)   # None leaves each optional out
+    coll.Add(box, "Box")
+    coll.Add(marker, before="BOX")
+    coll.Add("end", None, after=3)                  # a positional None key is no key
+    assert coll.Count == len(coll) == 4
+    assert list(coll) == ["a", marker, box, "end"] == items(coll)
+    assert coll.Item(2) is marker
+    coll.Item("box").AddItem("through the collection")
+    assert box.ListCount == 1
+    coll.Remove("bOX")
+    assert items(coll) == ["a", marker, "end"]
 
 
 @pytest.mark.parametrize("action, number", [
     (lambda c: c.Add("dup", "FIRST"), 457),       # keys compare without case
-    (lambda c: c.Item(0), 9),
     (lambda c: c.Item(3), 9),
-    (lambda c: c.Item(-1), 9),
     (lambda c: c.Item("nope"), 5),
-    (lambda c: c.Remove(3), 9),
-    (lambda c: c.Remove("nope"), 5),
-    (lambda c: c.Add("x", before=5), 9),
     (lambda c: c.Add("x", before=1, after=1), 5),
     (lambda c: c.Add("x", key=1), 13),            # a key is a String
 ])
@@ -192,18 +109,6 @@ def test_collection_iteration_is_a_snapshot():
         coll.Add(value * 10)
     assert seen == [1, 2]
     assert list(coll) == [1, 2, 10, 20]
-
-
-def test_collection_holds_objects():
-    coll = zv.Collection()
-    box = zv.ListBox()
-    marker = object()
-    coll.Add(box, "box")
-    coll.Add(marker)
-    assert coll.Item("box") == box
-    assert coll.Item(2) is marker
-    coll.Item("box").AddItem("through the collection")
-    assert box.ListCount == 1
 
 
 @pytest.mark.parametrize("obj", [zv.ListBox(), zv.TextBox(), zv.CreateObject("ZivoviViruvov.StrChr")])
