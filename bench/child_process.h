@@ -37,11 +37,13 @@ inline ChildCost inChild(const std::function<int()>& work) {
           double(usage.ru_maxrss) / 1024};
 }
 
-// The program `args` run in `folder` (the current one when empty), its output discarded.
-inline ChildCost runProgram(const std::vector<std::string>& args, const std::string& folder = "") {
+// The program `args` run in `folder` (the current one when empty), its standard output
+// written to `output` (discarded when empty).
+inline ChildCost runProgram(const std::vector<std::string>& args, const std::string& folder = "",
+                            const std::string& output = "") {
   return inChild([&] {
     if (!folder.empty() && chdir(folder.c_str()) != 0) return 126;
-    if (!std::freopen("/dev/null", "w", stdout)) return 126;
+    if (!std::freopen(output.empty() ? "/dev/null" : output.c_str(), "w", stdout)) return 126;
     std::vector<char*> argv;
     for (const std::string& a : args)
       argv.push_back(const_cast<char*>(a.c_str()));
@@ -53,15 +55,21 @@ inline ChildCost runProgram(const std::vector<std::string>& args, const std::str
 
 // The seconds printed by the Python peer `script` of bench/peers/ run on `arguments` by the
 // build's Python: its own process time of the work it stands for, without the
-// interpreter's start.
-inline double pythonPeerSeconds(const std::string& script, const std::string& arguments) {
-  const std::string command =
-      "'" ZV_BENCH_PYTHON "' '" ZV_BENCH_PEERS_DIR "/" + script + "' " + arguments;
-  FILE* p = popen(command.c_str(), "r");
+// interpreter's start. Its output goes through a file, so that no pipe is left waiting.
+inline double pythonPeerSeconds(const std::string& script, std::vector<std::string> arguments) {
+  char output[] = "/tmp/zv-bench-peer-XXXXXX";
+  const int fd = mkstemp(output);
+  if (fd < 0) std::abort();
+  close(fd);
+  arguments.insert(arguments.begin(), {ZV_BENCH_PYTHON, ZV_BENCH_PEERS_DIR "/" + script});
+  runProgram(arguments, "", output);
   double seconds = 0;
-  const bool read = p && std::fscanf(p, "%lf", &seconds) == 1;
-  if (!p || pclose(p) != 0 || !read) {
-    std::fprintf(stderr, "the peer failed: %s\n", command.c_str());
+  FILE* f = std::fopen(output, "r");
+  const bool read = f && std::fscanf(f, "%lf", &seconds) == 1;
+  if (f) std::fclose(f);
+  std::remove(output);
+  if (!read) {
+    std::fprintf(stderr, "the peer %s printed no time\n", script.c_str());
     std::exit(2);
   }
   return seconds;

@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     const double load = bestOf(2, [&] {
       return zv::bench::inFreshProcess(count * kBytesPerLine, [&] { return importSeconds(path); });
     });
-    const double python = zv::bench::pythonPeerSeconds("csv_reader.py", path + " 2");
+    const double python = zv::bench::pythonPeerSeconds("csv_reader.py", {path, "2"});
     const size_t bytes = std::filesystem::file_size(path);
     emit(Record{"LstViewLib.LoadListViewFromASCII, 8 fields", "lines", count, double(bytes), load,
                 "Python csv reader, list of rows", python, plainCopySeconds(bytes)});

@@ -67,7 +67,9 @@ int main(int argc, char** argv) {
          const auto path = dir.path() / ("text" + std::to_string(++files) + ".txt");
          if (!writeFile(path, zv::toUtf8(*input))) std::abort();
          return Sized{[=] { html->ReplaceTXTcharToHTMLchar(*input, true, true, true); },
-                      [=] { return pythonPeerSeconds("html_chain.py", path.string() + " 3"); },
+                      [=] {
+                        return pythonPeerSeconds("html_chain.py", {path.string(), "3"});
+                      },
                       "Python html.escape + str.replace chain"};
        }},
       {"HTMlib.ReplaceTXTcharToHTMLchar, all flags, 16 KiB calls", textBytes,
