@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ ccache python3 python3-dev python3-pytest pybind11-dev
-          python3-pybind11 libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
+          python3-pybind11 libgtest-dev libgmock-dev libicu-dev
           wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev
           clang-14 libclang-rt-14-dev locales zlib1g-dev libz-mingw-w64-dev zip unzip
           libsqlite3-dev sqlite3
