@@ -28,6 +28,8 @@
 #include "convert/unit_search.h"
 #include "runtime/errors.h"
 #include "runtime/variant.h"
+#include "text_oracle/replace_scan.h"
+#include "text_oracle/unit_search.h"
 
 namespace {
 
@@ -188,12 +190,18 @@ void fuzzConversions(Objects& o, const String& a, uint8_t flags, int16_t number)
   });
 }
 
-// The fast searches and the replacement scan against plain loops over every position.
+// The fast searches and the replacement scan against plain loops over every position and
+// against the engine they replaced (text_oracle).
 void compareWithPlainSearch(const String& text, const String& patterns, const String& targets,
                             int16_t number) {
   const size_t from = size_t(uint16_t(number)) % (text.size() + 1);
   if (!patterns.empty()) {
     if (zv::convert::findText(text, patterns, from) != text.find(patterns, from)) std::abort();
+    String fast, old;
+    if (zv::convert::replaceAllTo(text, patterns, targets, fast) !=
+            zv::text_oracle::replaceAllTo(text, patterns, targets, old) ||
+        fast != old)
+      std::abort();
     if (zv::convert::findUnit(text, patterns[0], from) !=
         std::min(text.size(), text.find(patterns[0], from)))
       std::abort();
@@ -209,12 +217,16 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
       clash = clash || kept.starts_with(part) || part.starts_with(kept);
     if (clash || from_.size() == 64) continue;
     from_.push_back(part);
-    to_.push_back(targets.substr(std::min(targets.size(), k), k % 3));
+    to_.push_back(targets.substr(std::min(targets.size(), k), k * 7 % 20));
   }
   std::vector<zv::convert::Replacement> rules;
-  for (size_t k = 0; k < from_.size(); ++k)
+  std::vector<zv::text_oracle::Replacement> oracleRules;
+  for (size_t k = 0; k < from_.size(); ++k) {
     rules.push_back({from_[k], to_[k]});
+    oracleRules.push_back({from_[k], to_[k]});
+  }
   const String scanned = zv::convert::ReplaceScan(rules).apply(text);
+  if (scanned != zv::text_oracle::ReplaceScan(oracleRules).apply(text)) std::abort();
   String plain;
   for (size_t i = 0; i < text.size();) {
     size_t k = 0;
