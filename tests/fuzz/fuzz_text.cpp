@@ -29,6 +29,7 @@
 #include "runtime/errors.h"
 #include "runtime/variant.h"
 #include "text_oracle/replace_scan.h"
+#include "text_oracle/rtf_file_to_html.h"
 #include "text_oracle/unit_search.h"
 
 namespace {
@@ -242,17 +243,35 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
   if (scanned != plain) std::abort();
 }
 
+std::string readBytes(const std::string& path) {
+  std::string bytes;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+      bytes.append(buffer, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// The library's file conversion against the oracle's: the same result and the same bytes.
 void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
   if (!o.fileConversionBuilt) return;
   std::FILE* f = std::fopen((o.dir + "/in.rtf").c_str(), "wb");
   if (!f) std::abort();
   if (size) std::fwrite(data, 1, size, f);
   std::fclose(f);
+  bool result = false;
   try {
-    o.html->RTFfileToHTMLfile(o.rtfFile, o.htmlFile, headerFooter);
+    result = o.html->RTFfileToHTMLfile(o.rtfFile, o.htmlFile, headerFooter);
   } catch (const zv::Error& e) {
     if (e.number() == zv::err::kNotSupported) o.fileConversionBuilt = false;  // not built yet
+    return;
   }
+  const std::string produced = readBytes(o.dir + "/out.html");
+  if (zv::text_oracle::RTFfileToHTMLfile(*o.html, o.rtfFile, o.htmlFile, headerFooter) != result ||
+      readBytes(o.dir + "/out.html") != produced)
+    std::abort();
 }
 
 }  // namespace
