@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "convert/text_passes.h"
 #include "convert/text_writer.h"
 #include "convert/unit_search.h"
 
@@ -86,8 +87,8 @@ inline int ReplaceScan::match(const char16_t* p, const char16_t* end) const {
 }
 
 String ReplaceScan::apply(StringView text) const {
-  String out;
-  return applyTo(text, out) ? out : String(text);
+  TextPasses passes(text);
+  return passes.run(*this).take();
 }
 
 bool ReplaceScan::applyTo(StringView text, String& out) const {
@@ -99,7 +100,7 @@ bool ReplaceScan::applyTo(StringView text, String& out) const {
   for (; (at = finder.next(data, n, at)) < n; ++at)
     if ((rule = match(data + at, data + n)) >= 0) break;
   if (rule < 0) return false;
-  TextWriter writer(out, 2 * n);
+  TextWriter writer(out, n + n / 4);
   size_t copied = 0;
   while (rule >= 0) {
     const size_t run = at - copied;

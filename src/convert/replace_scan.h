@@ -34,7 +34,7 @@ class ReplaceScan {
   explicit ReplaceScan(std::vector<Replacement> rules);
 
   String apply(StringView text) const;
-  // The same into the empty `out`; false, and `out` untouched, when no pattern occurs.
+  // The same in place of what `out` holds; false, and `out` untouched, when no pattern occurs.
   bool applyTo(StringView text, String& out) const;
 
  private:
@@ -59,7 +59,8 @@ class ReplaceScan {
   std::vector<size_t> toAt_;  // where each rule's replacement starts in padded_
 };
 
-// replaceAll into the empty `out`; false, and `out` untouched, when `what` does not occur.
+// replaceAll in place of what `out` holds; false, and `out` untouched, when `what` does not
+// occur.
 bool replaceAllTo(StringView text, StringView what, StringView with, String& out);
 
 }  // namespace zv::convert

@@ -2,9 +2,10 @@
 // changes something, writes the whole new text into the other of two buffers, which then
 // becomes the text: a pass that finds nothing to change copies nothing, and however many
 // passes there are, a long text costs at most two allocations. The buffers are the thread's
-// own and kept from one conversion to the next (all but the one handed out as the result),
-// so that a long text does not meet fresh memory at each pass: on a virtual machine the
-// page faults of fresh memory cost more than the copying itself.
+// own and kept from one conversion to the next, and the result is a copy of the one holding
+// the text, sized exactly: a long text meets fresh memory once, for the result, not at
+// each pass and each growth, since on a virtual machine the page faults of fresh memory
+// cost more than the copying itself.
 #pragma once
 
 #include "convert/replace_scan.h"
@@ -19,12 +20,12 @@ class TextPasses {
   TextPasses(const TextPasses&) = delete;
   TextPasses& operator=(const TextPasses&) = delete;
 
-  // `pass(text, out)` writes the new text into the empty `out` and returns true, or returns
-  // false and leaves the text as it is.
+  // `pass(text, out)` writes the new text in place of what `out` holds and returns true, or
+  // returns false and leaves the text as it is. `out` is not emptied first: a TextWriter
+  // overwrites it and so zero-fills only what the buffer grows by.
   template <class Pass>
   TextPasses& run(Pass&& pass) {
     const int target = holder_ == 0 ? 1 : 0;
-    buffers_[target].clear();
     if (pass(text(), buffers_[target])) holder_ = target;
     return *this;
   }
@@ -36,7 +37,10 @@ class TextPasses {
   }
 
   StringView text() const { return holder_ < 0 ? input_ : StringView(buffers_[holder_]); }
-  String take() { return holder_ < 0 ? String(input_) : std::move(buffers_[holder_]); }
+  String take() {
+    if (holder_ < 0) return String(input_);
+    return shared_ ? String(buffers_[holder_]) : std::move(buffers_[holder_]);
+  }
 
  private:
   StringView input_;

@@ -15,10 +15,13 @@ class TextWriter {
   // Room for one piece of at most kSlack units is checked together with the piece before.
   static constexpr size_t kSlack = 16;
 
+  // Overwrites what `out` holds: sizing a string fills it, so a reused buffer is only
+  // filled where it grows.
   TextWriter(String& out, size_t expected) : out_(out) {
-    out_.clear();
-    at_ = end_ = out_.data();
-    grow(expected);
+    at_ = out_.data();
+    if (out_.size() < expected + kSlack) out_.resize(expected + kSlack);
+    at_ = out_.data();
+    end_ = out_.data() + out_.size() - kSlack;
   }
   ~TextWriter() { out_.resize(size_t(at_ - out_.data())); }
   TextWriter(const TextWriter&) = delete;
