@@ -11,10 +11,16 @@ namespace zv::convert {
 
 namespace {
 
-uint32_t hashUnits(const char16_t* p, size_t n) {
-  uint32_t h = uint32_t(n) * 0x9E3779B9u;
-  for (size_t k = 0; k < n; ++k)
+// A hash of units taken one after another, so that a group's lengths extend one running
+// value; mixed with the length when looked up.
+constexpr uint32_t kHashSeed = 0x811C9DC5u;
+uint32_t hashMore(uint32_t h, const char16_t* p, size_t from, size_t to) {
+  for (size_t k = from; k < to; ++k)
     h = (h ^ p[k]) * 0x01000193u;
+  return h;
+}
+uint32_t finish(uint32_t h, size_t n) {
+  h = (h ^ uint32_t(n)) * 0x9E3779B9u;
   return h ^ (h >> 15);
 }
 
@@ -54,7 +60,9 @@ ReplaceScan::ReplaceScan(std::vector<Replacement> rules)
       lengths.push_back(uint32_t(from.size()));
       std::sort(lengths.begin(), lengths.end());
     }
-    size_t slot = hashUnits(from.data(), from.size()) & (slots - 1);
+    if (from.size() > 1) group.seconds |= uint64_t(1) << (from[1] & 63);
+    size_t slot =
+        finish(hashMore(kHashSeed, from.data(), 0, from.size()), from.size()) & (slots - 1);
     while (slots_[slot] != 0)
       slot = (slot + 1) & (slots - 1);
     slots_[slot] = uint16_t(r + 1);
@@ -71,10 +79,15 @@ inline int ReplaceScan::match(const char16_t* p, const char16_t* end) const {
   if (index == 0) return -1;
   const Group& group = groups_[index - 1u];
   if (group.single >= 0) return group.single;
+  if (end - p < 2 || !(group.seconds >> (p[1] & 63) & 1)) return -1;
   const size_t mask = slots_.size() - 1;
+  uint32_t h = kHashSeed;
+  size_t hashed = 0;
   for (const uint32_t length : group.lengths) {
     if (length > size_t(end - p)) break;
-    for (size_t slot = hashUnits(p, length) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    h = hashMore(h, p, hashed, length);
+    hashed = length;
+    for (size_t slot = finish(h, length) & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
       const StringView from = rules_[slots_[slot] - 1u].from;
       if (from.size() != length) continue;
       size_t k = 0;

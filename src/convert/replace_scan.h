@@ -43,6 +43,7 @@ class ReplaceScan {
   struct Group {
     int single = -1;
     std::vector<uint32_t> lengths;
+    uint64_t seconds = 0;  // bit (u & 63) set for each second unit u of a pattern
   };
   // The rule whose pattern starts at p (units up to end), or -1.
   int match(const char16_t* p, const char16_t* end) const;
