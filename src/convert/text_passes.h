@@ -26,7 +26,10 @@ class TextPasses {
   template <class Pass>
   TextPasses& run(Pass&& pass) {
     const int target = holder_ == 0 ? 1 : 0;
-    if (pass(text(), buffers_[target])) holder_ = target;
+    if (pass(text(), buffers_[target])) {
+      holder_ = target;
+      start_ = 0;
+    }
     return *this;
   }
   TextPasses& run(const ReplaceScan& scan) {
@@ -35,11 +38,18 @@ class TextPasses {
   TextPasses& replace(StringView what, StringView with) {
     return run([=](StringView text, String& out) { return replaceAllTo(text, what, with, out); });
   }
+  // Deletes every occurrence of `what` (not empty) in place once the text is in a buffer,
+  // moving whichever side of the occurrences is shorter: deleting a header near the start of
+  // a long text moves only what comes before it.
+  TextPasses& erase(StringView what);
 
-  StringView text() const { return holder_ < 0 ? input_ : StringView(buffers_[holder_]); }
+  StringView text() const {
+    return holder_ < 0 ? input_ : StringView(buffers_[holder_]).substr(start_);
+  }
   String take() {
     if (holder_ < 0) return String(input_);
-    return shared_ ? String(buffers_[holder_]) : std::move(buffers_[holder_]);
+    if (shared_ || start_ != 0) return String(text());
+    return std::move(buffers_[holder_]);
   }
 
  private:
@@ -48,6 +58,7 @@ class TextPasses {
   String* buffers_;      // the thread's buffers or own_
   bool shared_ = false;  // whether buffers_ are the thread's
   int holder_ = -1;      // the buffer holding the text; -1 while it is still the input
+  size_t start_ = 0;     // where the text starts in that buffer
 };
 
 }  // namespace zv::convert

@@ -25,6 +25,7 @@
 #include "convert/lib_html.h"
 #include "convert/lib_rtf.h"
 #include "convert/replace_scan.h"
+#include "convert/text_passes.h"
 #include "convert/unit_search.h"
 #include "runtime/errors.h"
 #include "runtime/variant.h"
@@ -203,6 +204,12 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
             zv::text_oracle::replaceAllTo(text, patterns, targets, old) ||
         fast != old)
       std::abort();
+    // Deletion in place, within a buffer the passes own.
+    zv::convert::TextPasses passes(text);
+    passes.run([](zv::StringView t, String& out) { return out.assign(t), true; }).erase(patterns);
+    old.clear();
+    if (!zv::text_oracle::replaceAllTo(text, patterns, u"", old)) old = text;
+    if (passes.take() != old) std::abort();
     if (zv::convert::findUnit(text, patterns[0], from) !=
         std::min(text.size(), text.find(patterns[0], from)))
       std::abort();
