@@ -216,11 +216,13 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
   }
   // Rules from the "|"-separated parts of `patterns` and `targets`, kept prefix-free.
   std::vector<String> from_, to_;
-  for (size_t at = 0, k = 0; at <= patterns.size(); ++k) {
+  for (size_t at = 0, k = 0; at <= patterns.size() && from_.size() < 64; ++k) {
     const size_t end = std::min(patterns.find(u'|', at), patterns.size());
     const String part = patterns.substr(at, end - at);
     at = end + 1;
-    bool clash = part.empty();
+    // Patterns as long as the conversions' (a few dozen units): a long one costs every
+    // engine its length at each position.
+    bool clash = part.empty() || part.size() > 64;
     for (const String& kept : from_)
       clash = clash || kept.starts_with(part) || part.starts_with(kept);
     if (clash || from_.size() == 64) continue;
