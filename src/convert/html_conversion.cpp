@@ -163,10 +163,10 @@ String HTMlib::ReplaceRTFcharToHTMLchar(const String& theString, bool withRTFhea
   convert::TextPasses passes(theString);
   passes.run(escapeScan()).run(wordScan());
   TXTcharToHTML(passes, detectHTMLchar, detectHREF, detectMAIL);
-  passes.run(breakScan()).replace(u"\\*", u"").run(bulletScan());
+  passes.run(breakScan()).erase(u"\\*").run(bulletScan());
   if (withRTFheader)
     for (StringView fragment : kHeaderFragments)
-      passes.replace(fragment, u"");
+      passes.erase(fragment);
   return passes.take();
 }
 

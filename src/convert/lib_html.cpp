@@ -94,13 +94,14 @@ void appendLinkAnchor(String& out, StringView link) {
 
 constexpr size_t kLinkAnchorExtra = 16;  // " <A HREF=\"" + "\">" + "</A>"
 
-// Every occurrence of `prefix` wrapped as InsertHREF does, into the empty `out`; false when
+// Every occurrence of `prefix` wrapped as InsertHREF does, into `out`; false when
 // there is none. The text before the current search position is never read again, so each
 // link costs its own length. `position` is the routine's 1-based, 16-bit search position in
 // the text as it stands.
 bool wrapLinks(StringView text, StringView prefix, String& out) {
   size_t found = convert::findText(text, prefix);
   if (found == StringView::npos) return false;
+  out.clear();
   out.reserve(text.size() + text.size() / 4);
   size_t copied = 0;  // text[0, copied) is in `out`
   for (; found != StringView::npos; found = convert::findText(text, prefix, copied + 1)) {
@@ -117,9 +118,10 @@ bool wrapLinks(StringView text, StringView prefix, String& out) {
   return true;
 }
 
-// Mail addresses wrapped until the first candidate without a proper ".", into the empty
-// `out`; false when there is none.
+// Mail addresses wrapped until the first candidate without a proper ".", into `out`; false when
+// there is none.
 bool wrapMail(StringView text, String& out) {
+  out.clear();
   size_t copied = 0;
   for (;;) {
     // The search position is the last character of the anchor before (">"), or 1.

@@ -26,6 +26,7 @@ bool holds(StringView text, StringView what) {
 
 // The escapes left in a line's output become their characters as the line is written.
 String unescape(StringView text) {
+  if (text.find(u'\\') == StringView::npos) return String(text);
   return replaceAll(replaceAll(replaceAll(text, u"\\}", u"}"), u"\\{", u"{"), u"\\\\", u"\\");
 }
 
@@ -78,21 +79,22 @@ class RtfToHtml {
     line_ = lib_.ReplaceRTFcharToHTMLchar(String(raw), false, false, false, false);
     position_ = 0;
     html_.clear();
-    String token;
+    // The token is line_[start, position_): handling one may move to later lines, after
+    // which the next token starts where the scan goes on.
+    size_t start = 0;
     while (position_ < line_.size()) {
       const char16_t c = line_[position_];
-      if (!token.empty() && token != u"\\" && (c == u'\\' || c == u' ')) {
+      const size_t length = position_ - start;
+      if (length != 0 && !(length == 1 && line_[start] == u'\\') && (c == u'\\' || c == u' ')) {
         // A blank ends its token and goes with it; a backslash starts the next one.
-        if (c == u' ') {
-          token += c;
-          ++position_;
-        }
-        handle(std::exchange(token, String()));
+        if (c == u' ') ++position_;
+        handle(String(StringView(line_).substr(start, position_ - start)));
+        start = position_;
         continue;
       }
-      token += c;
       ++position_;
     }
+    const StringView token = StringView(line_).substr(std::min(start, line_.size()));
     if (!token.empty() && trimView(token) != u"}") html_ += token;
     out_.writeLine(unescape(html_));
   }
@@ -120,7 +122,10 @@ class RtfToHtml {
 
   void handle(String token) {
     const StringView word = trimView(token);
-    if (word == u"\\pard") {
+    // Every word the table names is a control word.
+    if (word.empty() || word.front() != u'\\') {
+      handleOther(std::move(token));
+    } else if (word == u"\\pard") {
       html_ += closingTags(true);
       paragraph_ = true;
       html_ += u"<P>";
@@ -162,6 +167,10 @@ class RtfToHtml {
 
   // Text words and the control words the table does not name.
   void handleOther(String token) {
+    if (token.find(u'\\') == String::npos) {
+      html_ += token;
+      return;
+    }
     for (StringView dropped : kDroppedWords)
       if (holds(token, dropped)) return;
     if (holds(token, u"\\li")) {

@@ -30,10 +30,6 @@ bool isCandidate(char16_t c, std::u16string_view ascii, bool wide) {
   return (wide && c >= 0x80) || ascii.find(c) != std::u16string_view::npos;
 }
 
-bool isLetterOrDigit(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
-}
-
 }  // namespace
 
 size_t findCandidate(StringView text, std::u16string_view ascii, bool wide, size_t from) {
@@ -62,14 +58,35 @@ size_t findUnit(StringView text, char16_t unit, size_t from) {
 }
 
 size_t findText(StringView text, StringView what, size_t from) {
-  const size_t anchor = size_t(std::find_if(what.begin(), what.end(),
-                                            [](char16_t c) { return !isLetterOrDigit(c); }) -
-                               what.begin()) %
-                        what.size();
-  for (size_t at = from + anchor; (at = findUnit(text, what[anchor], at)) < text.size(); ++at) {
-    const size_t start = at - anchor;
-    if (text.substr(start).starts_with(what)) return start;
+  const size_t m = what.size();
+  const size_t n = text.size();
+  if (m > n || from > n - m) return StringView::npos;
+  if (m == 1) {
+    const size_t at = findUnit(text, what[0], from);
+    return at < n ? at : StringView::npos;
   }
+  const char16_t* const data = text.data();
+  const auto matchesAt = [&](size_t at) {
+    for (size_t k = 1; k + 1 < m; ++k)
+      if (data[at + k] != what[k]) return false;
+    return true;
+  };
+  size_t i = from;
+#if defined(__SSE2__)
+  // Candidates hold both the first and the last unit of `what`: far fewer than either alone.
+  const __m128i first = _mm_set1_epi16(short(what.front()));
+  const __m128i last = _mm_set1_epi16(short(what.back()));
+  for (; i + m - 1 + 8 <= n; i += 8) {
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + m - 1));
+    unsigned mask = unsigned(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpeq_epi16(head, first), _mm_cmpeq_epi16(tail, last))));
+    for (; mask; mask &= mask - 1, mask &= mask - 1)
+      if (const size_t at = i + size_t(__builtin_ctz(mask)) / 2; matchesAt(at)) return at;
+  }
+#endif
+  for (; i + m <= n; ++i)
+    if (data[i] == what.front() && data[i + m - 1] == what.back() && matchesAt(i)) return i;
   return StringView::npos;
 }
 

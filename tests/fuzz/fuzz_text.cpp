@@ -25,9 +25,13 @@
 #include "convert/lib_html.h"
 #include "convert/lib_rtf.h"
 #include "convert/replace_scan.h"
+#include "convert/text_passes.h"
 #include "convert/unit_search.h"
 #include "runtime/errors.h"
 #include "runtime/variant.h"
+#include "text_oracle/replace_scan.h"
+#include "text_oracle/rtf_file_to_html.h"
+#include "text_oracle/unit_search.h"
 
 namespace {
 
@@ -188,33 +192,53 @@ void fuzzConversions(Objects& o, const String& a, uint8_t flags, int16_t number)
   });
 }
 
-// The fast searches and the replacement scan against plain loops over every position.
+// The fast searches and the replacement scan against plain loops over every position and
+// against the engine they replaced (text_oracle).
 void compareWithPlainSearch(const String& text, const String& patterns, const String& targets,
                             int16_t number) {
   const size_t from = size_t(uint16_t(number)) % (text.size() + 1);
   if (!patterns.empty()) {
     if (zv::convert::findText(text, patterns, from) != text.find(patterns, from)) std::abort();
+    String fast, old;
+    if (zv::convert::replaceAllTo(text, patterns, targets, fast) !=
+            zv::text_oracle::replaceAllTo(text, patterns, targets, old) ||
+        fast != old)
+      std::abort();
+    // Deletion in place, within a buffer the passes own.
+    zv::convert::TextPasses passes(text);
+    passes.run([](zv::StringView t, String& out) { return out.assign(t), true; }).erase(patterns);
+    old.clear();
+    if (!zv::text_oracle::replaceAllTo(text, patterns, u"", old)) old = text;
+    if (passes.take() != old) std::abort();
     if (zv::convert::findUnit(text, patterns[0], from) !=
         std::min(text.size(), text.find(patterns[0], from)))
       std::abort();
   }
   // Rules from the "|"-separated parts of `patterns` and `targets`, kept prefix-free.
   std::vector<String> from_, to_;
-  for (size_t at = 0, k = 0; at <= patterns.size(); ++k) {
+  for (size_t at = 0, k = 0; at <= patterns.size() && from_.size() < 64; ++k) {
     const size_t end = std::min(patterns.find(u'|', at), patterns.size());
     const String part = patterns.substr(at, end - at);
     at = end + 1;
-    bool clash = part.empty();
+    // Patterns as long as the conversions' (a few dozen units): a long one costs every
+    // engine its length at each position.
+    bool clash = part.empty() || part.size() > 64;
     for (const String& kept : from_)
       clash = clash || kept.starts_with(part) || part.starts_with(kept);
     if (clash || from_.size() == 64) continue;
     from_.push_back(part);
-    to_.push_back(targets.substr(std::min(targets.size(), k), k % 3));
+    to_.push_back(targets.substr(std::min(targets.size(), k), k * 7 % 20));
   }
   std::vector<zv::convert::Replacement> rules;
-  for (size_t k = 0; k < from_.size(); ++k)
+  std::vector<zv::text_oracle::Replacement> oracleRules;
+  for (size_t k = 0; k < from_.size(); ++k) {
     rules.push_back({from_[k], to_[k]});
+    oracleRules.push_back({from_[k], to_[k]});
+  }
   const String scanned = zv::convert::ReplaceScan(rules).apply(text);
+  if (scanned != zv::text_oracle::ReplaceScan(oracleRules).apply(text)) std::abort();
+  // The plain loop costs text length times pattern length: long pairs rest on the oracle.
+  if (text.size() * patterns.size() > (size_t(1) << 22)) return;
   String plain;
   for (size_t i = 0; i < text.size();) {
     size_t k = 0;
@@ -230,17 +254,35 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
   if (scanned != plain) std::abort();
 }
 
+std::string readBytes(const std::string& path) {
+  std::string bytes;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+      bytes.append(buffer, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// The library's file conversion against the oracle's: the same result and the same bytes.
 void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
   if (!o.fileConversionBuilt) return;
   std::FILE* f = std::fopen((o.dir + "/in.rtf").c_str(), "wb");
   if (!f) std::abort();
   if (size) std::fwrite(data, 1, size, f);
   std::fclose(f);
+  bool result = false;
   try {
-    o.html->RTFfileToHTMLfile(o.rtfFile, o.htmlFile, headerFooter);
+    result = o.html->RTFfileToHTMLfile(o.rtfFile, o.htmlFile, headerFooter);
   } catch (const zv::Error& e) {
     if (e.number() == zv::err::kNotSupported) o.fileConversionBuilt = false;  // not built yet
+    return;
   }
+  const std::string produced = readBytes(o.dir + "/out.html");
+  if (zv::text_oracle::RTFfileToHTMLfile(*o.html, o.rtfFile, o.htmlFile, headerFooter) != result ||
+      readBytes(o.dir + "/out.html") != produced)
+    std::abort();
 }
 
 }  // namespace
