@@ -15,8 +15,13 @@ zv_sanitized_build() {
   # -O1 and assertions on (no NDEBUG): the usual compromise between speed and checks.
   local flags="-O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer-no-link,address,undefined"
   flags+=" -fno-sanitize-recover=undefined -fsanitize-coverage-allowlist=$list"
+  # Programs take the ASan runtime as a shared library, the one Python gets preloaded, so
+  # that zvv and Python started from the Python tests inherit a runtime that fits them.
+  local runtime
+  runtime=$(dirname "$("${ZV_FUZZ_CXX:-clang++-14}" -print-file-name=libclang_rt.asan-x86_64.so)")
   cmake -S "$root" -B "$build/lib" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER="${ZV_FUZZ_CXX:-clang++-14}" -DCMAKE_CXX_FLAGS="$flags" \
+    -DCMAKE_EXE_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$runtime" \
     -DPython3_EXECUTABLE=/usr/bin/python3 -DZV_BUILD_PYTHON=ON -DZV_BUILD_TESTS=ON \
     -DZV_BUILD_TOOLS=ON -DZV_BUILD_BENCH=OFF >/dev/null
   if $stale; then

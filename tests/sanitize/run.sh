@@ -19,4 +19,4 @@ ASAN_OPTIONS=detect_leaks=1 "$build/lib/tests/zv_tests" --gtest_brief=1
 runtime=$("${ZV_FUZZ_CXX:-clang++-14}" -print-file-name=libclang_rt.asan-x86_64.so)
 cd "$root"
 ASAN_OPTIONS=detect_leaks=0 LD_PRELOAD="$runtime" PYTHONPATH="$build/lib/python" \
-  python3 -m pytest -q -p no:cacheprovider tests/python
+  /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/python
