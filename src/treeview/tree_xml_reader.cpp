@@ -21,6 +21,12 @@ using platform::XmlItem;
 
 namespace {
 
+// The trace number of an error report: two decimal digits a level, the step or position
+// last. Files nested deeper than ten levels wrap it around instead of overflowing.
+int64_t traceOf(int64_t parent, uint64_t last) {
+  return static_cast<int64_t>(static_cast<uint64_t>(parent) * 100 + last);
+}
+
 constexpr int32_t kFileIsEmpty = 10;
 constexpr int32_t kLastColor = 16777215;
 constexpr size_t kValueLength = 255;
@@ -89,7 +95,7 @@ class TreeReader {
     int32_t step = 1;
     size_t position = 0;
     const auto createPending = [&] {
-      ObjectRef node = createNode(values, currentParent, trace * 100 + step);
+      ObjectRef node = createNode(values, currentParent, traceOf(trace, step));
       if (node) result = true;
       return node;
     };
@@ -98,7 +104,7 @@ class TreeReader {
           for (; position < list.size(); ++position) {
             const XmlItem& element = list[position];
             if (element.kind != XmlItem::kElement) continue;
-            const int64_t nested = trace * 100 + static_cast<int64_t>(position + 1);
+            const int64_t nested = traceOf(trace, position + 1);
             step = 331;
             if (!readValue(element, values, parentKey, currentParent)) {
               step = 332;

@@ -1,7 +1,9 @@
 // libFuzzer target over the archiver: arbitrary bytes as an archive, listed, tested and
 // extracted (into a scratch folder emptied after each input), with a password at hand
-// for encrypted entries. Any exit code is an answer; a crash, a hang, a leak, a sanitizer
-// report or a file written outside the scratch folder is a bug.
+// for encrypted entries; then through UnZipLib, its directory read entry by entry and
+// every other entry extracted. Any exit code is an answer; a crash, a hang, a leak, a
+// sanitizer report, a date out of range or a file written outside the scratch folder is
+// a bug.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -11,21 +13,21 @@
 #include <filesystem>
 #include <string>
 
+#include "api/UnZipLib.h"
 #include "archiver/interface.h"
+#include "fuzz_support.h"
+#include "runtime/errors.h"
+#include "runtime/text.h"
+#include "runtime/vbdate.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Scratch {
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "zv-fuzz-archive-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    root = pattern;
-    archive = root + "/input.zip";
-    inside = root + "/out/in";
-  }
-  std::string root, archive, inside;
+  zv::fuzz::ScratchFolder folder{"archive"};
+  std::string root = folder.root(), archive = folder.file("input.zip"),
+              inside = folder.file("out/in");
 };
 
 Scratch& scratch() {
@@ -66,22 +68,43 @@ int run(int list, int test) {
   return Wiz_SingleEntryUnzip(0, nullptr, 0, nullptr, &options, &callbacks);
 }
 
+void throughClass(const Scratch& s) {
+  zv::fuzz::silenceMessageBoxes();
+  auto unzip = zv::UnZipLib::create();
+  try {
+    unzip->let_ZipFile(zv::fromUtf8(s.archive));
+    unzip->Directory();
+    for (int32_t i = 1; i <= unzip->get_FileCount(); ++i) {
+      unzip->get_Filename(i);
+      unzip->get_FileDirectory(i);
+      unzip->get_FilePackedSize(i);
+      unzip->get_FileCompressionRatio(i);
+      unzip->get_FileCompressionMethod(i);
+      if (!zv::isDateInRange(unzip->get_FileDate(i))) std::abort();
+      unzip->let_FileSelected(i, i % 2 == 1);
+    }
+    unzip->let_PromptToOverwrite(false);
+    unzip->let_OverwriteExisting(true);
+    unzip->let_UnzipFolder(zv::fromUtf8(s.root + "/out/class"));
+    unzip->Unzip();
+  } catch (const zv::Error&) {
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Scratch& s = scratch();
-  if (FILE* f = std::fopen(s.archive.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  zv::fuzz::writeFile(s.archive, data, size);
   run(1, 0);
   run(0, 1);
   run(0, 0);
   run(0, 0);  // again, over what the first extraction left
+  throughClass(s);
   // Only the extraction folder may hold what came out.
   std::error_code ec;
   for (const auto& e : fs::directory_iterator(s.root + "/out", ec))
-    if (e.path().filename() != "in") std::abort();
+    if (e.path().filename() != "in" && e.path().filename() != "class") std::abort();
   for (const auto& e : fs::directory_iterator(s.root, ec))
     if (e.path().filename() != "out" && e.path().filename() != "input.zip") std::abort();
   fs::remove_all(s.root + "/out", ec);

@@ -19,44 +19,22 @@
 #include "api/LstViewLib.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
-#include "platform/user_interface.h"
+#include "fuzz_support.h"
 #include "runtime/errors.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Boxes answered at once, without printing: the fuzzer calls thousands of times a second.
-class SilentUserInterface : public zv::platform::UserInterface {
- public:
-  int32_t messageBox(const zv::platform::MessageBoxRequest&) override {
-    return zv::platform::kAnswerOk;
-  }
-  void setMousePointer(int32_t) override {}
-};
-
 struct Scratch {
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "zv-fuzz-listview-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    root = pattern;
-    zv::platform::installUserInterface(&ui);
-  }
-  std::string file(const char* name) const { return root + "/" + name; }
-  std::string root;
-  SilentUserInterface ui;
+  Scratch() { zv::fuzz::silenceMessageBoxes(); }
+  std::string file(const char* name) const { return folder.file(name); }
+  zv::fuzz::ScratchFolder folder{"listview"};
 };
 
 Scratch& scratch() {
   static Scratch s;
   return s;
-}
-
-void writeFile(const std::string& path, const uint8_t* data, size_t size) {
-  if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
 }
 
 zv::String separatorOf(uint8_t b) {
@@ -88,10 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t cut = 0;
     while (cut < restSize && rest[cut] != 0xFE)
       ++cut;
-    if (cut < restSize) writeFile(headerFile, rest + cut + 1, restSize - cut - 1);
+    if (cut < restSize) zv::fuzz::writeFile(headerFile, rest + cut + 1, restSize - cut - 1);
     restSize = cut;
   }
-  writeFile(input, rest, restSize);
+  zv::fuzz::writeFile(input, rest, restSize);
 
   auto lib = zv::LstViewLib::create();
   zv::ObjectRef view = zv::createModel(u"ListView");

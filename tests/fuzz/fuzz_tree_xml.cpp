@@ -12,42 +12,17 @@
 #include "api/TrViewLib.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
-#include "platform/user_interface.h"
+#include "fuzz_support.h"
 #include "runtime/convert.h"
 
-namespace {
-
-// The "File is empty" box, answered without a word.
-class QuietUserInterface : public zv::platform::UserInterface {
- public:
-  int32_t messageBox(const zv::platform::MessageBoxRequest&) override {
-    return zv::platform::kAnswerOk;
-  }
-  void setMousePointer(int32_t) override {}
-};
-
-const std::string& inputPath() {
-  static const std::string path = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zv-fuzz-tree-xml-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    return pattern + "/input.xml";
-  }();
-  return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static QuietUserInterface quiet;
-  static zv::platform::UserInterface* const installed = zv::platform::installUserInterface(&quiet);
-  (void)installed;
-  std::FILE* f = std::fopen(inputPath().c_str(), "wb");
-  if (!f) std::abort();
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  // The "File is empty" box, answered without a word.
+  zv::fuzz::silenceMessageBoxes();
+  static const zv::fuzz::ScratchFolder scratch("tree-xml");
+  const std::string input = scratch.file("input.xml");
+  zv::fuzz::writeFile(input, data, size);
 
-  const zv::String file = zv::fromUtf8(inputPath());
+  const zv::String file = zv::fromUtf8(input);
   auto lib = zv::TrViewLib::create();
   for (const bool useValueKey : {true, false}) {
     zv::ObjectRef tree = zv::createModel(u"TreeView");
