@@ -272,6 +272,7 @@ void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
   if (!f) std::abort();
   if (size) std::fwrite(data, 1, size, f);
   std::fclose(f);
+  const std::string before = readBytes(o.dir + "/out.html");
   bool result = false;
   try {
     result = o.html->RTFfileToHTMLfile(o.rtfFile, o.htmlFile, headerFooter);
@@ -280,8 +281,10 @@ void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
     return;
   }
   const std::string produced = readBytes(o.dir + "/out.html");
+  // A failed conversion leaves the previous page where the oracle left a partial one.
+  if (!result && produced != before) std::abort();
   if (zv::text_oracle::RTFfileToHTMLfile(*o.html, o.rtfFile, o.htmlFile, headerFooter) != result ||
-      readBytes(o.dir + "/out.html") != produced)
+      (result && readBytes(o.dir + "/out.html") != produced))
     std::abort();
 }
 
