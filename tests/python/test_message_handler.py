@@ -1,7 +1,7 @@
 """Installing and removing the message box handler.
 
-No public member built so far shows a box, so these cases cover the handler's installation
-only; the box itself (text, title, style, answer) is exercised once a member shows one.
+The boxes members show (import, export and tree methods) are checked with those members,
+through the `boxes` fixture of conftest.py; these cases cover installing the handler.
 """
 
 import pytest
