@@ -43,7 +43,8 @@ targets=(
 wanted=" $* "
 
 source "$root/tests/sanitize/build.sh"
-zv_sanitized_build "$build" zivoviviruvov
+# zvv too: the install below copies it.
+zv_sanitized_build "$build" zivoviviruvov zvv
 cmake --install "$build/lib" --prefix "$build/prefix" >/dev/null
 cmake -S "$here" -B "$build/target" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_COMPILER="${ZV_FUZZ_CXX:-clang++-14}" \
