@@ -38,14 +38,11 @@ const FormatCase kNumbers[] = {
     {1234567.891, u"Currency", u"$1,234,567.89", u"1\u00A0234\u00A0567,89 \u20AC"},
     {-1234.5, u"Currency", u"($1,234.50)", u"(1\u00A0234,50 \u20AC)"},
     {1234567.891, u"Fixed", u"1234567.89", u"1234567,89"},
-    {-0.5, u"Fixed", u"-0.50", u"-0,50"},
     {1234567.891, u"Standard", u"1,234,567.89", u"1\u00A0234\u00A0567,89"},
-    {-1234567.891, u"Standard", u"-1,234,567.89", u"-1\u00A0234\u00A0567,89"},
     {0.12345, u"Percent", u"12.35%", u"12,35%"},
     {1234567.891, u"Scientific", u"1.23E+06", u"1,23E+06"},
     {0.000123, u"scientific", u"1.23E-04", u"1,23E-04"},
     {-3, u"Yes/No", u"Yes", u"Yes"},
-    {0, u"Yes/No", u"No", u"No"},
     {1, u"True/False", u"True", u"True"},
     {0, u"On/Off", u"Off", u"Off"},
     // The money pattern: blanks are literals, "." the locale's decimal separator.
@@ -70,20 +67,14 @@ const FormatCase kNumbers[] = {
     {1.005, u"0.00", u"1.01", u"1,01"},
     {0.125, u"0.00", u"0.13", u"0,13"},
     {-0.001, u"0.00", u"-0.00", u"-0,00"},
-    {0.5, u"0", u"1", u"1"},
     {12.5, u".00", u"12.50", u"12,50"},
-    // Letters in a number section are literals; "@" takes the number's text.
-    {5, u"0 pts", u"5 pts", u"5 pts"},
+    // Letters in a number section are literals; "@" takes the number's text (more rows in
+    // tests/cases/conversions.tsv).
     {1234, u"#,##0 days", u"1,234 days", u"1\u00A0234 days"},
-    {5, u"@", u"5", u"5"},
     {-1.5, u"@@@@@", u" -1.5", u" -1,5"},
-    {5e-324, u"0.00E+00", u"4.94E-324", u"4,94E-324"},
     {1.7976931348623157e308, u"##0.0E+0", u"179.8E+306", u"179,8E+306"},
     {0, u"##0.0E+0", u"000.0E-2", u"000,0E-2"},
-    // Beyond the dates a number given to a date pattern stays a number.
-    {3000000, u"yyyy-mm-dd", u"3000000", u"3000000"},
-    {-700000, u"dd/mm/yy", u"-700000", u"-700000"},
-    {1e300, u"yyyy", u"1E+300", u"1E+300"},
+    // The last date; beyond it a number stays a number (tests/cases/conversions.tsv).
     {2958465.5, u"yyyy-mm-dd hh:nn", u"9999-12-31 12:00", u"9999-12-31 12:00"},
 };
 
@@ -105,8 +96,6 @@ const FormatCase kDates[] = {
     {0, u"h:mm am/pm", u"1:05 pm", u"1:05 pm"},
     {0, u"h:mm:ss tt", u"13:05:09 tt", u"13:05:09 tt"},  // "t" is a literal but in ttttt
     {0, u"ttttt", u"1:05:09 PM", u"13:05:09"},
-    {0, u"yyy", u"24360", u"24360"},  // "yy" then "y", as "www" is "ww" then "w"
-    {0, u"www", u"524", u"524"},
     {0, u"dd\\/mm\\/yyyy \"/:\"", u"25/12/2024 /:", u"25/12/2024 /:"},
     {0, u"mm:ss hh:mm", u"12:09 13:05", u"12:09 13:05"},  // "m" is a minute only after "h"
     {0, u"AM/PM h", u"PM 13", u"PM 13"},                  // only an earlier hour goes on 12 hours
@@ -151,30 +140,20 @@ TEST(Format, TextIsReadUnderTheLocaleOrComesBackUnchanged) {
   EXPECT_EQ(zv::format(Variant(u"MiXed"), u">"), u"MIXED");
 }
 
+// The functions reach the patterns checked above under both locales; here their digits and
+// the named format each style number picks.
 TEST(Format, FormatFunctions) {
-  {
-    zvtest::UserLocale scope(kUs);
-    EXPECT_EQ(zv::formatNumber(1234567.891), u"1,234,567.89");
-    EXPECT_EQ(zv::formatNumber(-1234567.891, 2), u"-1,234,567.89");
-    EXPECT_EQ(zv::formatNumber(2.5, 0), u"3");
-    EXPECT_EQ(zv::formatNumber(0.25, 1), u"0.3");
-    EXPECT_EQ(zv::formatNumber(-0.001, 2), u"-0.00");
-    EXPECT_EQ(zv::formatCurrency(1234.5), u"$1,234.50");
-    EXPECT_EQ(zv::formatCurrency(-1234.5), u"($1,234.50)");
-    EXPECT_EQ(zv::formatPercent(0.12345), u"12.35%");
-    EXPECT_EQ(zv::formatDateTime(christmas(), 0), u"12/25/2024 1:05:09 PM");
-    EXPECT_EQ(zv::formatDateTime(christmas(), 1), u"Wednesday, December 25, 2024");
-    EXPECT_EQ(zv::formatDateTime(christmas(), 2), u"12/25/2024");
-    EXPECT_EQ(zv::formatDateTime(christmas(), 3), u"1:05:09 PM");
-    EXPECT_EQ(zv::formatDateTime(christmas(), 4), u"13:05");
-  }
-  zvtest::UserLocale scope(kFr);
-  EXPECT_EQ(zv::formatNumber(1234567.891), u"1\u00A0234\u00A0567,89");
-  EXPECT_EQ(zv::formatNumber(-1234567.891), u"-1\u00A0234\u00A0567,89");
-  EXPECT_EQ(zv::formatCurrency(1234.5), u"1\u00A0234,50 \u20AC");
-  EXPECT_EQ(zv::formatPercent(0.12345), u"12,35%");
-  EXPECT_EQ(zv::formatDateTime(christmas(), 0), u"25/12/2024 13:05:09");
-  EXPECT_EQ(zv::formatDateTime(christmas(), 1), u"mercredi 25 d\u00E9cembre 2024");
+  zvtest::UserLocale scope(kUs);
+  EXPECT_EQ(zv::formatNumber(1234567.891), u"1,234,567.89");
+  EXPECT_EQ(zv::formatNumber(2.5, 0), u"3");
+  EXPECT_EQ(zv::formatNumber(0.25, 1), u"0.3");
+  EXPECT_EQ(zv::formatCurrency(1234.5), u"$1,234.50");
+  EXPECT_EQ(zv::formatCurrency(-1234.5), u"($1,234.50)");
+  EXPECT_EQ(zv::formatPercent(0.12345), u"12.35%");
+  const char16_t* styles[] = {u"12/25/2024 1:05:09 PM", u"Wednesday, December 25, 2024",
+                              u"12/25/2024", u"1:05:09 PM", u"13:05"};
+  for (int32_t style = 0; style < 5; ++style)
+    EXPECT_EQ(zv::formatDateTime(christmas(), style), styles[style]) << style;
 }
 
 TEST(Format, CurrencyPlacementOfOtherLocales) {
@@ -257,30 +236,6 @@ TEST(Conversions, DecimalSeparatorFollowsTheLocale) {
   EXPECT_EQ(zv::toString(Variant(1234567.891)), u"1234567.891");
 }
 
-TEST(Conversions, RoundingHalvesToEven) {
-  struct Case {
-    double value;
-    int32_t expected;
-  };
-  constexpr Case kCases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},    {-0.5, 0},
-                             {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {32767.5, 32768}};
-  for (const auto& c : kCases) {
-    EXPECT_EQ(zv::toLong(Variant(c.value)), c.expected) << c.value;
-    if (c.expected <= 32767) {
-      EXPECT_EQ(zv::toInteger(Variant(c.value)), c.expected) << c.value;
-    }
-  }
-  EXPECT_EQ(errorOf([] { zv::toInteger(Variant(32767.5)); }), zv::err::kOverflow);
-  EXPECT_EQ(zv::toByte(Variant(254.5)), 254);
-  // Currency rounds the value itself, not its product by 10000: 0.00015 is just below
-  // the half and 0.00005 just above it.
-  EXPECT_EQ(zv::toCurrency(Variant(0.00015)), Currency{1});
-  EXPECT_EQ(zv::toCurrency(Variant(0.00005)), Currency{1});
-  EXPECT_EQ(zv::toCurrency(Variant(0.00025)), Currency{3});
-  EXPECT_EQ(zv::toCurrency(Variant(1.00005)), Currency{10001});
-  EXPECT_EQ(zv::toCurrency(Variant(-2.5)), Currency{-25000});
-}
-
 // ---- Reading and writing dates ----
 
 struct DateCase {
@@ -295,7 +250,6 @@ const DateCase kDateTexts[] = {
     {u"1/2/2024", u"1/2/2024", u"01/02/2024"},
     {u"2024-12-25", u"12/25/2024", u"25/12/2024"},
     {u"25/12/24", u"12/24/2025", u"25/12/2024"},
-    {u"1/2/30", u"1/2/2030", u"01/02/2030"},
     {u"1/2/50", u"1/2/1950", u"01/02/1950"},
     {u"12/2024", u"12/1/2024", u"01/12/2024"},
     {u"Wednesday, December 25, 2024", u"12/25/2024", nullptr},  // the locale's names only
@@ -315,7 +269,6 @@ const DateCase kDateTexts[] = {
     {u"25/12/2024 13:05:09", u"12/25/2024 1:05:09 PM", u"25/12/2024 13:05:09"},
     {u"29/02/2024", u"2/29/2024", u"29/02/2024"},
     {u"29/02/2023", nullptr, nullptr},
-    {u"31/02/2024", nullptr, nullptr},
     {u"10:61", nullptr, nullptr},
     {u"13:05 PM", u"1:05:00 PM", u"13:05:00"},  // PM adds nothing past noon
     {u"0:00 AM", u"12:00:00 AM", u"00:00:00"},
@@ -325,7 +278,6 @@ const DateCase kDateTexts[] = {
     {u"1/1/49", u"1/1/2049", u"01/01/2049"},
     {u"12/25/2024,", nullptr, nullptr},
     {u"5", nullptr, nullptr},
-    {u"hello", nullptr, nullptr},
     {u"", nullptr, nullptr},
 };
 

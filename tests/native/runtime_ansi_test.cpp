@@ -10,6 +10,7 @@ using zv::String;
 
 namespace {
 
+// Every code, NUL included, comes back from its character, so no two codes share one.
 TEST(Ansi, EveryCodeRoundTrips) {
   std::string all;
   for (int code = 0; code < 256; ++code)
@@ -24,40 +25,21 @@ TEST(Ansi, EveryCodeRoundTrips) {
   }
 }
 
-TEST(Ansi, EveryCodeHasItsOwnCharacter) {
-  for (int a = 0; a < 256; ++a)
-    for (int b = a + 1; b < 256; ++b)
-      ASSERT_NE(zv::ansiChar(static_cast<uint8_t>(a)), zv::ansiChar(static_cast<uint8_t>(b)))
-          << a << " and " << b;
-}
-
-struct Mapping {
-  uint8_t code;
-  char16_t character;
-};
-
-class AnsiMappingTest : public testing::TestWithParam<Mapping> {};
-
-TEST_P(AnsiMappingTest, MapsBothWays) {
-  EXPECT_EQ(zv::ansiChar(GetParam().code), GetParam().character);
-  EXPECT_EQ(zv::ansiCode(GetParam().character), GetParam().code);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ansi, AnsiMappingTest,
-    testing::Values(Mapping{0x00, u'\0'}, Mapping{0x41, u'A'}, Mapping{0x7F, u'\x7F'},
-                    Mapping{0x80, u'\u20AC'}, Mapping{0x81, u'\x81'}, Mapping{0x82, u'\u201A'},
-                    Mapping{0x83, u'\u0192'}, Mapping{0x85, u'\u2026'}, Mapping{0x8A, u'\u0160'},
-                    Mapping{0x8C, u'\u0152'}, Mapping{0x8D, u'\x8D'}, Mapping{0x8E, u'\u017D'},
-                    Mapping{0x8F, u'\x8F'}, Mapping{0x90, u'\x90'}, Mapping{0x91, u'\u2018'},
-                    Mapping{0x93, u'\u201C'}, Mapping{0x96, u'\u2013'}, Mapping{0x97, u'\u2014'},
-                    Mapping{0x99, u'\u2122'}, Mapping{0x9C, u'\u0153'}, Mapping{0x9D, u'\x9D'},
-                    Mapping{0x9F, u'\u0178'}, Mapping{0xA0, u'\u00A0'}, Mapping{0xE9, u'\u00E9'},
-                    Mapping{0xFF, u'\u00FF'}));
-
-TEST(Ansi, EuroSign) {
-  EXPECT_EQ(zv::toAnsi(u"\u20AC"), "\x80");
-  EXPECT_EQ(zv::fromAnsi("\x80"), u"\u20AC");
+// The 0x80-0x9F block, where the code page differs from Latin-1, and its neighbours; the five
+// codes it leaves undefined keep the C1 control of the same value.
+TEST(Ansi, MapsBothWays) {
+  const std::pair<uint8_t, char16_t> cases[] = {
+      {0x00, u'\0'},     {0x41, u'A'},      {0x7F, u'\x7F'},   {0x80, u'\u20AC'},
+      {0x81, u'\x81'},   {0x82, u'\u201A'}, {0x83, u'\u0192'}, {0x85, u'\u2026'},
+      {0x8A, u'\u0160'}, {0x8C, u'\u0152'}, {0x8D, u'\x8D'},   {0x8E, u'\u017D'},
+      {0x8F, u'\x8F'},   {0x90, u'\x90'},   {0x91, u'\u2018'}, {0x93, u'\u201C'},
+      {0x96, u'\u2013'}, {0x97, u'\u2014'}, {0x99, u'\u2122'}, {0x9C, u'\u0153'},
+      {0x9D, u'\x9D'},   {0x9F, u'\u0178'}, {0xA0, u'\u00A0'}, {0xE9, u'\u00E9'},
+      {0xFF, u'\u00FF'}};
+  for (const auto& [code, character] : cases) {
+    EXPECT_EQ(zv::ansiChar(code), character) << int(code);
+    EXPECT_EQ(zv::ansiCode(character), code) << int(code);
+  }
   EXPECT_EQ(zv::toAnsi(u"5 \u20AC"), "5 \x80");
 }
 
@@ -79,13 +61,6 @@ TEST(Ansi, SurrogatePairIsOneQuestionMark) {
   EXPECT_EQ(zv::toAnsi(u"\xDE00"s + u"x"), "?x");
   EXPECT_EQ(zv::toAnsi(u"\xDE00\xD83D"s), "??");
   EXPECT_EQ(zv::toAnsi(u"x\xD83D"s), "x?");
-}
-
-TEST(Ansi, KeepsNulAndLength) {
-  EXPECT_EQ(zv::toAnsi(u"a\0b"s), "a\0b"s);
-  EXPECT_EQ(zv::fromAnsi("a\0b"s), u"a\0b"s);
-  EXPECT_EQ(zv::toAnsi(u""), "");
-  EXPECT_EQ(zv::fromAnsi(""), u"");
 }
 
 }  // namespace
