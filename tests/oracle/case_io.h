@@ -45,21 +45,14 @@ inline std::string unescape(const std::string& s) {
 inline std::string escape(const std::string& s) {
   std::string out;
   for (unsigned char c : s) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c < 0x20) {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-      out += buffer;
-    } else {
-      out += static_cast<char>(c);
-    }
+    const char* named = c == '\\'   ? "\\\\"
+                        : c == '\t' ? "\\t"
+                        : c == '\n' ? "\\n"
+                        : c == '\r' ? "\\r"
+                                    : nullptr;
+    char buffer[8] = {static_cast<char>(c)};
+    if (!named && c < 0x20) std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+    out += named ? named : buffer;
   }
   return out;
 }
