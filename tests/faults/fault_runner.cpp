@@ -38,6 +38,8 @@ const std::map<std::string, std::string> kFiles = {
     {"in.csv", "a\tb\r\nc\td\r\n"},
 };
 std::map<std::string, std::string> gMade;  // files made once, before the faults start
+// The time of every starting file, so that archives of them are the same bytes in every run.
+const fs::file_time_type kStarted = fs::file_time_type::clock::now();
 
 // Lists hold their items with "|" between them.
 struct Case {
@@ -205,14 +207,16 @@ Variant registry(const char16_t* method, std::vector<Variant> more = {}) {
 // A fresh folder with the starting files, and a registry store with the old value.
 class Folder {
  public:
-  explicit Folder(const Case& c) : usesRegistry_(std::string(c.method).starts_with("Registry")) {
+  explicit Folder(const Case& c) {
     std::string pattern = (fs::temp_directory_path() / "zv-faults-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
     for (const auto& files : {kFiles, gMade})
-      for (const auto& [name, bytes] : files)
+      for (const auto& [name, bytes] : files) {
         std::ofstream(path_ / name, std::ios::binary) << bytes;
+        fs::last_write_time(path_ / name, kStarted);
+      }
     ::setenv("ZV_REGISTRY", (path_ / "registry.db").c_str(), 1);
-    if (usesRegistry_) {
+    if (std::string(c.method).starts_with("Registry")) {
       registry(u"WriteRegistryCurrentUser", {Variant(u"old")});
       registry(u"WriteRegistryMachine", {Variant(u"old")});
     }
@@ -228,7 +232,6 @@ class Folder {
   }
 
  private:
-  bool usesRegistry_;
   fs::path path_;
 };
 
