@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -57,12 +58,8 @@ inline std::string escape(const std::string& s) {
   return out;
 }
 
-// Reads the next case; false at the end of the file.
-inline bool readCase(std::FILE* in, Case& c) {
-  std::string line;
-  for (int ch; (ch = std::fgetc(in)) != EOF && ch != '\n';)
-    line += static_cast<char>(ch);
-  if (line.empty()) return false;
+inline Case parseCase(const std::string& line) {
+  Case c;
   std::vector<std::string> parts(1);
   for (char ch : line) {
     if (ch == '\t')
@@ -72,10 +69,9 @@ inline bool readCase(std::FILE* in, Case& c) {
   }
   c.kind = parts[0].empty() ? 0 : parts[0][0];
   c.lcid = std::stoi(parts.size() > 1 ? parts[1] : "0");
-  c.fields.clear();
   for (size_t i = 2; i < parts.size(); ++i)
     c.fields.push_back(unescape(parts[i]));
-  return true;
+  return c;
 }
 
 inline std::string error(long number) {
@@ -150,13 +146,11 @@ int run(int argc, char** argv, Answer answer) {
     std::fprintf(stderr, "usage: %s CASES ANSWERS\n", argv[0]);
     return 2;
   }
-  std::FILE* in = std::fopen(argv[1], "rb");
-  std::FILE* out = std::fopen(argv[2], "wb");
+  std::ifstream in(argv[1], std::ios::binary);
+  std::ofstream out(argv[2], std::ios::binary);
   if (!in || !out) return 2;
-  for (Case c; readCase(in, c);)
-    std::fprintf(out, "%s\n", answer(c).c_str());
-  std::fclose(in);
-  std::fclose(out);
+  for (std::string line; std::getline(in, line) && !line.empty();)
+    out << answer(parseCase(line)) << '\n';
   return 0;
 }
 
