@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -37,162 +38,97 @@ const std::map<std::string, std::string> kFiles = {
     {"in.csv", "a\tb\r\nc\td\r\n"},
 };
 std::map<std::string, std::string> gMade;  // files made once, before the faults start
+// The time of every starting file, so that archives of them are the same bytes in every run.
+const fs::file_time_type kStarted = fs::file_time_type::clock::now();
 
+// Lists hold their items with "|" between them.
 struct Case {
-  const char* progId;
-  const char* method;
+  const char* method;  // "Class.Method"
   // "{d}" is the run's folder; "@list", "@lists", "@tree", "@box" are fresh controls,
   // "#n" a Long, "!T"/"!F" a Boolean.
-  std::vector<const char*> args;
+  const char* args;
   const char* neutral;  // "False|True" when either may come
-  // The last report a failure may give; none when the method reports nothing.
-  std::vector<const char*> reports;
+  const char* reports;  // the last report a failure may give; none: the method reports nothing
   // What must read as before or as after a successful call: a file of the folder ("?"
   // after it: or absent), "reg" for the registry value the cases write, "" for nothing
   // (appends).
   const char* state;
-  // Properties set ("=name") and methods called first, one argument each.
-  std::vector<std::pair<const char*, const char*>> prepare = {};
+  // Properties set ("=Name") and methods called first, each followed by its argument.
+  const char* prepare = "";
 };
 
-#define OPENING "Error on file opening:\r\n{d}/good.txt"
+#define OPENING "Error on file opening:\r\n{d}/good.txt|"
+#define UNABLE "Unable to open file:\r\n{d}/lines.txt"
 const Case kCases[] = {
-    {"FileLib",
-     "SaveTextBoxContent",
-     {"{d}/good.txt", "@box"},
-     "False",
-     {"Unable to open the file:\r\n{d}/good.txt", "Unable on file writing:\r\n{d}/good.txt"},
+    {"FileLib.SaveTextBoxContent", "{d}/good.txt|@box", "False",
+     "Unable to open the file:\r\n{d}/good.txt|Unable on file writing:\r\n{d}/good.txt",
      "good.txt"},
     // Deletes an existing target before it copies, so a failure may leave none.
-    {"FileLib", "CopyFile", {"{d}/lines.txt", "{d}/good.txt", "!F"}, "False", {}, "good.txt?"},
-    {"FileLib", "CopyFileWithNewSuffix", {"{d}/in.rtf", ".txt", "", "!F"}, "False", {}, "in.txt"},
-    {"FileLib",
-     "GetFileContent",
-     {"{d}/lines.txt"},
-     "",
-     {"Unable to open file:\r\n{d}/lines.txt"},
-     ""},
-    {"FileLib",
-     "GetLineFile",
-     {"{d}/lines.txt", "!F"},
-     "",
-     {"Unable to open file:\r\n{d}/lines.txt"},
-     ""},
-    {"FileLib",
-     "GetThisLineFile",
-     {"{d}/lines.txt", "#2"},
-     "",
-     {"Unable to open file:\r\n{d}/lines.txt"},
-     ""},
-    {"FileLib",
-     "PutInTextBox",
-     {"{d}/lines.txt", "@box"},
-     "False",
-     {"Unable to open the file:\r\n{d}/lines.txt"},
-     ""},
-    {"HTMlib",
-     "WriteHeaderHTML",
-     {"{d}/good.txt", "Title"},
-     "False",
-     {OPENING, "Error on header HTML file writing:\r\n{d}/good.txt"},
+    {"FileLib.CopyFile", "{d}/lines.txt|{d}/good.txt|!F", "False", "", "good.txt?"},
+    {"FileLib.CopyFileWithNewSuffix", "{d}/in.rtf|.txt||!F", "False", "", "in.txt"},
+    {"FileLib.GetFileContent", "{d}/lines.txt", "", UNABLE, ""},
+    {"FileLib.GetLineFile", "{d}/lines.txt|!F", "", UNABLE, ""},
+    {"FileLib.GetThisLineFile", "{d}/lines.txt|#2", "", UNABLE, ""},
+    {"FileLib.PutInTextBox", "{d}/lines.txt|@box", "False",
+     "Unable to open the file:\r\n{d}/lines.txt", ""},
+    {"HTMlib.WriteHeaderHTML", "{d}/good.txt|Title", "False",
+     OPENING "Error on header HTML file writing:\r\n{d}/good.txt", "good.txt"},
+    {"HTMlib.RTFfileToHTMLfile", "{d}/in.rtf|{d}/good.txt", "False",
+     "Unable to open the file:\r\n{d}/in.rtf|Unable to create the file:\r\n{d}/good.txt|"
+     "Error on file conversion process:\r\n{d}/in.rtf",
      "good.txt"},
-    {"HTMlib",
-     "RTFfileToHTMLfile",
-     {"{d}/in.rtf", "{d}/good.txt"},
-     "False",
-     {"Unable to open the file:\r\n{d}/in.rtf", "Unable to create the file:\r\n{d}/good.txt",
-      "Error on file conversion process:\r\n{d}/in.rtf"},
-     "good.txt"},
-    {"LstViewLib",
-     "ListViewToASCII",
-     {"{d}/good.txt", "@list"},
-     "False",
-     {OPENING, "Error on ListView Object To ASCII file"},
-     "good.txt"},
-    {"LstViewLib",
-     "SeveralListViewToASCII",
-     {"@lists", "{d}/good.txt"},
-     "False",
-     {OPENING, "Error on Several ListView Object To ASCII file"},
-     "good.txt"},
-    {"LstViewLib",
-     "ListViewToXMLfile",
-     {"{d}/good.txt", "@list"},
-     "False",
-     {OPENING, "Error on ListView Object to XML file"},
-     "good.txt"},
-    {"LstViewLib",
-     "SeveralListViewToXMLfile",
-     {"@lists", "{d}/good.txt"},
-     "False",
-     {OPENING, "Error on Several ListView Object to XML file"},
-     "good.txt"},
+    {"LstViewLib.ListViewToASCII", "{d}/good.txt|@list", "False",
+     OPENING "Error on ListView Object To ASCII file", "good.txt"},
+    {"LstViewLib.SeveralListViewToASCII", "@lists|{d}/good.txt", "False",
+     OPENING "Error on Several ListView Object To ASCII file", "good.txt"},
+    {"LstViewLib.ListViewToXMLfile", "{d}/good.txt|@list", "False",
+     OPENING "Error on ListView Object to XML file", "good.txt"},
+    {"LstViewLib.SeveralListViewToXMLfile", "@lists|{d}/good.txt", "False",
+     OPENING "Error on Several ListView Object to XML file", "good.txt"},
     // True once the page head is written, whatever the appends did.
-    {"LstViewLib",
-     "ListViewToHTMLfile",
-     {"{d}/good.txt", "@list"},
-     "False|True",
-     {OPENING, "Error on header HTML file writing:\r\n{d}/good.txt",
-      "Error on ListView to HTML file"},
+    {"LstViewLib.ListViewToHTMLfile", "{d}/good.txt|@list", "False|True",
+     OPENING "Error on header HTML file writing:\r\n{d}/good.txt|Error on ListView to HTML file",
      ""},
-    {"LstViewLib",
-     "AppendListViewToHTML",
-     {"{d}/good.txt", "@list"},
-     "False",
-     {"Error on append the file:\r\n{d}/good.txt", "Error on list export to HTML 3/3"},
-     ""},
-    {"LstViewLib",
-     "LoadListViewFromASCII",
-     {"{d}/in.csv", "@list"},
-     "False",
-     {"Can't open file:\r\n{d}/in.csv"},
-     ""},
-    {"TrViewLib",
-     "TreeViewToXMLfile",
-     {"@tree", "{d}/good.txt", "App"},
-     "False",
-     {"Error on Tree To XML\r\nApp"},
-     "good.txt"},
-    {"TrViewLib",
-     "SubTreeToXMLfile",
-     {"@tree", "r", "{d}/good.txt"},
-     "False",
-     {OPENING, "Error on SubTreeView Object To XML"},
-     "good.txt"},
-    {"TrViewLib", "TreeViewFromXMLfile", {"@tree", "{d}/tree.xml", "App"}, "False", {}, ""},
-    {"ZipLib",
-     "Zip",
-     {},
-     "Empty",
-     {},
-     "good.zip",
-     {{"=ZipFile", "{d}/good.zip"}, {"AddFileSpec", "{d}/lines.txt"}}},
-    {"RegistryLib",
-     "WriteRegistryCurrentUser",
-     {"Software\\ZvFaults", "Name", "new"},
-     "Empty",
-     {},
-     "reg"},
-    {"RegistryLib", "ReadRegistryCurrentUser", {"Software\\ZvFaults", "Name"}, "", {}, "reg"},
-    {"RegistryLib", "DeleteValueKeyMachine", {"Software\\ZvFaults", "Name"}, "False", {}, ""},
+    {"LstViewLib.AppendListViewToHTML", "{d}/good.txt|@list", "False",
+     "Error on append the file:\r\n{d}/good.txt|Error on list export to HTML 3/3", ""},
+    {"LstViewLib.LoadListViewFromASCII", "{d}/in.csv|@list", "False",
+     "Can't open file:\r\n{d}/in.csv", ""},
+    {"TrViewLib.TreeViewToXMLfile", "@tree|{d}/good.txt|App", "False",
+     "Error on Tree To XML\r\nApp", "good.txt"},
+    {"TrViewLib.SubTreeToXMLfile", "@tree|r|{d}/good.txt", "False",
+     OPENING "Error on SubTreeView Object To XML", "good.txt"},
+    {"TrViewLib.TreeViewFromXMLfile", "@tree|{d}/tree.xml|App", "False", "", ""},
+    {"ZipLib.Zip", "", "Empty", "", "good.zip", "=ZipFile|{d}/good.zip|AddFileSpec|{d}/lines.txt"},
+    {"RegistryLib.WriteRegistryCurrentUser", "Software\\ZvFaults|Name|new", "Empty", "", "reg"},
+    {"RegistryLib.ReadRegistryCurrentUser", "Software\\ZvFaults|Name", "", "", "reg"},
+    {"RegistryLib.DeleteValueKeyMachine", "Software\\ZvFaults|Name", "False", "", ""},
 };
 #undef OPENING
+#undef UNABLE
 
 // The files the cases start from that the library makes itself.
 const Case kMade[] = {
-    {"TrViewLib", "TreeViewToXMLfile", {"@tree", "{d}/tree.xml", "App"}, "", {}, "tree.xml"},
-    {"ZipLib",
-     "Zip",
-     {},
-     "",
-     {},
-     "good.zip",
-     {{"=ZipFile", "{d}/good.zip"}, {"AddFileSpec", "{d}/in.csv"}}},
+    {"TrViewLib.TreeViewToXMLfile", "@tree|{d}/tree.xml|App", "", "", "tree.xml"},
+    {"ZipLib.Zip", "", "", "", "good.zip", "=ZipFile|{d}/good.zip|AddFileSpec|{d}/in.csv"},
 };
 
 constexpr int kMaxCallsPerKind = 60;
 const char* const kKindNames[] = {"open", "write", "close", "rename", "fsync"};
 const int kErrors[] = {EIO, ENOSPC, ENOSPC, EIO, EIO};
+
+std::vector<std::string> split(const std::string& list) {
+  std::vector<std::string> items;
+  for (size_t at = 0; !list.empty() && at <= list.size();) {
+    const size_t end = std::min(list.find('|', at), list.size());
+    items.push_back(list.substr(at, end - at));
+    at = end + 1;
+  }
+  return items;
+}
+
+bool isOneOf(const std::string& text, const std::string& list) {
+  return ("|" + list + "|").find("|" + text + "|") != std::string::npos;
+}
 
 String replaceAll(String text, const String& from, const String& to) {
   for (size_t at = 0; (at = text.find(from, at)) != String::npos; at += to.size())
@@ -201,30 +137,8 @@ String replaceAll(String text, const String& from, const String& to) {
 }
 
 std::string readFile(const fs::path& path) {
-  std::string bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-      bytes.append(buffer, got);
-    std::fclose(f);
-    return bytes;
-  }
-  return "<absent>";
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-size_t openDescriptors() {
-  size_t count = 0;
-  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
-    (void)entry;
-    ++count;
-  }
-  return count;
+  std::ifstream in(path, std::ios::binary);
+  return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<absent>";
 }
 
 std::set<std::string> listing(const fs::path& dir) {
@@ -248,18 +162,16 @@ ObjectRef sampleList() {
   return view;
 }
 
-ObjectRef sampleTree() {
-  ObjectRef tree = zv::createModel(u"TreeView");
-  const ObjectRef nodes = zv::toObject(zv::get(tree, u"Nodes"));
-  zv::call(nodes, u"Add",
-           {Variant::missing(), Variant::missing(), Variant(u"r"), Variant(u"Root")});
-  zv::call(nodes, u"Add", {Variant(u"r"), Variant(int32_t{4}), Variant(u"c"), Variant(u"Child")});
-  return tree;
-}
-
 Variant argument(const std::string& text, const String& dir) {
   if (text == "@list") return sampleList();
-  if (text == "@tree") return sampleTree();
+  if (text == "@tree") {
+    ObjectRef tree = zv::createModel(u"TreeView");
+    const ObjectRef nodes = zv::toObject(zv::get(tree, u"Nodes"));
+    zv::call(nodes, u"Add",
+             {Variant::missing(), Variant::missing(), Variant(u"r"), Variant(u"Root")});
+    zv::call(nodes, u"Add", {Variant(u"r"), Variant(int32_t{4}), Variant(u"c"), Variant(u"Child")});
+    return tree;
+  }
   if (text == "@box") {
     ObjectRef box = zv::createModel(u"TextBox");
     zv::put(box, u"Text", Variant(u"one\ntwo"));
@@ -275,9 +187,53 @@ Variant argument(const std::string& text, const String& dir) {
   return replaceAll(zv::fromUtf8(text), u"{d}", dir);
 }
 
-std::string show(const Variant& v) {
-  return v.isEmpty() ? "Empty" : zv::toUtf8(zv::toString(v));
+// A method's result as the checks compare it: its text, "Empty" or "error N".
+std::string resultOf(const ObjectRef& object, const std::string& method, zv::Args& args) {
+  try {
+    const Variant v = object->invoke(zv::fromUtf8(method), zv::kMethod, args);
+    return v.isEmpty() ? "Empty" : zv::toUtf8(zv::toString(v));
+  } catch (const zv::Error& e) {
+    return "error " + std::to_string(e.number());
+  }
 }
+
+Variant registry(const char16_t* method, std::vector<Variant> more = {}) {
+  zv::Args args{Variant(u"Software\\ZvFaults"), Variant(u"Name")};
+  for (Variant& v : more)
+    args.emplace_back(std::move(v));
+  return zv::createObject(u"ZivoviViruvov.RegistryLib")->invoke(method, zv::kMethod, args);
+}
+
+// A fresh folder with the starting files, and a registry store with the old value.
+class Folder {
+ public:
+  explicit Folder(const Case& c) {
+    std::string pattern = (fs::temp_directory_path() / "zv-faults-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+    for (const auto& files : {kFiles, gMade})
+      for (const auto& [name, bytes] : files) {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+        fs::last_write_time(path_ / name, kStarted);
+      }
+    ::setenv("ZV_REGISTRY", (path_ / "registry.db").c_str(), 1);
+    if (std::string(c.method).starts_with("Registry")) {
+      registry(u"WriteRegistryCurrentUser", {Variant(u"old")});
+      registry(u"WriteRegistryMachine", {Variant(u"old")});
+    }
+  }
+  ~Folder() { fs::remove_all(path_); }
+  const fs::path& path() const { return path_; }
+
+  std::string state(const Case& c) const {
+    std::string name = c.state;
+    if (name == "reg") return zv::toUtf8(zv::toString(registry(u"ReadRegistryCurrentUser")));
+    if (name.ends_with('?')) name.pop_back();
+    return name.empty() ? std::string() : readFile(path_ / name);
+  }
+
+ private:
+  fs::path path_;
+};
 
 // One run of a case in a fresh folder; the outcome as the checks compare it.
 struct Outcome {
@@ -286,91 +242,42 @@ struct Outcome {
   std::string state;
   std::set<std::string> files;
   bool leakedDescriptor = false;
-  bool fired = false;
 };
 
-class Folder {
- public:
-  explicit Folder(bool withRegistry) {
-    std::string pattern = (fs::temp_directory_path() / "zv-faults-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-    for (const auto& [name, bytes] : kFiles)
-      writeFile(path_ / name, bytes);
-    for (const auto& [name, bytes] : gMade)
-      writeFile(path_ / name, bytes);
-    ::setenv("ZV_REGISTRY", (path_ / "registry.db").c_str(), 1);
-    if (withRegistry) {
-      registry(u"WriteRegistryCurrentUser", {Variant(u"old")});
-      registry(u"WriteRegistryMachine", {Variant(u"old")});
-    }
-  }
-  ~Folder() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-  String value() { return zv::toString(registry(u"ReadRegistryCurrentUser", {})); }
-
- private:
-  static Variant registry(const char16_t* method, std::vector<Variant> more) {
-    zv::Args args{Variant(u"Software\\ZvFaults"), Variant(u"Name")};
-    for (Variant& v : more)
-      args.emplace_back(std::move(v));
-    return zv::createObject(u"ZivoviViruvov.RegistryLib")->invoke(method, zv::kMethod, args);
-  }
-  fs::path path_;
-};
-
-std::string stateOf(const Case& c, Folder& folder) {
-  std::string name = c.state;
-  if (name == "reg") return zv::toUtf8(folder.value());
-  if (!name.empty() && name.back() == '?') name.pop_back();
-  return name.empty() ? std::string() : readFile(folder.path() / name);
-}
-
-bool usesRegistry(const Case& c) {
-  return std::string(c.progId) == "RegistryLib";
+auto openDescriptors() {
+  return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
 }
 
 Outcome run(const Case& c, faults::Kind kind, int failAt) {
-  Folder folder(usesRegistry(c));
+  Folder folder(c);
   const String dir = zv::fromUtf8(folder.path().string());
-  Outcome out;
-  const ObjectRef object = zv::createObject(u"ZivoviViruvov." + zv::fromUtf8(c.progId));
-  zv::Args args;
-  for (const auto& [name, text] : c.prepare) {
-    zv::Args one{argument(text, dir)};
-    const bool let = name[0] == '=';
-    object->invoke(zv::fromUtf8(name + let), let ? zv::kPropertyPut : zv::kMethod, one);
+  const std::string method = c.method;
+  const size_t dot = method.find('.');
+  const ObjectRef object =
+      zv::createObject(u"ZivoviViruvov." + zv::fromUtf8(method.substr(0, dot)));
+  const std::vector<std::string> prepare = split(c.prepare);
+  for (size_t i = 0; i + 1 < prepare.size(); i += 2) {
+    zv::Args one{argument(prepare[i + 1], dir)};
+    const bool let = prepare[i][0] == '=';
+    object->invoke(zv::fromUtf8(prepare[i].substr(let)), let ? zv::kPropertyPut : zv::kMethod, one);
   }
-  for (const char* text : c.args)
+  zv::Args args;
+  for (const std::string& text : split(c.args))
     args.emplace_back(argument(text, dir));
+  Outcome out;
   const auto previous = zv::setReportListener([&](const String& message, bool) {
     out.reports.push_back(zv::toUtf8(replaceAll(message, dir, u"{d}")));
   });
-  const size_t descriptors = openDescriptors();
+  const auto descriptors = openDescriptors();
   faults::Plan& plan = faults::plan();
   plan = {true, kind, failAt, kErrors[kind]};
-  try {
-    out.result = show(object->invoke(zv::fromUtf8(c.method), zv::kMethod, args));
-  } catch (const zv::Error& e) {
-    out.result = "error " + std::to_string(e.number());
-  }
+  out.result = resultOf(object, method.substr(dot + 1), args);
   plan.armed = false;
-  out.fired = plan.fired;
   out.leakedDescriptor = openDescriptors() != descriptors;
   zv::setReportListener(previous);
-  out.state = stateOf(c, folder);
+  out.state = folder.state(c);
   out.files = listing(folder.path());
   return out;
-}
-
-// The calls of each kind a successful run makes.
-std::vector<int> callsOf(const Case& c, Outcome& clean) {
-  clean = run(c, faults::kOpen, 0);
-  const faults::Plan& plan = faults::plan();
-  return std::vector<int>(plan.calls, plan.calls + faults::kKinds);
-}
-
-bool endsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // Why a faulted run is wrong, or "" when it is right.
@@ -378,42 +285,37 @@ std::string judge(const Case& c, const Outcome& clean, const Outcome& before, co
   if (got.leakedDescriptor) return "a descriptor left open";
   // SQLite's own companions of the store are no leftovers: it reuses them.
   for (const std::string& name : got.files)
-    if (!clean.files.count(name) && !before.files.count(name) && !endsWith(name, "-shm") &&
-        !endsWith(name, "-wal"))
+    if (!clean.files.count(name) && !before.files.count(name) && !name.ends_with("-shm") &&
+        !name.ends_with("-wal"))
       return "left " + name;
-  const bool mayVanish = endsWith(c.state, "?") && got.state == "<absent>";
+  const bool mayVanish = std::string(c.state).ends_with('?') && got.state == "<absent>";
   if (got.state != before.state && got.state != clean.state && !mayVanish)
     return "half-written: " + got.state;
   // A failure the method recovered from (a retried open, a read already done).
   if (got.result == clean.result && got.state == clean.state) return "";
-  if (("|" + std::string(c.neutral) + "|").find("|" + got.result + "|") == std::string::npos)
-    return "result " + got.result;
-  if (got.reports.empty()) return c.reports.empty() ? "" : "no report";
-  for (const char* text : c.reports)
-    if (got.reports.back() == text) return "";
-  return "report " + got.reports.back();
+  if (!isOneOf(got.result, c.neutral)) return "result " + got.result;
+  if (got.reports.empty()) return *c.reports ? "no report" : "";
+  return isOneOf(got.reports.back(), c.reports) ? "" : "report " + got.reports.back();
 }
 
 int faultLoop() {
   int failures = 0, runs = 0;
   for (const Case& c : kCases) {
-    Outcome clean;
-    const std::vector<int> calls = callsOf(c, clean);
+    const Outcome clean = run(c, faults::kOpen, 0);
+    const faults::Plan counted = faults::plan();
     // "Before": the state a run starts from, read without calling the method.
     Outcome before;
     {
-      Folder folder(usesRegistry(c));
+      const Folder folder(c);
       before.files = listing(folder.path());
-      before.state = stateOf(c, folder);
+      before.state = folder.state(c);
     }
-    std::printf("%-40s %-6s", (std::string(c.progId) + "." + c.method).c_str(),
-                clean.result.c_str());
+    std::printf("%-40s %-6s", c.method, clean.result.c_str());
     for (int k = 0; k < faults::kKinds; ++k) {
-      const int n = std::min(calls[k], kMaxCallsPerKind);
+      const int n = std::min(counted.calls[k], kMaxCallsPerKind);
       std::printf(" %s:%d", kKindNames[k], n);
       for (int i = 1; i <= n; ++i, ++runs) {
-        const Outcome got = run(c, static_cast<faults::Kind>(k), i);
-        const std::string why = judge(c, clean, before, got);
+        const std::string why = judge(c, clean, before, run(c, static_cast<faults::Kind>(k), i));
         if (why.empty()) continue;
         ++failures;
         std::printf("\n  FAIL %s #%d: %s", kKindNames[k], i, why.c_str());
@@ -459,18 +361,12 @@ int clockCases() {
     plan.monotonicMs = c.tick;
     zv::Args args;
     if (c.argument) args.emplace_back(Variant(zv::fromUtf8(c.argument)));
-    std::string got;
-    try {
-      got = show(timeLib->invoke(zv::fromUtf8(c.method), zv::kMethod, args));
-    } catch (const zv::Error& e) {
-      got = "error " + std::to_string(e.number());
-    }
-    if (got != c.expected) {
-      ++failures;
-      std::printf("FAIL %s at tick %llu, wall %lld: %s, not %s\n", c.method,
-                  static_cast<unsigned long long>(c.tick), static_cast<long long>(c.wall),
-                  got.c_str(), c.expected);
-    }
+    const std::string got = resultOf(timeLib, c.method, args);
+    if (got == c.expected) continue;
+    ++failures;
+    std::printf("FAIL %s at tick %llu, wall %lld: %s, not %s\n", c.method,
+                static_cast<unsigned long long>(c.tick), static_cast<long long>(c.wall),
+                got.c_str(), c.expected);
   }
   plan = {};
   std::printf("%zu clock cases, %d wrong\n", std::size(cases), failures);

@@ -1,7 +1,7 @@
 // The C library's file and clock calls, wrapped in the fault runner's executable (whose
 // definitions the linker prefers to the C library's): once armed, the n-th call of one kind
 // fails with a chosen errno, as a full disk, a failing device or a lost network mount would
-// make it fail. A failing close still frees the descriptor, as Linux does.
+// make it fail.
 #include "interposer.h"
 
 #include <dlfcn.h>
@@ -29,7 +29,6 @@ F real(const char* name) {
 bool fails(Kind kind) {
   if (!tPlan.armed) return false;
   if (++tPlan.calls[kind] != tPlan.failAt || kind != tPlan.kind) return false;
-  tPlan.fired = true;
   errno = tPlan.error;
   return true;
 }
@@ -45,17 +44,6 @@ Plan& plan() {
 using faults::fails;
 using faults::real;
 
-extern "C" int open(const char* path, int flags, ...) {
-  va_list ap;
-  va_start(ap, flags);
-  const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(ap, mode_t) : 0;
-  va_end(ap);
-  if (fails(faults::kOpen)) return -1;
-  static const auto next = real<int (*)(const char*, int, ...)>("open");
-  return next(path, flags, mode);
-}
-extern "C" int open64(const char* path, int flags, ...) __attribute__((alias("open")));
-
 extern "C" int openat(int dir, const char* path, int flags, ...) {
   va_list ap;
   va_start(ap, flags);
@@ -67,39 +55,38 @@ extern "C" int openat(int dir, const char* path, int flags, ...) {
 }
 extern "C" int openat64(int dir, const char* path, int flags, ...) __attribute__((alias("openat")));
 
-extern "C" FILE* fopen(const char* path, const char* mode) {
-  if (fails(faults::kOpen)) return nullptr;
-  static const auto next = real<FILE* (*)(const char*, const char*)>("fopen");
-  return next(path, mode);
+extern "C" int open(const char* path, int flags, ...) {
+  va_list ap;
+  va_start(ap, flags);
+  const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? va_arg(ap, mode_t) : 0;
+  va_end(ap);
+  return openat(AT_FDCWD, path, flags, mode);
 }
+extern "C" int open64(const char* path, int flags, ...) __attribute__((alias("open")));
+
+// The C library's `name`, failing when it makes the call of `kind` the plan chose.
+#define FAILING(kind, failed, type, name, params, args)   \
+  extern "C" type name params {                           \
+    if (fails(faults::kind)) return failed;               \
+    static const auto next = real<type(*) params>(#name); \
+    return next args;                                     \
+  }
+
+FAILING(kOpen, nullptr, FILE*, fopen, (const char* path, const char* mode), (path, mode))
 extern "C" FILE* fopen64(const char* path, const char* mode) __attribute__((alias("fopen")));
-
-extern "C" ssize_t write(int fd, const void* data, size_t size) {
-  if (fails(faults::kWrite)) return -1;
-  static const auto next = real<ssize_t (*)(int, const void*, size_t)>("write");
-  return next(fd, data, size);
-}
-
-extern "C" ssize_t writev(int fd, const iovec* parts, int count) {
-  if (fails(faults::kWrite)) return -1;
-  static const auto next = real<ssize_t (*)(int, const iovec*, int)>("writev");
-  return next(fd, parts, count);
-}
-
-extern "C" ssize_t pwrite64(int fd, const void* data, size_t size, off_t at) {
-  if (fails(faults::kWrite)) return -1;
-  static const auto next = real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite64");
-  return next(fd, data, size, at);
-}
+FAILING(kWrite, -1, ssize_t, write, (int fd, const void* data, size_t size), (fd, data, size))
+FAILING(kWrite, -1, ssize_t, writev, (int fd, const iovec* parts, int count), (fd, parts, count))
+FAILING(kWrite, -1, ssize_t, pwrite64, (int fd, const void* data, size_t size, off_t at),
+        (fd, data, size, at))
 extern "C" ssize_t pwrite(int fd, const void* data, size_t size, off_t at)
     __attribute__((alias("pwrite64")));
+FAILING(kWrite, 0, size_t, fwrite, (const void* data, size_t size, size_t count, FILE* file),
+        (data, size, count, file))
+FAILING(kRename, -1, int, rename, (const char* from, const char* to), (from, to))
+FAILING(kFsync, -1, int, fsync, (int fd), (fd))
+FAILING(kFsync, -1, int, fdatasync, (int fd), (fd))
 
-extern "C" size_t fwrite(const void* data, size_t size, size_t count, FILE* file) {
-  if (fails(faults::kWrite)) return 0;
-  static const auto next = real<size_t (*)(const void*, size_t, size_t, FILE*)>("fwrite");
-  return next(data, size, count, file);
-}
-
+// A failing close still frees the descriptor, as Linux does.
 extern "C" int close(int fd) {
   static const auto next = real<int (*)(int)>("close");
   const int result = next(fd);
@@ -110,24 +97,6 @@ extern "C" int fclose(FILE* file) {
   static const auto next = real<int (*)(FILE*)>("fclose");
   const int result = next(file);
   return fails(faults::kClose) ? EOF : result;
-}
-
-extern "C" int rename(const char* from, const char* to) {
-  if (fails(faults::kRename)) return -1;
-  static const auto next = real<int (*)(const char*, const char*)>("rename");
-  return next(from, to);
-}
-
-extern "C" int fsync(int fd) {
-  if (fails(faults::kFsync)) return -1;
-  static const auto next = real<int (*)(int)>("fsync");
-  return next(fd);
-}
-
-extern "C" int fdatasync(int fd) {
-  if (fails(faults::kFsync)) return -1;
-  static const auto next = real<int (*)(int)>("fdatasync");
-  return next(fd);
 }
 
 // The clocks as the plan sets them: a monotonic clock that jumps, and a wall clock set

@@ -14,7 +14,6 @@ struct Plan {
   int failAt = 0;  // 1 for the first call of `kind`; 0 fails none
   int error = 0;
   int calls[kKinds] = {};
-  bool fired = false;
   bool clockSet = false;
   uint64_t monotonicMs = 0;
   int64_t wallSeconds = 0;

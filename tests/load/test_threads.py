@@ -2,9 +2,8 @@
 registry key: every thread's results must equal those of the same work done alone, and each
 thread's tree progress object must move that thread's bar only. Threads are switched as often
 as the interpreter allows, so their calls interleave."""
-import os
 import sys
-import threading
+from concurrent.futures import ThreadPoolExecutor
 
 import zivoviviruvov as zv
 
@@ -32,25 +31,21 @@ def work(folder, t, rnd):
     out += [system.GetLocaleLongDate(lcid) for lcid in (1033, 1036, 1031)]
 
     files = zv.CreateObject("ZivoviViruvov.FileLib")
-    name = os.path.join(folder, "text.txt")
+    name = str(folder / "text.txt")
     box = zv.TextBox()
     box.Text = "".join(f"line {i} \u00e9\r\n" for i in range(20 + t))
     out += [files.SaveTextBoxContent(name, box), files.GetThisLineFile(name, 7 + t),
             files.GetLineIfTextExist(name, f"line 1{t}"), files.GetFileContent(name)]
 
-    with open(os.path.join(folder, "in.txt"), "w", encoding="latin-1", newline="") as f:
-        f.write("Name;City;Amount\r\n")
-        f.writelines(f"name{i};{CITIES[i % 3 > 0]};{i * (t + 1)}\r\n" for i in range(30 + t))
+    rows = "".join(f"name{i};{CITIES[i % 3 > 0]};{i * (t + 1)}\r\n" for i in range(30 + t))
+    (folder / "in.txt").write_bytes(("Name;City;Amount\r\n" + rows).encode("latin-1"))
     lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
     view = zv.ListView()
-    data = os.path.join(folder, "in.txt")
-    out.append(lib.LoadListViewFromASCII(data, view, True, theSeparator=";"))
+    out.append(lib.LoadListViewFromASCII(str(folder / "in.txt"), view, True, theSeparator=";"))
     out += [view.ListItems.Count, lib.FindItemFromText(view, f"name{t}"),
             lib.CountStringFromColumn(view, "LYON", 1)]
     for export, file in ((lib.ListViewToASCII, "out.txt"), (lib.ListViewToXMLfile, "out.xml")):
-        out.append(export(os.path.join(folder, file), view))
-        with open(os.path.join(folder, file), "rb") as f:
-            out.append(f.read())
+        out += [export(str(folder / file), view), (folder / file).read_bytes()]
 
     trees = zv.CreateObject("ZivoviViruvov.TrViewLib")
     tree = zv.TreeView()
@@ -65,21 +60,17 @@ def work(folder, t, rnd):
             out.append(trees.CreateChildNode(tree, parent, f"node {i}", "open"))
     bar = zv.ProgressBar()
     trees.SetProgressBar(bar)
-    xml = os.path.join(folder, "tree.xml")
-    out += [trees.TreeViewToXMLfile(tree, xml, "App"), bar.Max, bar.Value,
-            trees.SearchNodeFromText(tree, "node 5")]
-    with open(xml, "rb") as f:
-        out.append(f.read())
+    xml = folder / "tree.xml"
+    out += [trees.TreeViewToXMLfile(tree, str(xml), "App"), bar.Max, bar.Value,
+            trees.SearchNodeFromText(tree, "node 5"), xml.read_bytes()]
 
     z, u = zv.CreateObject("ZivoviViruvov.ZipLib"), zv.CreateObject("ZivoviViruvov.UnZipLib")
-    z.ZipFile = u.ZipFile = os.path.join(folder, "files.zip")
-    z.AddFileSpec(os.path.join(folder, "*.txt"))
+    z.ZipFile = u.ZipFile = str(folder / "files.zip")
+    z.AddFileSpec(str(folder / "*.txt"))
     z.Zip()
     out += [u.Directory(), [(u.Filename(i), u.FileSize(i)) for i in range(1, u.FileCount + 1)]]
-    u.UnzipFolder = os.path.join(folder, "unzipped")
-    out.append(u.Unzip())
-    with open(os.path.join(folder, "unzipped", "in.txt"), "rb") as f:
-        out.append(f.read())
+    u.UnzipFolder = str(folder / "unzipped")
+    out += [u.Unzip(), (folder / "unzipped" / "in.txt").read_bytes()]
 
     reg = zv.CreateObject("ZivoviViruvov.RegistryLib")
     key = f"Software\\ZvLoad\\T{t}"
@@ -89,35 +80,23 @@ def work(folder, t, rnd):
     return out
 
 
+def rounds(folder, t):
+    folder.mkdir()
+    return [work(folder, t, rnd) for rnd in range(ROUNDS)]
+
+
 def test_threads_get_exactly_what_each_gets_alone(tmp_path, monkeypatch):
     for variable in ("HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"):
         monkeypatch.setenv(variable, str(tmp_path))
     monkeypatch.setenv("ZV_REGISTRY", str(tmp_path / "crowd.db"))
-    results, errors = {}, []
-
-    def thread(t):
-        try:
-            folder = tmp_path / f"t{t}"
-            folder.mkdir()
-            results[t] = [work(str(folder), t, rnd) for rnd in range(ROUNDS)]
-        except BaseException as e:  # noqa: BLE001 - reported below with its thread
-            errors.append((t, repr(e)))
-
     interval = sys.getswitchinterval()
     sys.setswitchinterval(1e-6)
     try:
-        pool = [threading.Thread(target=thread, args=(t,)) for t in range(THREADS)]
-        for p in pool:
-            p.start()
-        for p in pool:
-            p.join()
+        with ThreadPoolExecutor(THREADS) as pool:
+            crowd = list(pool.map(lambda t: rounds(tmp_path / f"t{t}", t), range(THREADS)))
     finally:
         sys.setswitchinterval(interval)
-    assert errors == []
     # Alone, on a fresh registry store: the keys fill up round by round as they did.
     monkeypatch.setenv("ZV_REGISTRY", str(tmp_path / "alone.db"))
     for t in range(THREADS):
-        folder = tmp_path / f"alone{t}"
-        folder.mkdir()
-        alone = [work(str(folder), t, rnd) for rnd in range(ROUNDS)]
-        assert results[t] == alone, f"thread {t}"
+        assert crowd[t] == rounds(tmp_path / f"alone{t}", t), f"thread {t}"

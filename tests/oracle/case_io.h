@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -45,31 +46,20 @@ inline std::string unescape(const std::string& s) {
 inline std::string escape(const std::string& s) {
   std::string out;
   for (unsigned char c : s) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c < 0x20) {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-      out += buffer;
-    } else {
-      out += static_cast<char>(c);
-    }
+    const char* named = c == '\\'   ? "\\\\"
+                        : c == '\t' ? "\\t"
+                        : c == '\n' ? "\\n"
+                        : c == '\r' ? "\\r"
+                                    : nullptr;
+    char buffer[8] = {static_cast<char>(c)};
+    if (!named && c < 0x20) std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+    out += named ? named : buffer;
   }
   return out;
 }
 
-// Reads the next case; false at the end of the file.
-inline bool readCase(std::FILE* in, Case& c) {
-  std::string line;
-  for (int ch; (ch = std::fgetc(in)) != EOF && ch != '\n';)
-    line += static_cast<char>(ch);
-  if (line.empty()) return false;
+inline Case parseCase(const std::string& line) {
+  Case c;
   std::vector<std::string> parts(1);
   for (char ch : line) {
     if (ch == '\t')
@@ -79,10 +69,9 @@ inline bool readCase(std::FILE* in, Case& c) {
   }
   c.kind = parts[0].empty() ? 0 : parts[0][0];
   c.lcid = std::stoi(parts.size() > 1 ? parts[1] : "0");
-  c.fields.clear();
   for (size_t i = 2; i < parts.size(); ++i)
     c.fields.push_back(unescape(parts[i]));
-  return true;
+  return c;
 }
 
 inline std::string error(long number) {
@@ -157,13 +146,11 @@ int run(int argc, char** argv, Answer answer) {
     std::fprintf(stderr, "usage: %s CASES ANSWERS\n", argv[0]);
     return 2;
   }
-  std::FILE* in = std::fopen(argv[1], "rb");
-  std::FILE* out = std::fopen(argv[2], "wb");
+  std::ifstream in(argv[1], std::ios::binary);
+  std::ofstream out(argv[2], std::ios::binary);
   if (!in || !out) return 2;
-  for (Case c; readCase(in, c);)
-    std::fprintf(out, "%s\n", answer(c).c_str());
-  std::fclose(in);
-  std::fclose(out);
+  for (std::string line; std::getline(in, line) && !line.empty();)
+    out << answer(parseCase(line)) << '\n';
   return 0;
 }
 

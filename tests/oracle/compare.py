@@ -41,12 +41,8 @@ def allowed_by(rules, case, want, got):
 
 
 def main(cases_path, platform_path, runtime_path, allowed_path):
-    with open(cases_path, encoding="utf-8") as f:
-        cases = f.read().splitlines()
-    with open(platform_path, encoding="utf-8", errors="replace") as f:
-        platform = f.read().splitlines()
-    with open(runtime_path, encoding="utf-8", errors="replace") as f:
-        runtime = f.read().splitlines()
+    cases, platform, runtime = (open(path, encoding="utf-8", errors="replace").read().splitlines()
+                                for path in (cases_path, platform_path, runtime_path))
     if not len(cases) == len(platform) == len(runtime):
         print(f"oracle: {len(cases)} cases but {len(platform)} platform and {len(runtime)} "
               "runtime answers")

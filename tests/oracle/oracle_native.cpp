@@ -19,9 +19,9 @@ namespace {
 
 const zv::LocaleSettings& settings(int32_t lcid) {
   static std::map<int32_t, zv::LocaleSettings> cache;
-  auto found = cache.find(lcid);
-  if (found == cache.end()) found = cache.emplace(lcid, zv::readLocaleSettings(lcid)).first;
-  return found->second;
+  const auto [at, added] = cache.try_emplace(lcid);
+  if (added) at->second = zv::readLocaleSettings(lcid);
+  return at->second;
 }
 
 zv::Variant valueOf(const std::string& field) {

@@ -32,14 +32,9 @@ std::string utf8(const wchar_t* text, int length) {
 
 // Automation failures as the VB error numbers the runtime raises.
 std::string failure(HRESULT hr) {
-  switch (hr) {
-    case DISP_E_TYPEMISMATCH:
-      return oracle::error(13);
-    case DISP_E_OVERFLOW:
-      return oracle::error(6);
-    case E_INVALIDARG:
-      return oracle::error(5);
-  }
+  if (hr == DISP_E_TYPEMISMATCH) return oracle::error(13);
+  if (hr == DISP_E_OVERFLOW) return oracle::error(6);
+  if (hr == E_INVALIDARG) return oracle::error(5);
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "!%08lx", static_cast<unsigned long>(hr));
   return buffer;
