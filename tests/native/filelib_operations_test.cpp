@@ -42,7 +42,6 @@ class FileOperationsTest : public testing::Test {
 };
 
 TEST_F(FileOperationsTest, CreateDirectoryOneLevel) {
-  EXPECT_TRUE(files_->CreateDirectory(u"  ", true));
   EXPECT_TRUE(files_->CreateDirectory(at("new"), true));
   EXPECT_TRUE(files_->CreateDirectory(at("new"), true));  // already there
   EXPECT_TRUE(fs::is_directory(dir_.path("new")));
@@ -80,11 +79,9 @@ TEST_F(FileOperationsTest, CopyFileReplacesTheDestination) {
   EXPECT_TRUE(files_->CopyFile(at("src.txt"), at("dest.txt"), true));
   EXPECT_EQ(zvtest::readBytes(dir_.path("dest.txt")), std::string("bytes\0\xFF", 7));
   EXPECT_FALSE(files_->CopyFile(at("src.txt"), at("nowhere/dest.txt"), true));
-  EXPECT_FALSE(files_->CopyFile(at("missing.txt"), at("x.txt"), true));
   EXPECT_FALSE(files_->CopyFile(at("src.txt"), u"", true));
   fs::create_directory(dir_.path("folder"));
   EXPECT_FALSE(files_->CopyFile(at("src.txt"), at("folder"), true));
-  EXPECT_FALSE(exists("x.txt"));
 }
 
 TEST_F(FileOperationsTest, CopyWithNewSuffix) {
