@@ -10,7 +10,6 @@
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
-#include "frame/report_listener.h"
 #include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
@@ -63,13 +62,7 @@ ObjectRef sample() {
 
 class LstViewFilesTest : public testing::Test {
  protected:
-  LstViewFilesTest() {
-    previous_ = zv::setReportListener([this](const String& m, bool) { reports.push_back(m); });
-  }
-  ~LstViewFilesTest() override {
-    zv::setReportListener(previous_);
-    EXPECT_EQ(zv::openFileCount(), 0u);
-  }
+  ~LstViewFilesTest() override { EXPECT_EQ(zv::openFileCount(), 0u); }
 
   Variant run(const char16_t* member, zv::Args args) {
     return zv::call(lib_, member, std::move(args));
@@ -92,11 +85,11 @@ class LstViewFilesTest : public testing::Test {
 
   zvtest::TempDir dir;
   zvtest::RecordingUserInterface ui;
-  Texts reports;
+  zvtest::Reports reported;
+  Texts& reports = reported.texts;
 
  private:
   ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");
-  zv::ReportListener previous_;
 };
 
 String dump(const ObjectRef& view) {

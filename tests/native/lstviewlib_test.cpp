@@ -7,7 +7,6 @@
 
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
-#include "frame/report_listener.h"
 #include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
@@ -28,11 +27,6 @@ const Variant kMissing = Variant::missing();
 
 class LstViewLibTest : public testing::Test {
  protected:
-  LstViewLibTest() {
-    previous_ = zv::setReportListener([this](const String& m, bool) { reports.push_back(m); });
-  }
-  ~LstViewLibTest() override { zv::setReportListener(previous_); }
-
   // A list-view: the first line its headers, each further line a row (its Text, then the
   // sub-items made for it).
   static std::shared_ptr<zv::models::ListView> view(std::initializer_list<Texts> lines) {
@@ -55,10 +49,8 @@ class LstViewLibTest : public testing::Test {
   Variant run(const char16_t* member, Args args) { return zv::call(lib_, member, std::move(args)); }
 
   ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");
-  Texts reports;
-
- private:
-  zv::ReportListener previous_;
+  zvtest::Reports reported;
+  Texts& reports = reported.texts;
 };
 
 ObjectRef collection(const Texts& values) {
