@@ -30,34 +30,19 @@ std::string expectedFile(const char* name) {
 }
 
 // The sample every face exports: three columns (left, centre, right), accents, an empty
-// cell, a bold sub-item, a bold red-free item, a red sub-item and a cell that needs escaping.
+// cell, a bold sub-item, a bold item, a red sub-item and a cell that needs escaping.
 ObjectRef sample() {
-  auto lv = std::make_shared<zv::models::ListView>();
-  ObjectRef view = lv;
-  const ObjectRef headers = zv::toObject(zv::get(view, u"ColumnHeaders"));
-  const ObjectRef rows = zv::toObject(zv::get(view, u"ListItems"));
-  const std::pair<const char16_t*, int32_t> columns[] = {{u"Nom", 0}, {u"Ville", 2}, {u"Note", 1}};
-  for (const auto& [caption, alignment] : columns)
-    zv::call(headers, u"Add", {kMissing, kMissing, Variant(caption), kMissing, Variant(alignment)});
-  const Texts cells[] = {{u"Caf\u00e9", u"Zo\u00eb", u""},
-                         {u"\u00c4rger & Co", u"Lyon", u"a<b"},
-                         {u"", u"", u"12 \u20ac"}};
-  for (const Texts& line : cells) {
-    const ObjectRef row =
-        zv::toObject(zv::call(rows, u"Add", {kMissing, kMissing, Variant(line[0])}));
-    for (int16_t k = 1; k < 3; ++k)
-      zv::put(row, u"SubItems", Variant(line[k]), {Variant(k)});
-  }
-  auto cell = [&](int32_t row, int32_t k) {
-    const ObjectRef item = zv::toObject(zv::call(rows, u"Item", {Variant(row)}));
-    return k == 0 ? item
-                  : zv::toObject(zv::call(zv::toObject(zv::get(item, u"ListSubItems")), u"Item",
-                                          {Variant(k)}));
-  };
-  zv::put(cell(1, 1), u"Bold", Variant(true));
-  zv::put(cell(2, 0), u"Bold", Variant(true));
-  zv::put(cell(2, 1), u"ForeColor", Variant(int32_t{255}));
-  return view;
+  auto lv = zvtest::listView({{u"Nom", u"Ville", u"Note"},
+                              {u"Caf\u00e9", u"Zo\u00eb", u""},
+                              {u"\u00c4rger & Co", u"Lyon", u"a<b"},
+                              {u"", u"", u"12 \u20ac"}});
+  lv->headers().list().items()[1]->let_Alignment(2);
+  lv->headers().list().items()[2]->let_Alignment(1);
+  const auto& rows = lv->rows().list().items();
+  rows[0]->subItems().list().items()[0]->let_Bold(true);
+  rows[1]->let_Bold(true);
+  rows[1]->subItems().list().items()[0]->let_ForeColor(255);
+  return lv;
 }
 
 class LstViewFilesTest : public testing::Test {
@@ -104,7 +89,7 @@ String keys(const ObjectRef& view) {
 }
 
 ObjectRef emptyView() {
-  return std::make_shared<zv::models::ListView>();
+  return zvtest::listView({{}});
 }
 
 TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
@@ -301,11 +286,7 @@ TEST_F(LstViewFilesTest, ImportFailuresShowTheirBoxesAndReports) {
   };
   zvtest::writeBytes(dir.path("head.txt"), "x\r\nx\r\n");
   for (const auto& c : cases) {
-    ObjectRef view = emptyView();
-    zv::call(zv::toObject(zv::get(view, u"ColumnHeaders")), u"Add",
-             {kMissing, kMissing, Variant(u"H")});
-    zv::call(zv::toObject(zv::get(view, u"ListItems")), u"Add",
-             {kMissing, kMissing, Variant(u"old")});
+    ObjectRef view = zvtest::listView({{u"H"}, {u"old"}});
     ui.boxes.clear();
     reports.clear();
     EXPECT_EQ(load(c.content, view, c.options), c.result) << c.content;
@@ -380,12 +361,7 @@ TEST_F(LstViewFilesTest, RowsFromChildNodes) {
        u"A|B;Alpha|p;Beta"},
   };
   for (const auto& c : cases) {
-    ObjectRef view = emptyView();
-    for (const char16_t* h : {u"A", u"B"})
-      zv::call(zv::toObject(zv::get(view, u"ColumnHeaders")), u"Add",
-               {kMissing, kMissing, Variant(h)});
-    zv::call(zv::toObject(zv::get(view, u"ListItems")), u"Add",
-             {kMissing, kMissing, Variant(u"old")});
+    ObjectRef view = zvtest::listView({{u"A", u"B"}, {u"old"}});
     zv::Args args{Variant(view), Variant(tree()), Variant(int32_t{1})};
     for (const Variant& v : c.options)
       args.push_back(v);

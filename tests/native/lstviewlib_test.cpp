@@ -17,6 +17,7 @@ using zv::ObjectRef;
 using zv::String;
 using zv::Variant;
 using Texts = std::vector<String>;
+using zvtest::listView;
 
 namespace {
 
@@ -27,24 +28,6 @@ const Variant kMissing = Variant::missing();
 
 class LstViewLibTest : public testing::Test {
  protected:
-  // A list-view: the first line its headers, each further line a row (its Text, then the
-  // sub-items made for it).
-  static std::shared_ptr<zv::models::ListView> view(std::initializer_list<Texts> lines) {
-    auto lv = std::make_shared<zv::models::ListView>();
-    bool first = true;
-    for (const Texts& line : lines) {
-      if (first) {
-        for (const String& h : line)
-          lv->headers().Add(kMissing, kMissing, Variant(h), kMissing, kMissing, kMissing);
-        first = false;
-        continue;
-      }
-      auto row = lv->rows().Add(kMissing, kMissing, Variant(line[0]), kMissing, kMissing);
-      for (size_t k = 1; k < line.size(); ++k)
-        zv::put(row, u"SubItems", Variant(line[k]), {Variant(static_cast<int16_t>(k))});
-    }
-    return lv;
-  }
   static String dump(zv::models::ListView& lv) { return zvtest::listViewText(lv); }
   Variant run(const char16_t* member, Args args) { return zv::call(lib_, member, std::move(args)); }
 
@@ -61,7 +44,7 @@ ObjectRef collection(const Texts& values) {
 }
 
 TEST_F(LstViewLibTest, RowsAndHeadersFromCollections) {
-  auto lv = view({{u"City"}, {u"old"}});
+  auto lv = listView({{u"City"}, {u"old"}});
   ObjectRef coll = collection({u"New York", u"  ", u" Paris ", u"New York"});
   EXPECT_TRUE(zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(lv)), Variant(coll)})));
   Texts keys;
@@ -79,7 +62,7 @@ TEST_F(LstViewLibTest, RowsAndHeadersFromCollections) {
   const ObjectRef nothing;
   EXPECT_FALSE(zv::toBoolean(run(u"AddItemsFromColl", {Variant(nothing), Variant(coll)})));
   EXPECT_FALSE(
-      zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(view({{}}))), Variant(coll)})));
+      zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(listView({{}}))), Variant(coll)})));
   EXPECT_FALSE(zv::toBoolean(run(u"CreateHeadersFromColl", {Variant(nothing), Variant(coll)})));
   EXPECT_FALSE(zv::toBoolean(
       run(u"CreateHeadersFromColl", {Variant(ObjectRef(lv)), Variant(collection({}))})));
@@ -88,7 +71,7 @@ TEST_F(LstViewLibTest, RowsAndHeadersFromCollections) {
 }
 
 TEST_F(LstViewLibTest, ColumnIntoListBoxAddsOnlyNewValues) {
-  auto lv = view({{u"A", u"B", u"C"}, {u"x", u"1"}, {u"y", u"1", u"z"}, {u"x"}});
+  auto lv = listView({{u"A", u"B", u"C"}, {u"x", u"1"}, {u"y", u"1", u"z"}, {u"x"}});
   const struct {
     int16_t column;
     bool acceptEmpty;
@@ -111,14 +94,14 @@ TEST_F(LstViewLibTest, ColumnIntoListBoxAddsOnlyNewValues) {
 }
 
 TEST_F(LstViewLibTest, HeadersIntoRowsColoursAndClearing) {
-  auto source = view({{u"A", u"B"}});
-  auto target = view({{u"Only"}, {u"gone"}});
+  auto source = listView({{u"A", u"B"}});
+  auto target = listView({{u"Only"}, {u"gone"}});
   EXPECT_TRUE(zv::toBoolean(
       run(u"CopyListViewHeaderToRow", {Variant(ObjectRef(source)), Variant(ObjectRef(target))})));
   EXPECT_EQ(dump(*target), u"Only;A;B");
   EXPECT_EQ(target->get_Tag(), u"2");
 
-  auto lv = view({{u"A", u"B", u"C"}, {u"r", u"s", u"t"}});
+  auto lv = listView({{u"A", u"B", u"C"}, {u"r", u"s", u"t"}});
   ObjectRef row = lv->rows().Item(n(1));
   EXPECT_TRUE(zv::toBoolean(run(u"ChangeItemSubItemsForeColor", {Variant(row), n(255)})));
   EXPECT_EQ(lv->rows().list().items()[0]->subItems().list().items()[1]->get_ForeColor(), 255);
@@ -131,7 +114,7 @@ TEST_F(LstViewLibTest, HeadersIntoRowsColoursAndClearing) {
 }
 
 TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
-  auto source = view({{u"Name", u"Town"}, {u"a", u"x"}, {u"b"}});
+  auto source = listView({{u"Name", u"Town"}, {u"a", u"x"}, {u"b"}});
   source->headers().Add(kMissing, Variant(u"k"), Variant(u"Amount"), n(900), n(1), kMissing);
   source->let_Checkboxes(true);
   source->let_GridLines(true);
@@ -141,7 +124,7 @@ TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
   first.let_Checked(true);
   first.let_ForeColor(0xFF);
   first.subItems().list().items()[0]->let_Bold(true);
-  auto dest = view({{u"Old"}, {u"old"}});
+  auto dest = listView({{u"Old"}, {u"old"}});
   ObjectRef bar = zv::createModel(u"ProgressBar");
   run(u"SetProgressBar", {Variant(bar)});
 
@@ -163,12 +146,9 @@ TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
   EXPECT_FALSE(zv::toBoolean(zv::get(bar, u"Visible")));
 
   // A source sub-item beyond its headers fails on the copy, quoting step, row and sub-item.
-  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"1"), kMissing,
-                                                   kMissing);
-  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"2"), kMissing,
-                                                   kMissing);
-  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"3"), kMissing,
-                                                   kMissing);
+  for (const char16_t* text : {u"1", u"2", u"3"})
+    source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(text), kMissing,
+                                                     kMissing);
   Variant force(false);
   EXPECT_FALSE(zv::toBoolean(run(
       u"CopyListToList", {Variant(ObjectRef(source)), Variant(ObjectRef(dest)), Arg::ref(force)})));
@@ -185,7 +165,7 @@ TEST_F(LstViewLibTest, AutomaticTipsAndTheirExclusions) {
                {false, 0, -1, {u"", u"b", u"c"}},
                {false, 2, 1, {u"a", u"", u""}}};
   for (const auto& c : cases) {
-    auto lv = view({{u"H1", u" ", u"H3"}, {u" a ", u"b", u"c"}});
+    auto lv = listView({{u"H1", u" ", u"H3"}, {u" a ", u"b", u"c"}});
     run(u"SetAutomaticTips", {Variant(ObjectRef(lv)), Variant(c.withHeader), Variant(false),
                               Variant(c.without1), Variant(c.without2)});
     auto& row = *lv->rows().list().items()[0];
@@ -197,7 +177,7 @@ TEST_F(LstViewLibTest, AutomaticTipsAndTheirExclusions) {
 }
 
 TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
-  auto lv = view({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
+  auto lv = listView({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
   lv->rows().list().items()[1]->let_Tag(Variant(u"t"));
   lv->rows().list().items()[1]->let_SmallIcon(Variant(u"i"));
   ObjectRef v = lv;
@@ -226,7 +206,7 @@ TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
   EXPECT_EQ(zv::toLong(run(u"FindItemFromSmallIcon", {Variant(v), Variant(u"i")})), 2);
   EXPECT_EQ(zv::toLong(run(u"FindItemFromIcon", {Variant(v), Variant(u"i")})), 0);
 
-  auto bare = view({{}});
+  auto bare = listView({{}});
   EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption", {Variant(ObjectRef(bare)), Variant(u"H"),
                                                       Variant(true), Variant(int16_t{1})})),
             1);
@@ -246,7 +226,8 @@ TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
 }
 
 TEST_F(LstViewLibTest, Counts) {
-  auto lv = view({{u"A", u"B"}, {u"r1", u"Paris-Nord"}, {u"r2", u"paris"}, {u"r3"}, {u"Paris"}});
+  auto lv =
+      listView({{u"A", u"B"}, {u"r1", u"Paris-Nord"}, {u"r2", u"paris"}, {u"r3"}, {u"Paris"}});
   ObjectRef v = lv;
   const struct {
     const char16_t* text;
@@ -290,7 +271,7 @@ TEST_F(LstViewLibTest, SwitchesAndMovesColumnsWithTheirHeaders) {
       {u"isMoveColumnAndHeaderToBeforeLast", 3, 0, true, u"A|B|C|D;a|b|c|d;z|y"},
   };
   for (const auto& c : cases) {
-    auto lv = view({{u"A", u"B", u"C", u"D"}, {u"a", u"b", u"c", u"d"}, {u"z", u"y"}});
+    auto lv = listView({{u"A", u"B", u"C", u"D"}, {u"a", u"b", u"c", u"d"}, {u"z", u"y"}});
     Args args{Variant(ObjectRef(lv)), n(c.a)};
     if (c.b) args.emplace_back(n(c.b));
     EXPECT_EQ(zv::toBoolean(run(c.member, std::move(args))), c.result)
@@ -300,8 +281,8 @@ TEST_F(LstViewLibTest, SwitchesAndMovesColumnsWithTheirHeaders) {
 }
 
 TEST_F(LstViewLibTest, ColumnFormattingEmptinessAndComparison) {
-  auto lv =
-      view({{u"A", u"B", u"C", u"D"}, {u"a.b", u"x.", u" ", u"abc "}, {u"..", u"", u"", u"ABC"}});
+  auto lv = listView(
+      {{u"A", u"B", u"C", u"D"}, {u"a.b", u"x.", u" ", u"abc "}, {u"..", u"", u"", u"ABC"}});
   ObjectRef v = lv;
   EXPECT_TRUE(
       zv::toBoolean(run(u"DeleteCharColumn", {Variant(v), Variant(u"."), Variant(int16_t{1})})));
@@ -358,7 +339,7 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
   const Variant s(ObjectRef(std::make_shared<Stranger>()));
   const Variant coll(collection({u"a"}));
   const Variant box(zv::createModel(u"ListBox"));
-  const Variant lv(ObjectRef(view({{u"A"}})));
+  const Variant lv(ObjectRef(listView({{u"A"}})));
   const struct {
     const char16_t* member;
     Args args;
@@ -405,8 +386,8 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
        {u"Error on moving the Column and Header to the before last position: 2",
         u"Error on moving the Column and Header to the last position: 2"}},
       {u"isSwitchColumnsAndHeaders",
-       {Variant(ObjectRef(
-            std::make_shared<HeaderTextRefused>(ObjectRef(view({{u"A", u"B"}, {u"a", u"b"}}))))),
+       {Variant(ObjectRef(std::make_shared<HeaderTextRefused>(
+            ObjectRef(listView({{u"A", u"B"}, {u"a", u"b"}}))))),
         n(1), n(2)},
        {u"Error on switching two headers: 1 to 2"}},
   };
@@ -419,7 +400,7 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
 }
 
 TEST_F(LstViewLibTest, LongTextsAndValuesThatAreNoObject) {
-  auto lv = view({{u"A"}});
+  auto lv = listView({{u"A"}});
   const Variant text(String(40000, u'x'));
   EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(ObjectRef(lv)), text, Variant(true)})), 1);
   EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(ObjectRef(lv)), text})), 1);
