@@ -146,21 +146,25 @@ TEST_F(FilesTest, InputFailsOnMissingFilesAndFoldersUnlessAskedToCreate) {
   EXPECT_TRUE(ui_.pointers.empty());
 }
 
-TEST_F(FilesTest, OutputEmptiesAndAppendExtends) {
+// Output empties, append extends; the text goes out in ANSI with CR LF line ends.
+TEST_F(FilesTest, OutputEmptiesAndAppendExtendsWithAnsiBytes) {
   writeBytes(dir_.path("out.txt"), "old content");
   writeBytes(dir_.path("app.txt"), "ab");
   const int16_t out = zv::OpenFileForOutput(dir_.u("out.txt"));
   const int16_t app = zv::OpenFileForAppend(dir_.u("app.txt"));
   const int16_t created = zv::OpenFileForAppend(dir_.u("created.txt"));
-  EXPECT_EQ(out, 1);
-  EXPECT_EQ(app, 2);
-  EXPECT_EQ(created, 3);
-  zv::fileByNumber(out).writeLine(u"new");
+  EXPECT_EQ(std::vector<int16_t>({out, app, created}), std::vector<int16_t>({1, 2, 3}));
+  zv::TextFile& file = zv::fileByNumber(out);
+  file.writeLine(u"\u00E9\u20AC\u00FC");
+  file.write(u"x");
+  file.writeLine(u"");
+  file.writeLine(u"\u0100\U0001F600|\u2122");
+  file.write(u"a\nb");
   zv::fileByNumber(app).writeLine(u"c");
   zv::fileByNumber(created).write(u"only");
   for (int16_t n : {out, app, created})
     zv::closeFile(n);
-  EXPECT_EQ(readBytes(dir_.path("out.txt")), "new\r\n");
+  EXPECT_EQ(readBytes(dir_.path("out.txt")), "\xE9\x80\xFC\r\nx\r\n??|\x99\r\na\nb");
   EXPECT_EQ(readBytes(dir_.path("app.txt")), "abc\r\n");
   EXPECT_EQ(readBytes(dir_.path("created.txt")), "only");
   EXPECT_TRUE(ui_.pointers.empty());
@@ -178,19 +182,6 @@ TEST_F(FilesTest, OutputAndAppendFailuresAreReportedSilently) {
   EXPECT_EQ(zv::pendingError().number, 0);
   EXPECT_FALSE(std::filesystem::exists(dir_.path("nowhere")));
   EXPECT_EQ(zv::openFileCount(), 0u);
-}
-
-TEST_F(FilesTest, WritesAnsiBytesWithCrLf) {
-  const int16_t n = zv::OpenFileForOutput(dir_.u("ansi.txt"));
-  ASSERT_GT(n, 0);
-  zv::TextFile& file = zv::fileByNumber(n);
-  file.writeLine(u"\u00E9\u20AC\u00FC");
-  file.write(u"x");
-  file.writeLine(u"");
-  file.writeLine(u"\u0100\U0001F600|\u2122");
-  file.write(u"a\nb");
-  zv::closeFile(n);
-  EXPECT_EQ(readBytes(dir_.path("ansi.txt")), "\xE9\x80\xFC\r\nx\r\n??|\x99\r\na\nb");
 }
 
 TEST_F(FilesTest, ReadLineSplitsOnCrAndCrLfOnly) {
