@@ -142,21 +142,13 @@ TEST_F(DispatchTest, ArgumentCoercion) {
             zv::err::kInvalidUseOfNull);
 }
 
-TEST_F(DispatchTest, ByReferenceWritesBackToCallerVariables) {
-  Variant text(u"12");
-  EXPECT_EQ(callProbe(u"String2Long", {Arg::ref(text)}).longValue(), 3);
-  EXPECT_EQ(text.stringValue(), u"12!");
-
-  // The caller's variable takes the parameter's type.
+// A String write-back runs from Python (test_values.py); here the caller's variable takes
+// the parameter's type.
+TEST_F(DispatchTest, ByReferenceWritesBackInTheParametersType) {
   Variant number(int16_t{5});
-  callProbe(u"String2Long", {Arg::ref(number)});
+  EXPECT_EQ(callProbe(u"String2Long", {Arg::ref(number)}).longValue(), 2);
   ASSERT_TRUE(number.isString());
   EXPECT_EQ(number.stringValue(), u"5!");
-
-  // A value argument keeps the caller's own value untouched.
-  Variant untouched(u"v");
-  EXPECT_EQ(callProbe(u"String2Long", {Arg(untouched)}).longValue(), 2);
-  EXPECT_EQ(untouched.stringValue(), u"v");
 }
 
 TEST_F(DispatchTest, ByReferenceLongsAndObjects) {
