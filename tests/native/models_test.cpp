@@ -177,21 +177,6 @@ TEST_F(TreeViewModel, RelationshipsPlaceTheNewNode) {
   EXPECT_EQ(count(nodes_), 7);
 }
 
-TEST_F(TreeViewModel, RemoveTakesTheDescendantsAndShiftsIndexes) {
-  const Variant m = Variant::missing();
-  addNode(m, m, u"a");
-  addNode(Variant(u"a"), n(4), u"a1");
-  addNode(Variant(u"a1"), n(4), u"a11");
-  addNode(m, m, u"b");
-  addNode(Variant(u"a"), n(4), u"a2");
-  zv::call(nodes_, u"Remove", {Variant(u"a1")});
-  EXPECT_EQ(tree(), u"a(a2) b");
-  EXPECT_EQ(count(nodes_), 3);
-  EXPECT_EQ(zv::toLong(zv::get(item(nodes_, Variant(u"a2")), u"Index")), 3);
-  EXPECT_EQ(errorOf([&] { item(nodes_, Variant(u"a11")); }), 35601);
-  addNode(m, m, u"a11");  // the removed keys are free again
-}
-
 TEST_F(TreeViewModel, ImagesNameEntriesOfTheImageList) {
   const Variant m = Variant::missing();
   auto withImage = [&](Variant image) {
