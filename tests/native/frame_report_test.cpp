@@ -128,21 +128,6 @@ TEST_F(ReportTest, ShowInformationIgnoresFailuresAndLeavesPendingErrorAsItWas) {
   EXPECT_EQ(zv::pendingError().source, u"S");
 }
 
-TEST(UserInterface, InstallReturnsThePreviousService) {
-  zv::platform::UserInterface& platform = zv::platform::platformUserInterface();
-  EXPECT_EQ(&zv::platform::userInterface(), &platform);
-  {
-    zvtest::RecordingUserInterface outer;
-    EXPECT_EQ(&zv::platform::userInterface(), &outer);
-    {
-      zvtest::RecordingUserInterface inner;
-      EXPECT_EQ(&zv::platform::userInterface(), &inner);
-    }
-    EXPECT_EQ(&zv::platform::userInterface(), &outer);
-  }
-  EXPECT_EQ(&zv::platform::userInterface(), &platform);
-}
-
 TEST(UserInterface, IconNames) {
   const std::pair<int32_t, const char*> cases[] = {
       {65552, "critical"}, {16, "critical"}, {32, "question"}, {48, "exclamation"},
