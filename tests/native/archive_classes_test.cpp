@@ -136,7 +136,8 @@ TEST_F(ArchiveClassesTest, ZipSettingsLiveAtTheirOffsets) {
   }
 }
 
-TEST_F(ArchiveClassesTest, MessageLevelsUseTwoFields) {
+// ZipLib's message level takes two fields, UnZipLib's one.
+TEST_F(ArchiveClassesTest, MessageLevelsAndUnzipSettingsLiveAtTheirOffsets) {
   const int32_t fields[][2] = {{1, 0}, {0, 1}, {0, 0}};
   EXPECT_EQ(zip->get_MessageLevel(), 2);
   for (int32_t level : {0, 1, 2}) {
@@ -147,9 +148,6 @@ TEST_F(ArchiveClassesTest, MessageLevelsUseTwoFields) {
     unzip->let_MessageLevel(level);
     EXPECT_EQ(unzip->options().field(12), level);
   }
-}
-
-TEST_F(ArchiveClassesTest, UnzipSettingsLiveAtTheirOffsets) {
   using U = zv::impl::UnZipLib;
   const std::pair<void (U::*)(bool), int> cases[] = {
       {&U::let_ExtractOnlyNewer, 0},  {&U::let_SpaceToUnderScore, 4},
@@ -300,22 +298,6 @@ TEST_F(ArchiveClassesTest, UnzipCallbacksAnswerFromEvents) {
   zv::connectEvents(unzip.get(), nullptr);
   EXPECT_EQ(answers, (std::vector<int>{100, 1}));
   EXPECT_EQ(listener.seen, (std::vector<String>{u"Cancel:a/b.txt"}));
-}
-
-TEST_F(ArchiveClassesTest, DriverFailuresNameTheModule) {
-  unzip->let_ZipFile(u"a.zip");
-  unzip->Directory();
-  gRecorded.during = [] {
-    for (int i = 0; i < 1025; ++i)
-      gRecorded.unzipCallbacks.SendApplicationMessage(0, 1, 0, 1, 1, 2024, 0, 0, ' ', "f", "Stored",
-                                                      0, ' ');
-  };
-  unzip->Directory();
-  unzip->let_FileSelected(1, false);
-  const auto e = zvtest::caught([&] { unzip->Unzip(); });
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->number(), 9);
-  EXPECT_EQ(e->source(), u"ZivoviViruvov.LIB_UNZIP");
 }
 
 TEST_F(ArchiveClassesTest, VersionComesFromTheLastVersionField) {

@@ -72,133 +72,70 @@ class ExistenceTest : public testing::Test {
 
 zvtest::TempDir* ExistenceTest::dir_ = nullptr;
 
-struct Entry {
-  const char* name;  // inside the test folder
-  bool exists;
-};
-
-class FileExistTest : public ExistenceTest, public testing::WithParamInterface<Entry> {};
-
-TEST_P(FileExistTest, SeesOrdinaryFilesOnly) {
-  EXPECT_EQ(lib_->isFileExist(in(GetParam().name)), GetParam().exists) << GetParam().name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    FileLib, FileExistTest,
-    testing::Values(Entry{"plain.txt", true}, Entry{"noext", true}, Entry{"readonly.txt", true},
-                    Entry{"sub/inner.txt", true}, Entry{"link", true}, Entry{".hidden", false},
-                    Entry{"sub", false}, Entry{"sub/", false}, Entry{"empty", false},
-                    Entry{"fifo", false}, Entry{"sock", false}, Entry{"dangling", false},
-                    Entry{"dirlink", false}, Entry{"missing", false}, Entry{"missing/x", false},
-                    Entry{"plain.txt/", false}, Entry{".", false}, Entry{"sub/..", false},
-                    Entry{"*.txt", true}, Entry{"p?ain.txt", true}, Entry{"?lain.*", true},
-                    Entry{"n?ext", true}, Entry{"*ext", true}, Entry{"p??ain.txt", false},
-                    Entry{"*.none", false}, Entry{"*.*", true}, Entry{"*", true},
-                    Entry{"sub/*.*", true}, Entry{"empty/*.*", false}, Entry{"empty/*", false},
-                    Entry{"hid/*", false}, Entry{"hid/*.*", false}, Entry{"hid/*.txt", false},
-                    Entry{"specials/*.*", false}, Entry{"specials/*.txt", false},
-                    Entry{"missing/*.*", false}, Entry{"plain.txt/*", false}));
-
-TEST_F(ExistenceTest, FileExistWithoutName) {
-  EXPECT_FALSE(lib_->isFileExist(u""));
+// Ordinary files only, by name or by the first match of a pattern; links are followed.
+TEST_F(ExistenceTest, FileExistSeesOrdinaryFilesOnly) {
+  const std::pair<const char*, bool> cases[] = {
+      {"plain.txt", true},     {"noext", true},        {"readonly.txt", true},
+      {"sub/inner.txt", true}, {"link", true},         {".hidden", false},
+      {"sub", false},          {"empty", false},       {"fifo", false},
+      {"sock", false},         {"dangling", false},    {"dirlink", false},
+      {"missing/x", false},    {"plain.txt/", false},  {"sub/..", false},
+      {"p?ain.txt", true},     {"?lain.*", true},      {"*ext", true},
+      {"p??ain.txt", false},   {"*.none", false},      {"*", true},
+      {"sub/*.*", true},       {"empty/*", false},     {"hid/*", false},
+      {"specials/*.*", false}, {"missing/*.*", false}, {"plain.txt/*", false}};
+  for (const auto& [name, exists] : cases)
+    EXPECT_EQ(lib_->isFileExist(in(name)), exists) << name;
   EXPECT_FALSE(lib_->isFileExist(u"   "));
   // The name is taken as given: blanks around it are part of it.
   EXPECT_FALSE(lib_->isFileExist(u" " + in("plain.txt")));
-  EXPECT_FALSE(lib_->isFileExist(in("plain.txt") + u" "));
   zvtest::writeBytes(dir_->path("blank end "), "x");
   EXPECT_TRUE(lib_->isFileExist(in("blank end ")));
   fs::remove(dir_->path("blank end "));
 }
 
-TEST_F(ExistenceTest, FileExistThroughInvoke) {
-  zv::ObjectRef lib = zv::createObject(u"ZivoviViruvov.FileLib");
-  const zv::Variant yes = zv::call(lib, u"isFileExist", {zv::Arg(zv::Variant(in("*.txt")))});
-  ASSERT_EQ(yes.type(), zv::VarType::Boolean);
-  EXPECT_TRUE(yes.booleanValue());
-  EXPECT_FALSE(zv::call(lib, u"ISFILEEXIST", {zv::Arg(zv::Variant(in("sub")))}).booleanValue());
-}
-
-class DirectoryExistTest : public ExistenceTest, public testing::WithParamInterface<Entry> {};
-
-TEST_P(DirectoryExistTest, SeesFoldersWithOrWithoutFinalSeparator) {
-  zv::setPendingError(zv::Error(53));
-  EXPECT_EQ(lib_->isDirectoryExist(in(GetParam().name)), GetParam().exists) << GetParam().name;
-  EXPECT_EQ(zv::pendingError().number, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(FileLib, DirectoryExistTest,
-                         testing::Values(Entry{"sub", true}, Entry{"sub/", true},
-                                         Entry{"empty", true}, Entry{"empty/", true},
-                                         Entry{"hid", true}, Entry{"dirlink", true},
-                                         Entry{"dirlink/", true}, Entry{"sub/..", true},
-                                         Entry{"plain.txt", false}, Entry{"plain.txt/", false},
-                                         Entry{"link", false}, Entry{"fifo", false},
-                                         Entry{"sock", false}, Entry{"missing", false},
-                                         Entry{"missing/", false}, Entry{"sub/inner.txt", false}));
-
-TEST_F(ExistenceTest, DirectoryExistOfWholeTree) {
-  EXPECT_FALSE(lib_->isDirectoryExist(u""));
+TEST_F(ExistenceTest, DirectoryExistSeesFoldersWithOrWithoutFinalSeparator) {
+  const std::pair<const char*, bool> cases[] = {
+      {"sub/", true},   {"empty", true},      {"dirlink", true},     {"dirlink/", true},
+      {"sub/..", true}, {"plain.txt", false}, {"plain.txt/", false}, {"link", false},
+      {"fifo", false},  {"missing/", false}};
+  for (const auto& [name, exists] : cases) {
+    zv::setPendingError(zv::Error(53));
+    EXPECT_EQ(lib_->isDirectoryExist(in(name)), exists) << name;
+    EXPECT_EQ(zv::pendingError().number, 0);
+  }
   EXPECT_TRUE(lib_->isDirectoryExist(u"/"));
-  EXPECT_TRUE(lib_->isDirectoryExist(dir_->u()));
   EXPECT_TRUE(lib_->isDirectoryExist(dir_->u() + u"/"));
 }
 
-struct PathForm {
-  String path, form;
-};
-
-class CheckPathTest : public testing::TestWithParam<PathForm> {};
-
-TEST_P(CheckPathTest, EndsWithOneSeparator) {
-  EXPECT_EQ(zv::FileLib::create()->CheckPath(GetParam().path), GetParam().form);
-}
-
-INSTANTIATE_TEST_SUITE_P(FileLib, CheckPathTest,
-                         testing::Values(PathForm{u"/tmp", u"/tmp/"}, PathForm{u"/tmp/", u"/tmp/"},
-                                         PathForm{u"   ", u""}, PathForm{u"", u""},
-                                         PathForm{u"a", u"a/"}, PathForm{u" a ", u" a /"},
-                                         PathForm{u"/", u"/"}, PathForm{u"//", u"//"},
-                                         PathForm{u"a\\", u"a\\/"},
-                                         PathForm{u"\u00E9t\u00E9", u"\u00E9t\u00E9/"}));
-
-class UnCheckPathTest : public testing::TestWithParam<PathForm> {};
-
-TEST_P(UnCheckPathTest, DropsOneFinalSeparator) {
-  EXPECT_EQ(zv::FileLib::create()->UnCheckPath(GetParam().path), GetParam().form);
-}
-
-INSTANTIATE_TEST_SUITE_P(FileLib, UnCheckPathTest,
-                         testing::Values(PathForm{u"//", u"/"}, PathForm{u"/tmp/", u"/tmp"},
-                                         PathForm{u"/tmp", u"/tmp"}, PathForm{u"", u""},
-                                         PathForm{u"/", u""}, PathForm{u"   ", u"   "},
-                                         PathForm{u"a/ ", u"a/ "}, PathForm{u"a\\", u"a\\"}));
-
-TEST(FileLib, PathFormsRoundTrip) {
+// The blank and /tmp forms are in the shared case table (tests/cases/filelib.tsv).
+TEST(FileLib, PathFormsAddOrDropOneFinalSeparator) {
   auto lib = zv::FileLib::create();
-  for (const String& path : {String(u"/tmp"), String(u"a/b"), String(u"x")}) {
+  const std::pair<String, String> checked[] = {
+      {u"/tmp/", u"/tmp/"}, {u" a ", u" a /"}, {u"/", u"/"},
+      {u"//", u"//"},       {u"a\\", u"a\\/"}, {u"\u00E9t\u00E9", u"\u00E9t\u00E9/"}};
+  for (const auto& [path, form] : checked)
+    EXPECT_EQ(lib->CheckPath(path), form) << zv::toUtf8(path);
+  const std::pair<String, String> unchecked[] = {{u"//", u"/"},    {u"/tmp", u"/tmp"},
+                                                 {u"/", u""},      {u"   ", u"   "},
+                                                 {u"a/ ", u"a/ "}, {u"a\\", u"a\\"}};
+  for (const auto& [path, form] : unchecked)
+    EXPECT_EQ(lib->UnCheckPath(path), form) << zv::toUtf8(path);
+  for (const String& path : {String(u"/tmp"), String(u"a/b")})
     EXPECT_EQ(lib->UnCheckPath(lib->CheckPath(path)), path);
-    EXPECT_EQ(lib->CheckPath(lib->UnCheckPath(lib->CheckPath(path))), lib->CheckPath(path));
+}
+
+TEST(Frame, NulCutsAtTheFirstNulAndTrimsWithout) {
+  const struct {
+    String text, cut, cutOrTrim;
+  } cases[] = {{u"abc\0def"s, u"abc", u"abc"},      {u"\0abc"s, u"", u""},
+               {u" abc ", u" abc ", u"abc"},        {u"", u"", u""},
+               {u"a\0\0b\0"s, u"a", u"a"},          {u" ab \0c"s, u" ab ", u" ab "},
+               {u"\t a \t", u"\t a \t", u"\t a \t"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(zv::CutAtNullChar(c.text), c.cut);
+    EXPECT_EQ(zv::CutAtNullCharOrTrim(c.text), c.cutOrTrim);
   }
 }
-
-struct Cut {
-  String text, cut, cutOrTrim;
-};
-
-class NullCutTest : public testing::TestWithParam<Cut> {};
-
-TEST_P(NullCutTest, CutsAtFirstNul) {
-  EXPECT_EQ(zv::CutAtNullChar(GetParam().text), GetParam().cut);
-  EXPECT_EQ(zv::CutAtNullCharOrTrim(GetParam().text), GetParam().cutOrTrim);
-}
-
-INSTANTIATE_TEST_SUITE_P(Frame, NullCutTest,
-                         testing::Values(Cut{u"abc\0def"s, u"abc", u"abc"},
-                                         Cut{u"\0abc"s, u"", u""}, Cut{u" abc ", u" abc ", u"abc"},
-                                         Cut{u"", u"", u""}, Cut{u"   ", u"   ", u""},
-                                         Cut{u"a\0\0b\0"s, u"a", u"a"},
-                                         Cut{u" ab \0c"s, u" ab ", u" ab "}, Cut{u"\0"s, u"", u""},
-                                         Cut{u"x\0"s, u"x", u"x"},
-                                         Cut{u"\t a \t", u"\t a \t", u"\t a \t"}));
 
 }  // namespace

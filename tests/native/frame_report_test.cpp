@@ -20,72 +20,57 @@ class ReportTest : public testing::Test {
   zvtest::RecordingUserInterface ui_;
 };
 
-struct ReportCase {
-  const char* name;
-  int32_t number;  // 0: no pending error
-  String description;
-  String source;
-  int32_t line;
-  String message;
-  String expected;
-};
-
-class ReportTextTest : public ReportTest, public testing::WithParamInterface<ReportCase> {};
-
-TEST_P(ReportTextTest, ComposesMessageAndDetails) {
-  const ReportCase& c = GetParam();
-  if (c.number != 0) zv::setPendingError(Error(c.number, c.description, c.source).withLine(c.line));
-  EXPECT_EQ(zv::ReportErrorText(c.message), c.expected);
-  // Composing the text leaves the pending error alone.
-  EXPECT_EQ(zv::pendingError().number, c.number);
+TEST_F(ReportTest, ReportErrorTextComposesMessageAndDetails) {
+  const struct {
+    int32_t number;  // 0: no pending error
+    String description, source;
+    int32_t line;
+    String message, expected;
+  } cases[] = {{0, u"", u"", 0, u"Error on it", u"Error on it"},
+               {0, u"", u"", 0, u"", u""},
+               {53, u"", u"ZivoviViruvov.FileLib", 0, u"Error on file reading:\r\n/data/f.txt",
+                u"Error on file reading:\r\n/data/f.txt\r\n\r\nError #53 by "
+                u"ZivoviViruvov.FileLib\r\nFile not found"},
+               {9, u"", u"Src", 120, u"M",
+                u"M\r\n\r\nError #9 - Line n\u00B0 120 by Src\r\nSubscript out of range"},
+               {31999, u"", u"Src", 0, u"M", u"M\r\n\r\nError #31999 by Src"},  // no description
+               {-2147024894, u"Automation failure", u"Host", 0, u"",
+                u"\r\n\r\nError #-2147024894 by Host\r\nAutomation failure"},
+               {5, u"", u"S", -3, u"M",
+                u"M\r\n\r\nError #5 - Line n\u00B0 -3 by S\r\nInvalid procedure call or argument"}};
+  for (const auto& c : cases) {
+    zv::clearPendingError();
+    if (c.number != 0)
+      zv::setPendingError(Error(c.number, c.description, c.source).withLine(c.line));
+    EXPECT_EQ(zv::ReportErrorText(c.message), c.expected);
+    // Composing the text leaves the pending error alone.
+    EXPECT_EQ(zv::pendingError().number, c.number);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Report, ReportTextTest,
-    testing::Values(
-        ReportCase{"NoPendingError", 0, u"", u"", 0, u"Error on it", u"Error on it"},
-        ReportCase{"FileNotFound", 53, u"", u"ZivoviViruvov.FileLib", 0,
-                   u"Error on file reading:\r\n/data/f.txt",
-                   u"Error on file reading:\r\n/data/f.txt\r\n\r\nError #53 by "
-                   u"ZivoviViruvov.FileLib\r\nFile not found"},
-        ReportCase{"WithLine", 9, u"", u"Src", 120, u"M",
-                   u"M\r\n\r\nError #9 - Line n\u00B0 120 by Src\r\nSubscript out of range"},
-        ReportCase{"NoDescription", 31999, u"", u"Src", 0, u"M", u"M\r\n\r\nError #31999 by Src"},
-        ReportCase{"NegativeNumber", -2147024894, u"Automation failure", u"Host", 0, u"",
-                   u"\r\n\r\nError #-2147024894 by Host\r\nAutomation failure"},
-        ReportCase{"EmptyMessageNoError", 0, u"", u"", 0, u"", u""},
-        ReportCase{"NegativeLine", 5, u"", u"S", -3, u"M",
-                   u"M\r\n\r\nError #5 - Line n\u00B0 -3 by S\r\nInvalid procedure call or "
-                   u"argument"}),
-    [](const testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
 
 TEST_F(ReportTest, ShownBoxCarriesTextTitleStyleAndHelp) {
   Error e(53, u"", u"ZivoviViruvov.FileLib");
   e.withHelp(u"/help/zv.chm", 4711);
   zv::setPendingError(e);
   zv::ReportError(u"Error on file reading:\r\nF", true);
-  ASSERT_EQ(ui_.boxes.size(), 1u);
+  zv::ReportError(u"Just this", true);  // no pending error: the message alone, no help
+  ASSERT_EQ(ui_.boxes.size(), 2u);
   const auto& box = ui_.boxes[0];
   EXPECT_EQ(
       box.text,
       u"Error on file reading:\r\nF\r\n\r\nError #53 by ZivoviViruvov.FileLib\r\nFile not found");
-  EXPECT_EQ(box.title, u"Error message");
-  EXPECT_EQ(box.style, 65552);
   EXPECT_EQ(box.helpFile, u"/help/zv.chm");
   EXPECT_EQ(box.helpContext, 4711);
-  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
+  EXPECT_EQ(ui_.boxes[1].text, u"Just this");
+  EXPECT_EQ(ui_.boxes[1].helpFile, u"");
+  EXPECT_EQ(ui_.boxes[1].helpContext, 0);
+  for (const auto& shown : ui_.boxes) {
+    EXPECT_EQ(shown.title, u"Error message");
+    EXPECT_EQ(shown.style, 65552);
+  }
+  EXPECT_EQ(ui_.pointers, (std::vector<int32_t>{0, 0}));
   EXPECT_EQ(zv::pendingError().number, 0);
   EXPECT_EQ(zv::pendingError().source, u"");
-}
-
-TEST_F(ReportTest, ShownBoxWithoutPendingErrorHoldsMessageOnly) {
-  zv::ReportError(u"Just this", true);
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"Just this");
-  EXPECT_EQ(ui_.boxes[0].title, u"Error message");
-  EXPECT_EQ(ui_.boxes[0].style, 65552);
-  EXPECT_EQ(ui_.boxes[0].helpFile, u"");
-  EXPECT_EQ(ui_.boxes[0].helpContext, 0);
 }
 
 TEST_F(ReportTest, SilentReportShowsNothingAndClearsError) {
@@ -101,21 +86,18 @@ TEST_F(ReportTest, SilentReportShowsNothingAndClearsError) {
   EXPECT_EQ(p.helpContext, 0);
 }
 
-TEST_F(ReportTest, FailingBoxIsIgnoredAndErrorStillCleared) {
-  ui_.failBoxes = true;
-  zv::setPendingError(Error(53, u"", u"S"));
-  zv::ReportError(u"M", true);
-  EXPECT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(zv::pendingError().number, 0);
-}
-
-TEST_F(ReportTest, FailingPointerDoesNotReplaceTheReportedError) {
-  ui_.failPointer = true;
-  zv::setPendingError(Error(53, u"", u"ZivoviViruvov.FileLib"));
-  zv::ReportError(u"M", true);
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"M\r\n\r\nError #53 by ZivoviViruvov.FileLib\r\nFile not found");
-  EXPECT_EQ(zv::pendingError().number, 0);
+// A box or pointer that fails neither replaces the reported error nor keeps it pending.
+TEST_F(ReportTest, FailingBoxOrPointerIsIgnored) {
+  for (bool failBox : {true, false}) {
+    ui_.boxes.clear();
+    ui_.failBoxes = failBox;
+    ui_.failPointer = !failBox;
+    zv::setPendingError(Error(53, u"", u"ZivoviViruvov.FileLib"));
+    zv::ReportError(u"M", true);
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, u"M\r\n\r\nError #53 by ZivoviViruvov.FileLib\r\nFile not found");
+    EXPECT_EQ(zv::pendingError().number, 0);
+  }
 }
 
 TEST_F(ReportTest, ShowInformationTitles) {
@@ -146,29 +128,12 @@ TEST_F(ReportTest, ShowInformationIgnoresFailuresAndLeavesPendingErrorAsItWas) {
   EXPECT_EQ(zv::pendingError().source, u"S");
 }
 
-TEST(UserInterface, InstallReturnsThePreviousService) {
-  zv::platform::UserInterface& platform = zv::platform::platformUserInterface();
-  EXPECT_EQ(&zv::platform::userInterface(), &platform);
-  {
-    zvtest::RecordingUserInterface outer;
-    EXPECT_EQ(&zv::platform::userInterface(), &outer);
-    {
-      zvtest::RecordingUserInterface inner;
-      EXPECT_EQ(&zv::platform::userInterface(), &inner);
-    }
-    EXPECT_EQ(&zv::platform::userInterface(), &outer);
-  }
-  EXPECT_EQ(&zv::platform::userInterface(), &platform);
-}
-
 TEST(UserInterface, IconNames) {
-  EXPECT_STREQ(zv::platform::iconName(65552), "critical");
-  EXPECT_STREQ(zv::platform::iconName(16), "critical");
-  EXPECT_STREQ(zv::platform::iconName(32), "question");
-  EXPECT_STREQ(zv::platform::iconName(48), "exclamation");
-  EXPECT_STREQ(zv::platform::iconName(64), "information");
-  EXPECT_STREQ(zv::platform::iconName(0), "none");
-  EXPECT_STREQ(zv::platform::iconName(4), "none");
+  const std::pair<int32_t, const char*> cases[] = {
+      {65552, "critical"}, {16, "critical"}, {32, "question"}, {48, "exclamation"},
+      {64, "information"}, {0, "none"},      {4, "none"}};
+  for (const auto& [style, name] : cases)
+    EXPECT_STREQ(zv::platform::iconName(style), name);
 }
 
 }  // namespace

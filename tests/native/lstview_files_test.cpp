@@ -10,7 +10,6 @@
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
 #include "frame/file_numbers.h"
-#include "frame/report_listener.h"
 #include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
@@ -31,48 +30,27 @@ std::string expectedFile(const char* name) {
 }
 
 // The sample every face exports: three columns (left, centre, right), accents, an empty
-// cell, a bold sub-item, a bold red-free item, a red sub-item and a cell that needs escaping.
+// cell, a bold sub-item, a bold item, a red sub-item and a cell that needs escaping.
 ObjectRef sample() {
-  auto lv = std::make_shared<zv::models::ListView>();
-  ObjectRef view = lv;
-  const ObjectRef headers = zv::toObject(zv::get(view, u"ColumnHeaders"));
-  const ObjectRef rows = zv::toObject(zv::get(view, u"ListItems"));
-  const std::pair<const char16_t*, int32_t> columns[] = {{u"Nom", 0}, {u"Ville", 2}, {u"Note", 1}};
-  for (const auto& [caption, alignment] : columns)
-    zv::call(headers, u"Add", {kMissing, kMissing, Variant(caption), kMissing, Variant(alignment)});
-  const Texts cells[] = {{u"Caf\u00e9", u"Zo\u00eb", u""},
-                         {u"\u00c4rger & Co", u"Lyon", u"a<b"},
-                         {u"", u"", u"12 \u20ac"}};
-  for (const Texts& line : cells) {
-    const ObjectRef row =
-        zv::toObject(zv::call(rows, u"Add", {kMissing, kMissing, Variant(line[0])}));
-    for (int16_t k = 1; k < 3; ++k)
-      zv::put(row, u"SubItems", Variant(line[k]), {Variant(k)});
-  }
-  auto cell = [&](int32_t row, int32_t k) {
-    const ObjectRef item = zv::toObject(zv::call(rows, u"Item", {Variant(row)}));
-    return k == 0 ? item
-                  : zv::toObject(zv::call(zv::toObject(zv::get(item, u"ListSubItems")), u"Item",
-                                          {Variant(k)}));
-  };
-  zv::put(cell(1, 1), u"Bold", Variant(true));
-  zv::put(cell(2, 0), u"Bold", Variant(true));
-  zv::put(cell(2, 1), u"ForeColor", Variant(int32_t{255}));
-  return view;
+  auto lv = zvtest::listView({{u"Nom", u"Ville", u"Note"},
+                              {u"Caf\u00e9", u"Zo\u00eb", u""},
+                              {u"\u00c4rger & Co", u"Lyon", u"a<b"},
+                              {u"", u"", u"12 \u20ac"}});
+  lv->headers().list().items()[1]->let_Alignment(2);
+  lv->headers().list().items()[2]->let_Alignment(1);
+  const auto& rows = lv->rows().list().items();
+  rows[0]->subItems().list().items()[0]->let_Bold(true);
+  rows[1]->let_Bold(true);
+  rows[1]->subItems().list().items()[0]->let_ForeColor(255);
+  return lv;
 }
 
 class LstViewFilesTest : public testing::Test {
  protected:
-  LstViewFilesTest() {
-    previous_ = zv::setReportListener([this](const String& m, bool) { reports.push_back(m); });
-  }
-  ~LstViewFilesTest() override {
-    zv::setReportListener(previous_);
-    EXPECT_EQ(zv::openFileCount(), 0u);
-  }
+  ~LstViewFilesTest() override { EXPECT_EQ(zv::openFileCount(), 0u); }
 
-  Variant run(const char16_t* member, zv::Args args) {
-    return zv::call(lib_, member, std::move(args));
+  bool ok(const char16_t* member, zv::Args args) {
+    return zv::toBoolean(zv::call(lib_, member, std::move(args)));
   }
   // LoadListViewFromASCII of in.txt (holding `content`, "-" for no file) with named options.
   bool load(const std::string& content, const ObjectRef& view, const Options& options = {}) {
@@ -81,7 +59,7 @@ class LstViewFilesTest : public testing::Test {
     zv::Args args{Variant(dir.u("in.txt")), Variant(view)};
     for (const auto& [name, value] : options)
       args.push_back(zv::Arg(value).named(name));
-    return zv::toBoolean(run(u"LoadListViewFromASCII", std::move(args)));
+    return ok(u"LoadListViewFromASCII", std::move(args));
   }
   Texts boxTexts() const {
     Texts out;
@@ -92,11 +70,11 @@ class LstViewFilesTest : public testing::Test {
 
   zvtest::TempDir dir;
   zvtest::RecordingUserInterface ui;
-  Texts reports;
+  zvtest::Reports reported;
+  Texts& reports = reported.texts;
 
  private:
   ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");
-  zv::ReportListener previous_;
 };
 
 String dump(const ObjectRef& view) {
@@ -111,7 +89,7 @@ String keys(const ObjectRef& view) {
 }
 
 ObjectRef emptyView() {
-  return std::make_shared<zv::models::ListView>();
+  return zvtest::listView({{}});
 }
 
 TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
@@ -119,11 +97,10 @@ TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
   ObjectRef coll = zv::createModel(u"Collection");
   zv::call(coll, u"Add", {Variant(view)});
   zv::call(coll, u"Add", {Variant(sample())});
+  EXPECT_TRUE(ok(u"ListViewToHTMLfile", {Variant(dir.u("one.htm")), Variant(view)}));
   EXPECT_TRUE(
-      zv::toBoolean(run(u"ListViewToHTMLfile", {Variant(dir.u("one.htm")), Variant(view)})));
-  EXPECT_TRUE(zv::toBoolean(
-      run(u"SeveralListViewToHTMLfile", {Variant(coll), Variant(dir.u("two.htm")), Variant(u"P"),
-                                         Variant(u"first"), Variant(u"second")})));
+      ok(u"SeveralListViewToHTMLfile", {Variant(coll), Variant(dir.u("two.htm")), Variant(u"P"),
+                                        Variant(u"first"), Variant(u"second")}));
   const std::string one = zvtest::readBytes(dir.path("one.htm"));
   const std::string two = zvtest::readBytes(dir.path("two.htm"));
   EXPECT_TRUE(one.ends_with("\t</CENTER>\r\n</BODY>\r\n</HTML>\r\n")) << one;
@@ -131,13 +108,12 @@ TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
   EXPECT_TRUE(two.ends_with("</HTML>\r\n"));
 
   // Several list-views: one document, the records of each in turn.
-  EXPECT_TRUE(
-      zv::toBoolean(run(u"SeveralListViewToXMLfile", {Variant(coll), Variant(dir.u("x"))})));
+  EXPECT_TRUE(ok(u"SeveralListViewToXMLfile", {Variant(coll), Variant(dir.u("x"))}));
   const std::string records = expectedFile("sample.xml");
   const std::string inner = records.substr(12, records.size() - 12 - 13);  // without DATABASE
   EXPECT_EQ(zvtest::readBytes(dir.path("x")), "<DATABASE>\r\n" + inner + inner + "</DATABASE>\r\n");
-  EXPECT_TRUE(zv::toBoolean(run(u"SeveralListViewToASCII", {Variant(coll), Variant(dir.u("t"))})));
-  EXPECT_TRUE(zv::toBoolean(run(u"ListViewToASCII", {Variant(dir.u("t1")), Variant(view)})));
+  EXPECT_TRUE(ok(u"SeveralListViewToASCII", {Variant(coll), Variant(dir.u("t"))}));
+  EXPECT_TRUE(ok(u"ListViewToASCII", {Variant(dir.u("t1")), Variant(view)}));
   const std::string single = zvtest::readBytes(dir.path("t1"));
   EXPECT_EQ(zvtest::readBytes(dir.path("t")), single + single);
 
@@ -151,11 +127,9 @@ TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
                                                           {u"AppendListViewToHTML", empty},
                                                           {u"ListViewToXMLfile", nothing},
                                                           {u"ListViewToASCII", nothing}})
-    EXPECT_FALSE(zv::toBoolean(run(member, {Variant(dir.u("no")), Variant(target)})));
-  EXPECT_FALSE(
-      zv::toBoolean(run(u"SeveralListViewToXMLfile", {Variant(none), Variant(dir.u("no"))})));
-  EXPECT_FALSE(
-      zv::toBoolean(run(u"AppendListViewCheckToHTML", {Variant(dir.u("no")), Variant(view)})));
+    EXPECT_FALSE(ok(member, {Variant(dir.u("no")), Variant(target)}));
+  EXPECT_FALSE(ok(u"SeveralListViewToXMLfile", {Variant(none), Variant(dir.u("no"))}));
+  EXPECT_FALSE(ok(u"AppendListViewCheckToHTML", {Variant(dir.u("no")), Variant(view)}));
   EXPECT_EQ(boxTexts(), (Texts{u"Information|Unable to initialize HTML data recording",
                                u"Information|Unable to collect data. List is empty.",
                                u"Information|Unable to initialize HTML appending. List is empty.",
@@ -172,14 +146,13 @@ TEST_F(LstViewFilesTest, ChosenRowsAndSkippedColumns) {
           Variant(true));  // not checked
   zv::put(zv::toObject(zv::call(rows, u"Item", {Variant(2)})), u"Checked", Variant(true));
   zv::put(zv::toObject(zv::call(rows, u"Item", {Variant(3)})), u"Checked", Variant(true));
-  EXPECT_TRUE(zv::toBoolean(run(u"ListViewToASCII", {Variant(dir.u("a")), Variant(view),
-                                                     Variant(u","), Variant(u""), Variant(true)})));
+  EXPECT_TRUE(ok(u"ListViewToASCII",
+                 {Variant(dir.u("a")), Variant(view), Variant(u","), Variant(u""), Variant(true)}));
   EXPECT_EQ(zvtest::readBytes(dir.path("a")), "\xc4rger & Co,Lyon,a<b\r\n,,12 \x80\r\n");
-  EXPECT_TRUE(zv::toBoolean(
-      run(u"AppendListViewCheckToHTML",
-          {Variant(dir.u("c.htm")), Variant(view), Variant(u""), Variant(u"h"), Variant(u"one"),
-           Variant(u"two"), Variant(u"F"), Variant(u"G"), Variant(int16_t{1}), Variant(int16_t{2}),
-           Variant(false), Variant(false)})));
+  EXPECT_TRUE(ok(u"AppendListViewCheckToHTML",
+                 {Variant(dir.u("c.htm")), Variant(view), Variant(u""), Variant(u"h"),
+                  Variant(u"one"), Variant(u"two"), Variant(u"F"), Variant(u"G"),
+                  Variant(int16_t{1}), Variant(int16_t{2}), Variant(false), Variant(false)}));
   const std::string html = zvtest::readBytes(dir.path("c.htm"));
   EXPECT_TRUE(
       html.starts_with("\t<CENTER>\r\n<TABLE WIDTH=\"99%\" cellspacing=5 cellpadding=0 "
@@ -308,11 +281,7 @@ TEST_F(LstViewFilesTest, ImportFailuresShowTheirBoxesAndReports) {
   };
   zvtest::writeBytes(dir.path("head.txt"), "x\r\nx\r\n");
   for (const auto& c : cases) {
-    ObjectRef view = emptyView();
-    zv::call(zv::toObject(zv::get(view, u"ColumnHeaders")), u"Add",
-             {kMissing, kMissing, Variant(u"H")});
-    zv::call(zv::toObject(zv::get(view, u"ListItems")), u"Add",
-             {kMissing, kMissing, Variant(u"old")});
+    ObjectRef view = zvtest::listView({{u"H"}, {u"old"}});
     ui.boxes.clear();
     reports.clear();
     EXPECT_EQ(load(c.content, view, c.options), c.result) << c.content;
@@ -331,7 +300,7 @@ TEST_F(LstViewFilesTest, HostileInputEndsAsSpecified) {
       out << chunk;
   }
   const ObjectRef view = emptyView();
-  EXPECT_TRUE(zv::toBoolean(run(u"LoadListViewFromASCII", {Variant(dir.u("big")), Variant(view)})));
+  EXPECT_TRUE(ok(u"LoadListViewFromASCII", {Variant(dir.u("big")), Variant(view)}));
   auto& lv = dynamic_cast<zv::models::ListView&>(*view);
   ASSERT_EQ(lv.rows().get_Count(), 1);
   EXPECT_EQ(lv.rows().list().items()[0]->get_Text().size(), 100u << 20);
@@ -387,16 +356,11 @@ TEST_F(LstViewFilesTest, RowsFromChildNodes) {
        u"A|B;Alpha|p;Beta"},
   };
   for (const auto& c : cases) {
-    ObjectRef view = emptyView();
-    for (const char16_t* h : {u"A", u"B"})
-      zv::call(zv::toObject(zv::get(view, u"ColumnHeaders")), u"Add",
-               {kMissing, kMissing, Variant(h)});
-    zv::call(zv::toObject(zv::get(view, u"ListItems")), u"Add",
-             {kMissing, kMissing, Variant(u"old")});
+    ObjectRef view = zvtest::listView({{u"A", u"B"}, {u"old"}});
     zv::Args args{Variant(view), Variant(tree()), Variant(int32_t{1})};
     for (const Variant& v : c.options)
       args.push_back(v);
-    EXPECT_TRUE(zv::toBoolean(run(c.member, std::move(args)))) << zv::toUtf8(c.dump);
+    EXPECT_TRUE(ok(c.member, std::move(args))) << zv::toUtf8(c.dump);
     EXPECT_EQ(dump(view), c.dump);
     auto& lv = dynamic_cast<zv::models::ListView&>(*view);
     EXPECT_EQ(zv::toLong(lv.rows().list().items().back()->get_Tag()), 4);  // Beta's Index
@@ -404,8 +368,8 @@ TEST_F(LstViewFilesTest, RowsFromChildNodes) {
   // Nothing to load: no parent, no children, no tree.
   const ObjectRef view = emptyView();
   for (int32_t parent : {0, 3, 9})
-    EXPECT_FALSE(zv::toBoolean(
-        run(u"LoadListViewFromChildNode", {Variant(view), Variant(tree()), Variant(parent)})));
+    EXPECT_FALSE(
+        ok(u"LoadListViewFromChildNode", {Variant(view), Variant(tree()), Variant(parent)}));
   EXPECT_EQ(reports, Texts{});
 }
 

@@ -7,7 +7,6 @@
 
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
-#include "frame/report_listener.h"
 #include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
@@ -18,47 +17,30 @@ using zv::ObjectRef;
 using zv::String;
 using zv::Variant;
 using Texts = std::vector<String>;
+using zvtest::listView;
 
 namespace {
 
 Variant n(int32_t v) {
   return Variant(v);
 }
+Variant obj(const ObjectRef& view) {
+  return Variant(view);
+}
 const Variant kMissing = Variant::missing();
 
 class LstViewLibTest : public testing::Test {
  protected:
-  LstViewLibTest() {
-    previous_ = zv::setReportListener([this](const String& m, bool) { reports.push_back(m); });
-  }
-  ~LstViewLibTest() override { zv::setReportListener(previous_); }
-
-  // A list-view: the first line its headers, each further line a row (its Text, then the
-  // sub-items made for it).
-  static std::shared_ptr<zv::models::ListView> view(std::initializer_list<Texts> lines) {
-    auto lv = std::make_shared<zv::models::ListView>();
-    bool first = true;
-    for (const Texts& line : lines) {
-      if (first) {
-        for (const String& h : line)
-          lv->headers().Add(kMissing, kMissing, Variant(h), kMissing, kMissing, kMissing);
-        first = false;
-        continue;
-      }
-      auto row = lv->rows().Add(kMissing, kMissing, Variant(line[0]), kMissing, kMissing);
-      for (size_t k = 1; k < line.size(); ++k)
-        zv::put(row, u"SubItems", Variant(line[k]), {Variant(static_cast<int16_t>(k))});
-    }
-    return lv;
-  }
   static String dump(zv::models::ListView& lv) { return zvtest::listViewText(lv); }
   Variant run(const char16_t* member, Args args) { return zv::call(lib_, member, std::move(args)); }
+  bool ok(const char16_t* member, Args args) { return zv::toBoolean(run(member, std::move(args))); }
+  int32_t number(const char16_t* member, Args args) {
+    return zv::toLong(run(member, std::move(args)));
+  }
 
   ObjectRef lib_ = zv::createObject(u"ZivoviViruvov.LstViewLib");
-  Texts reports;
-
- private:
-  zv::ReportListener previous_;
+  zvtest::Reports reported;
+  Texts& reports = reported.texts;
 };
 
 ObjectRef collection(const Texts& values) {
@@ -69,34 +51,31 @@ ObjectRef collection(const Texts& values) {
 }
 
 TEST_F(LstViewLibTest, RowsAndHeadersFromCollections) {
-  auto lv = view({{u"City"}, {u"old"}});
+  auto lv = listView({{u"City"}, {u"old"}});
   ObjectRef coll = collection({u"New York", u"  ", u" Paris ", u"New York"});
-  EXPECT_TRUE(zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(lv)), Variant(coll)})));
+  EXPECT_TRUE(ok(u"AddItemsFromColl", {obj(lv), Variant(coll)}));
   Texts keys;
   for (const auto& row : lv->rows().list().items())
     keys.push_back(row->get_Key() + u"=" + row->get_Text());
   EXPECT_EQ(keys, (Texts{u"NewYork11=New York", u"Paris33=Paris", u"NewYork44=New York"}));
 
-  EXPECT_TRUE(
-      zv::toBoolean(run(u"CreateHeadersFromColl", {Variant(ObjectRef(lv)), Variant(coll)})));
+  EXPECT_TRUE(ok(u"CreateHeadersFromColl", {obj(lv), Variant(coll)}));
   EXPECT_EQ(dump(*lv), u"New York|Paris|New York");  // the rows went with the old headers
   EXPECT_EQ(lv->headers().list().items()[1]->get_Key(), u"Paris3");
   EXPECT_EQ(lv->headers().list().items()[1]->get_Width(), 1300);
 
   // Neutral results: nothing given, an empty collection, a list-view without headers.
   const ObjectRef nothing;
-  EXPECT_FALSE(zv::toBoolean(run(u"AddItemsFromColl", {Variant(nothing), Variant(coll)})));
-  EXPECT_FALSE(
-      zv::toBoolean(run(u"AddItemsFromColl", {Variant(ObjectRef(view({{}}))), Variant(coll)})));
-  EXPECT_FALSE(zv::toBoolean(run(u"CreateHeadersFromColl", {Variant(nothing), Variant(coll)})));
-  EXPECT_FALSE(zv::toBoolean(
-      run(u"CreateHeadersFromColl", {Variant(ObjectRef(lv)), Variant(collection({}))})));
+  EXPECT_FALSE(ok(u"AddItemsFromColl", {Variant(nothing), Variant(coll)}));
+  EXPECT_FALSE(ok(u"AddItemsFromColl", {obj(listView({{}})), Variant(coll)}));
+  EXPECT_FALSE(ok(u"CreateHeadersFromColl", {Variant(nothing), Variant(coll)}));
+  EXPECT_FALSE(ok(u"CreateHeadersFromColl", {obj(lv), Variant(collection({}))}));
   EXPECT_EQ(reports, (Texts{u"LIB - Unable to initialize table, destination is null",
                             u"LIB - Unable to initialize table, items list is empty: 0"}));
 }
 
 TEST_F(LstViewLibTest, ColumnIntoListBoxAddsOnlyNewValues) {
-  auto lv = view({{u"A", u"B", u"C"}, {u"x", u"1"}, {u"y", u"1", u"z"}, {u"x"}});
+  auto lv = listView({{u"A", u"B", u"C"}, {u"x", u"1"}, {u"y", u"1", u"z"}, {u"x"}});
   const struct {
     int16_t column;
     bool acceptEmpty;
@@ -107,10 +86,9 @@ TEST_F(LstViewLibTest, ColumnIntoListBoxAddsOnlyNewValues) {
                {4, true, false, {}},           {0, true, false, {}}};
   for (const auto& c : cases) {
     ObjectRef box = zv::createModel(u"ListBox");
-    EXPECT_EQ(
-        zv::toBoolean(run(u"CopyColumnToListBox", {Variant(ObjectRef(lv)), Variant(box),
-                                                   Variant(c.column), Variant(c.acceptEmpty)})),
-        c.result);
+    EXPECT_EQ(ok(u"CopyColumnToListBox",
+                 {obj(lv), Variant(box), Variant(c.column), Variant(c.acceptEmpty)}),
+              c.result);
     Texts items;
     for (int32_t i = 0; i < zv::toLong(zv::get(box, u"ListCount")); ++i)
       items.push_back(zv::toString(zv::get(box, u"List", {n(i)})));
@@ -119,27 +97,26 @@ TEST_F(LstViewLibTest, ColumnIntoListBoxAddsOnlyNewValues) {
 }
 
 TEST_F(LstViewLibTest, HeadersIntoRowsColoursAndClearing) {
-  auto source = view({{u"A", u"B"}});
-  auto target = view({{u"Only"}, {u"gone"}});
-  EXPECT_TRUE(zv::toBoolean(
-      run(u"CopyListViewHeaderToRow", {Variant(ObjectRef(source)), Variant(ObjectRef(target))})));
+  auto source = listView({{u"A", u"B"}});
+  auto target = listView({{u"Only"}, {u"gone"}});
+  EXPECT_TRUE(ok(u"CopyListViewHeaderToRow", {obj(source), obj(target)}));
   EXPECT_EQ(dump(*target), u"Only;A;B");
   EXPECT_EQ(target->get_Tag(), u"2");
 
-  auto lv = view({{u"A", u"B", u"C"}, {u"r", u"s", u"t"}});
+  auto lv = listView({{u"A", u"B", u"C"}, {u"r", u"s", u"t"}});
   ObjectRef row = lv->rows().Item(n(1));
-  EXPECT_TRUE(zv::toBoolean(run(u"ChangeItemSubItemsForeColor", {Variant(row), n(255)})));
+  EXPECT_TRUE(ok(u"ChangeItemSubItemsForeColor", {Variant(row), n(255)}));
   EXPECT_EQ(lv->rows().list().items()[0]->subItems().list().items()[1]->get_ForeColor(), 255);
   EXPECT_EQ(lv->rows().list().items()[0]->get_ForeColor(), 0);
-  EXPECT_FALSE(zv::toBoolean(run(u"ChangeItemSubItemsForeColor", {Variant(row), n(0x1000000)})));
+  EXPECT_FALSE(ok(u"ChangeItemSubItemsForeColor", {Variant(row), n(0x1000000)}));
 
-  run(u"ClearListViewAndHeaders", {Variant(ObjectRef(lv))});
+  run(u"ClearListViewAndHeaders", {obj(lv)});
   EXPECT_EQ(dump(*lv), u"");
   EXPECT_EQ(reports, (Texts{u"Error on changing items color: 1"}));
 }
 
 TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
-  auto source = view({{u"Name", u"Town"}, {u"a", u"x"}, {u"b"}});
+  auto source = listView({{u"Name", u"Town"}, {u"a", u"x"}, {u"b"}});
   source->headers().Add(kMissing, Variant(u"k"), Variant(u"Amount"), n(900), n(1), kMissing);
   source->let_Checkboxes(true);
   source->let_GridLines(true);
@@ -149,12 +126,11 @@ TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
   first.let_Checked(true);
   first.let_ForeColor(0xFF);
   first.subItems().list().items()[0]->let_Bold(true);
-  auto dest = view({{u"Old"}, {u"old"}});
+  auto dest = listView({{u"Old"}, {u"old"}});
   ObjectRef bar = zv::createModel(u"ProgressBar");
   run(u"SetProgressBar", {Variant(bar)});
 
-  EXPECT_TRUE(zv::toBoolean(
-      run(u"CopyListToTmpList", {Variant(ObjectRef(source)), Variant(ObjectRef(dest))})));
+  EXPECT_TRUE(ok(u"CopyListToTmpList", {obj(source), obj(dest)}));
   EXPECT_EQ(dump(*dest), u"Name|Town|Amount;a|x;b");
   auto& h = *dest->headers().list().items()[2];
   EXPECT_EQ(h.get_Key() + u"/" + zv::longToString(h.get_Alignment()) + u"/" +
@@ -171,15 +147,11 @@ TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
   EXPECT_FALSE(zv::toBoolean(zv::get(bar, u"Visible")));
 
   // A source sub-item beyond its headers fails on the copy, quoting step, row and sub-item.
-  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"1"), kMissing,
-                                                   kMissing);
-  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"2"), kMissing,
-                                                   kMissing);
-  source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(u"3"), kMissing,
-                                                   kMissing);
+  for (const char16_t* text : {u"1", u"2", u"3"})
+    source->rows().list().items()[1]->subItems().Add(kMissing, kMissing, Variant(text), kMissing,
+                                                     kMissing);
   Variant force(false);
-  EXPECT_FALSE(zv::toBoolean(run(
-      u"CopyListToList", {Variant(ObjectRef(source)), Variant(ObjectRef(dest)), Arg::ref(force)})));
+  EXPECT_FALSE(ok(u"CopyListToList", {obj(source), obj(dest), Arg::ref(force)}));
   EXPECT_EQ(reports, (Texts{u"Error on List View copy: 3/2/3"}));
 }
 
@@ -193,9 +165,9 @@ TEST_F(LstViewLibTest, AutomaticTipsAndTheirExclusions) {
                {false, 0, -1, {u"", u"b", u"c"}},
                {false, 2, 1, {u"a", u"", u""}}};
   for (const auto& c : cases) {
-    auto lv = view({{u"H1", u" ", u"H3"}, {u" a ", u"b", u"c"}});
-    run(u"SetAutomaticTips", {Variant(ObjectRef(lv)), Variant(c.withHeader), Variant(false),
-                              Variant(c.without1), Variant(c.without2)});
+    auto lv = listView({{u"H1", u" ", u"H3"}, {u" a ", u"b", u"c"}});
+    run(u"SetAutomaticTips",
+        {obj(lv), Variant(c.withHeader), Variant(false), Variant(c.without1), Variant(c.without2)});
     auto& row = *lv->rows().list().items()[0];
     Texts tips{row.get_ToolTipText()};
     for (const auto& cell : row.subItems().list().items())
@@ -205,45 +177,42 @@ TEST_F(LstViewLibTest, AutomaticTipsAndTheirExclusions) {
 }
 
 TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
-  auto lv = view({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
+  auto lv = listView({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
   lv->rows().list().items()[1]->let_Tag(Variant(u"t"));
   lv->rows().list().items()[1]->let_SmallIcon(Variant(u"i"));
-  ObjectRef v = lv;
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"abc")})), 2);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"ab")})), 0);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"   "), Variant(true)})), 0);
+  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), Variant(u"abc")}), 2);
+  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), Variant(u"ab")}), 0);
+  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), Variant(u"   "), Variant(true)}), 0);
   lv->let_Checkboxes(true);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(v), Variant(u"new"), Variant(true),
-                                                 Variant(true), Variant(u"ico")})),
+  EXPECT_EQ(number(u"FindItemFromText",
+                   {obj(lv), Variant(u"new"), Variant(true), Variant(true), Variant(u"ico")}),
             3);
   auto& added = *lv->rows().list().items()[2];
   EXPECT_TRUE(added.get_Checked() && !added.get_Selected());
   EXPECT_EQ(zv::toString(added.get_Icon()) + zv::toString(added.get_SmallIcon()), u"icoico");
 
+  EXPECT_EQ(number(u"FindItemFromSubItem", {obj(lv), Variant(u"y"), Variant(int16_t{1})}), 2);
   EXPECT_EQ(
-      zv::toLong(run(u"FindItemFromSubItem", {Variant(v), Variant(u"y"), Variant(int16_t{1})})), 2);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromSubItem",
-                           {Variant(v), Variant(u"y"), Variant(int16_t{2}), Variant(true)})),
-            0);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromSubItem",
-                           {Variant(v), Variant(u"z"), Variant(int16_t{1}), Variant(true)})),
-            4);
+      number(u"FindItemFromSubItem", {obj(lv), Variant(u"y"), Variant(int16_t{2}), Variant(true)}),
+      0);
+  EXPECT_EQ(
+      number(u"FindItemFromSubItem", {obj(lv), Variant(u"z"), Variant(int16_t{1}), Variant(true)}),
+      4);
   EXPECT_EQ(dump(*lv), u"A|B;ABC|x;abc|y;new;|z");
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromTag", {Variant(v), Variant(u"t")})), 2);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromTag", {Variant(v), Variant(u"")})), 1);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromSmallIcon", {Variant(v), Variant(u"i")})), 2);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromIcon", {Variant(v), Variant(u"i")})), 0);
+  EXPECT_EQ(number(u"FindItemFromTag", {obj(lv), Variant(u"t")}), 2);
+  EXPECT_EQ(number(u"FindItemFromTag", {obj(lv), Variant(u"")}), 1);
+  EXPECT_EQ(number(u"FindItemFromSmallIcon", {obj(lv), Variant(u"i")}), 2);
+  EXPECT_EQ(number(u"FindItemFromIcon", {obj(lv), Variant(u"i")}), 0);
 
-  auto bare = view({{}});
-  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption", {Variant(ObjectRef(bare)), Variant(u"H"),
-                                                      Variant(true), Variant(int16_t{1})})),
+  auto bare = listView({{}});
+  EXPECT_EQ(number(u"FindHeaderFromCaption",
+                   {obj(bare), Variant(u"H"), Variant(true), Variant(int16_t{1})}),
             1);
-  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption",
-                           {Variant(ObjectRef(bare)), Variant(u"I"), Variant(true),
-                            Variant(int16_t{2}), Variant(int16_t{700})})),
+  EXPECT_EQ(number(u"FindHeaderFromCaption", {obj(bare), Variant(u"I"), Variant(true),
+                                              Variant(int16_t{2}), Variant(int16_t{700})}),
             2);
-  EXPECT_EQ(zv::toLong(run(u"FindHeaderFromCaption", {Variant(ObjectRef(bare)), Variant(u"J"),
-                                                      Variant(true), Variant(int16_t{1})})),
+  EXPECT_EQ(number(u"FindHeaderFromCaption",
+                   {obj(bare), Variant(u"J"), Variant(true), Variant(int16_t{1})}),
             3);
   Texts shape;
   for (const auto& h : bare->headers().list().items())
@@ -254,8 +223,8 @@ TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
 }
 
 TEST_F(LstViewLibTest, Counts) {
-  auto lv = view({{u"A", u"B"}, {u"r1", u"Paris-Nord"}, {u"r2", u"paris"}, {u"r3"}, {u"Paris"}});
-  ObjectRef v = lv;
+  auto lv =
+      listView({{u"A", u"B"}, {u"r1", u"Paris-Nord"}, {u"r2", u"paris"}, {u"r3"}, {u"Paris"}});
   const struct {
     const char16_t* text;
     int16_t column;
@@ -266,18 +235,17 @@ TEST_F(LstViewLibTest, Counts) {
                {u"Paris", 0, false, false, 1}, {u"paris", 3, true, true, 0},
                {u"paris", 4, true, true, 0},   {u"paris", -1, true, true, 0}};
   for (const auto& c : cases)
-    EXPECT_EQ(
-        zv::toLong(run(u"CountStringFromColumn", {Variant(v), Variant(c.text), Variant(c.column),
-                                                  Variant(c.similar), Variant(c.ucase)})),
-        c.count)
+    EXPECT_EQ(number(u"CountStringFromColumn", {obj(lv), Variant(c.text), Variant(c.column),
+                                                Variant(c.similar), Variant(c.ucase)}),
+              c.count)
         << zv::toUtf8(c.text) << c.column << c.similar << c.ucase;
   lv->rows().list().items()[0]->let_Checked(true);
   lv->rows().list().items()[1]->let_Selected(true);
-  EXPECT_EQ(zv::toLong(run(u"CountCheckedItem", {Variant(v)})), 0);  // no check boxes shown
+  EXPECT_EQ(number(u"CountCheckedItem", {obj(lv)}), 0);  // no check boxes shown
   lv->let_Checkboxes(true);
-  EXPECT_EQ(zv::toLong(run(u"CountCheckedItem", {Variant(v)})), 1);
-  EXPECT_EQ(zv::toLong(run(u"CountSelectedItem", {Variant(v)})), 1);
-  EXPECT_EQ(zv::toLong(run(u"CountHeaderCaption", {Variant(v), Variant(u"B")})), 1);
+  EXPECT_EQ(number(u"CountCheckedItem", {obj(lv)}), 1);
+  EXPECT_EQ(number(u"CountSelectedItem", {obj(lv)}), 1);
+  EXPECT_EQ(number(u"CountHeaderCaption", {obj(lv), Variant(u"B")}), 1);
 }
 
 TEST_F(LstViewLibTest, SwitchesAndMovesColumnsWithTheirHeaders) {
@@ -298,40 +266,34 @@ TEST_F(LstViewLibTest, SwitchesAndMovesColumnsWithTheirHeaders) {
       {u"isMoveColumnAndHeaderToBeforeLast", 3, 0, true, u"A|B|C|D;a|b|c|d;z|y"},
   };
   for (const auto& c : cases) {
-    auto lv = view({{u"A", u"B", u"C", u"D"}, {u"a", u"b", u"c", u"d"}, {u"z", u"y"}});
-    Args args{Variant(ObjectRef(lv)), n(c.a)};
+    auto lv = listView({{u"A", u"B", u"C", u"D"}, {u"a", u"b", u"c", u"d"}, {u"z", u"y"}});
+    Args args{obj(lv), n(c.a)};
     if (c.b) args.emplace_back(n(c.b));
-    EXPECT_EQ(zv::toBoolean(run(c.member, std::move(args))), c.result)
-        << zv::toUtf8(c.member) << c.a;
+    EXPECT_EQ(ok(c.member, std::move(args)), c.result) << zv::toUtf8(c.member) << c.a;
     EXPECT_EQ(dump(*lv), c.after) << zv::toUtf8(c.member) << c.a << c.b;
   }
 }
 
 TEST_F(LstViewLibTest, ColumnFormattingEmptinessAndComparison) {
-  auto lv =
-      view({{u"A", u"B", u"C", u"D"}, {u"a.b", u"x.", u" ", u"abc "}, {u"..", u"", u"", u"ABC"}});
-  ObjectRef v = lv;
-  EXPECT_TRUE(
-      zv::toBoolean(run(u"DeleteCharColumn", {Variant(v), Variant(u"."), Variant(int16_t{1})})));
+  auto lv = listView(
+      {{u"A", u"B", u"C", u"D"}, {u"a.b", u"x.", u" ", u"abc "}, {u"..", u"", u"", u"ABC"}});
+  EXPECT_TRUE(ok(u"DeleteCharColumn", {obj(lv), Variant(u"."), Variant(int16_t{1})}));
   EXPECT_EQ(dump(*lv), u"A|B|C|D;ab|x.| |abc ;|||ABC");
   // Here column k >= 2 names sub-item k: column 2 is the third column.
-  EXPECT_TRUE(zv::toBoolean(run(u"ChangeColumnToBold", {Variant(v), Variant(int16_t{2})})));
+  EXPECT_TRUE(ok(u"ChangeColumnToBold", {obj(lv), Variant(int16_t{2})}));
   EXPECT_TRUE(lv->rows().list().items()[0]->subItems().list().items()[1]->get_Bold());
-  EXPECT_FALSE(
-      zv::toBoolean(run(u"ChangeColumnToColor", {Variant(v), Variant(int16_t{1}), n(-1)})));
-  EXPECT_FALSE(
-      zv::toBoolean(run(u"DeleteCharColumn", {Variant(v), Variant(u"x"), Variant(int16_t{4})})));
+  EXPECT_FALSE(ok(u"ChangeColumnToColor", {obj(lv), Variant(int16_t{1}), n(-1)}));
+  EXPECT_FALSE(ok(u"DeleteCharColumn", {obj(lv), Variant(u"x"), Variant(int16_t{4})}));
 
-  EXPECT_TRUE(zv::toBoolean(run(u"isEmptyColumn", {Variant(v), n(3)})));
-  EXPECT_FALSE(zv::toBoolean(run(u"isEmptyColumn", {Variant(v), n(2)})));
-  EXPECT_FALSE(
-      zv::toBoolean(run(u"isEqualColumns", {Variant(v), n(1), n(2), Variant(int16_t{2})})));
-  EXPECT_TRUE(zv::toBoolean(run(u"DeleteAllEmptyColumns", {Variant(v)})));
+  EXPECT_TRUE(ok(u"isEmptyColumn", {obj(lv), n(3)}));
+  EXPECT_FALSE(ok(u"isEmptyColumn", {obj(lv), n(2)}));
+  EXPECT_FALSE(ok(u"isEqualColumns", {obj(lv), n(1), n(2), Variant(int16_t{2})}));
+  EXPECT_TRUE(ok(u"DeleteAllEmptyColumns", {obj(lv)}));
   EXPECT_EQ(dump(*lv), u"A|B|D;ab|x.|abc ;||ABC");
   lv->rows().list().items()[0]->let_Text(u"");
   lv->rows().list().items()[0]->let_SubItems(1, u"");
-  EXPECT_TRUE(zv::toBoolean(run(u"isEqualColumns", {Variant(v), n(1), n(2)})));  // "abc " is "ABC"
-  EXPECT_FALSE(zv::toBoolean(run(u"isEqualColumns", {Variant(v), n(1), n(3)})));
+  EXPECT_TRUE(ok(u"isEqualColumns", {obj(lv), n(1), n(2)}));  // "abc " is "ABC"
+  EXPECT_FALSE(ok(u"isEqualColumns", {obj(lv), n(1), n(3)}));
   EXPECT_EQ(reports, (Texts{u"Error on Delete Char of Column: 1"}));
 }
 
@@ -366,7 +328,7 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
   const Variant s(ObjectRef(std::make_shared<Stranger>()));
   const Variant coll(collection({u"a"}));
   const Variant box(zv::createModel(u"ListBox"));
-  const Variant lv(ObjectRef(view({{u"A"}})));
+  const Variant lv(ObjectRef(listView({{u"A"}})));
   const struct {
     const char16_t* member;
     Args args;
@@ -413,8 +375,8 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
        {u"Error on moving the Column and Header to the before last position: 2",
         u"Error on moving the Column and Header to the last position: 2"}},
       {u"isSwitchColumnsAndHeaders",
-       {Variant(ObjectRef(
-            std::make_shared<HeaderTextRefused>(ObjectRef(view({{u"A", u"B"}, {u"a", u"b"}}))))),
+       {Variant(ObjectRef(std::make_shared<HeaderTextRefused>(
+            ObjectRef(listView({{u"A", u"B"}, {u"a", u"b"}}))))),
         n(1), n(2)},
        {u"Error on switching two headers: 1 to 2"}},
   };
@@ -427,10 +389,10 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
 }
 
 TEST_F(LstViewLibTest, LongTextsAndValuesThatAreNoObject) {
-  auto lv = view({{u"A"}});
+  auto lv = listView({{u"A"}});
   const Variant text(String(40000, u'x'));
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(ObjectRef(lv)), text, Variant(true)})), 1);
-  EXPECT_EQ(zv::toLong(run(u"FindItemFromText", {Variant(ObjectRef(lv)), text})), 1);
+  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), text, Variant(true)}), 1);
+  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), text}), 1);
   EXPECT_EQ(zvtest::errorOf([&] { run(u"FindItemFromText", {Variant(u"no object"), text}); }), 13);
 }
 

@@ -1,5 +1,6 @@
 // RegistryLib against the registry store: reads, writes, deletes, keys, associations,
-// listings with their buffer limits and the subtree search with its depth.
+// listings with their buffer limits and the subtree search with its depth. Missing keys are
+// in the shared case table (tests/cases/system.tsv).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,7 +58,6 @@ TEST_F(RegistryLibTest, WritesThroughEachRootAndReadsBack) {
   EXPECT_EQ(lib_->ReadRegistryMachine(u"Software\\Zv", u"Machine", false), u"m");
   EXPECT_EQ(lib_->ReadRegistryRoot(u"Zv.Doc", u""), u"root");
   EXPECT_EQ(lib_->ReadRegistryCurrentUser(u"Software\\Zv", u"Ignored"), u"");
-  EXPECT_EQ(lib_->ReadRegistryCurrentUser(u"Software\\Nothing", u"User"), u"");
 }
 
 // The plain read takes 2048 bytes less the last one; the typed read goes by type.
@@ -82,8 +82,10 @@ TEST_F(RegistryLibTest, PlainAndTypedReads) {
       {"expand", reg::kExpandString, "%HOME%", u"%HOME%", u""},
       {"big", reg::kString, std::string(2047, 'b'), String(2047, u'b'), String(2047, u'b')},
       {"bigger", reg::kString, std::string(2048, 'b'), u"", String(2048, u'b')}};
-  for (const Case& c : cases) set(kUser, key, c.name, c.type, c.data);
-  for (const Case& c : cases) set(kMachine, key, c.name, c.type, c.data);
+  for (const Case& c : cases) {
+    set(kUser, key, c.name, c.type, c.data);
+    set(kMachine, key, c.name, c.type, c.data);
+  }
   for (const Case& c : cases) {
     EXPECT_EQ(lib_->ReadRegistryCurrentUser(u"Software\\Reads", zv::fromUtf8(c.name)), c.plain)
         << c.name;
@@ -93,7 +95,6 @@ TEST_F(RegistryLibTest, PlainAndTypedReads) {
 }
 
 TEST_F(RegistryLibTest, KeysTestsCreationAndDeletes) {
-  EXPECT_EQ(lib_->ReadRegistryMachine(u"Software\\X", u"", false), u"2");
   String name = u"Software\\X\\Y";
   int32_t root = kMachine;
   lib_->CreateNewKey(name, root);
@@ -106,7 +107,6 @@ TEST_F(RegistryLibTest, KeysTestsCreationAndDeletes) {
   EXPECT_EQ(lib_->ReadRegistryMachine(u"Software\\X", u"", true), u"default");
   EXPECT_TRUE(lib_->DeleteValueKeyMachine(u"Software\\X", u""));
   EXPECT_FALSE(lib_->DeleteValueKeyMachine(u"Software\\X", u""));
-  EXPECT_FALSE(lib_->DeleteValueKeyMachine(u"Software\\Missing", u"v"));
   lib_->WriteRegistry(zv::longToString(kRoot), u"Doc\\shell\\open\\command", u"v", u"x", 1);
   EXPECT_TRUE(lib_->DeleteValueKeyRootShell(u"Doc", u"v"));
   EXPECT_FALSE(lib_->DeleteValueKeyRoot(u"Doc\\shell\\open\\command", u"v"));
@@ -157,7 +157,6 @@ TEST_F(RegistryLibTest, EnumeratedValuesStopAtTheFirstThatDoesNotFit) {
   EXPECT_EQ(cell(3, 1), String(258, u't') + String(2, u'\0'));  // the 260-byte buffer
   EXPECT_EQ(cell(3, 2), u"REG_SZ");
   EXPECT_EQ(cell(4, 2), u"UNKNOWN_TYPE");
-  EXPECT_TRUE(lib_->EnumerateRegistryValues(u"Software\\Enum", kUser).isEmpty());
   set(kUser, "Software\\EmptyKey\\Child", "v", reg::kString, "x");
   EXPECT_TRUE(lib_->EnumerateRegistryValues(u"Software\\EmptyKey", kUser).isEmpty());
 }
@@ -192,7 +191,6 @@ TEST_F(RegistryLibTest, FindsValuesBesideMatchesDownToTheSixthLevel) {
   set(kMachine, "Find\\Path", "Depth", reg::kString, "expanded");
   zvtest::ScopedVariable variable("ZV_FIND_TEST", "C:");
   EXPECT_EQ(lib_->FindRegistryMachine(u"Find", u"Kind", u"c:\\X", u"Depth"), u"expanded");
-  EXPECT_EQ(lib_->FindRegistryMachine(u"Nowhere", u"Kind", u"level", u"Depth"), u"");
 }
 
 // The record of a system whose registration is in the store; missing values read as "".
