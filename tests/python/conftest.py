@@ -30,3 +30,12 @@ def boxes():
     zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
     yield shown
     zv.set_message_handler(None)
+
+
+@pytest.fixture
+def reports():
+    """The messages of the error reports the library made during the test."""
+    made = []
+    zv.set_report_handler(lambda message, shown: made.append(message))
+    yield made
+    zv.set_report_handler(None)

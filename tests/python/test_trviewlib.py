@@ -98,14 +98,6 @@ def build(kind):
     return tree
 
 
-@pytest.fixture
-def reports():
-    made = []
-    zv.set_report_handler(lambda message, shown: made.append(message))
-    yield made
-    zv.set_report_handler(None)
-
-
 @pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])
 def test_case(case, boxes, reports):
     tree, coll, ref, box = build(case["kind"]), zv.Collection(), zv.Ref(None), None
