@@ -245,10 +245,6 @@ def test_indexed_properties(tree):
                   lambda: z.Encrypt):
         with raises_error(438):
             write()
-    box = zv.ListBox()
-    box.AddItem("a")
-    box.List[0] = "b"
-    assert box.List[0] == "b"
 
 
 @pytest.mark.parametrize("name, message, leftover", [

@@ -28,7 +28,7 @@ def test_list_from_python(make):
     box.AddItem("x", Index=None)                   # None leaves the optional Index out: append
     box.AddItem("y", Index=0)
     assert [box.List(i) for i in range(box.ListCount)] == ["y", "a", "b", "x"]
-    zv.invoke(box, "List", zv.DISPATCH_PROPERTYPUT, 0, "z")
+    box.List[0] = "z"
     box.ListIndex = 0
     assert (box.List(box.NewIndex), box.Text, box.List(100)) == ("z", "z", "")
     with raises_error(381):
@@ -37,21 +37,15 @@ def test_list_from_python(make):
         box.AddItem("z", -1)
     with raises_error(380):
         box.ListIndex = 9
-
-
-def test_combo_box_text_is_its_own_field():
-    combo = zv.ComboBox()
-    combo.AddItem("first")
-    combo.Text = "typed"
-    assert combo.Text == "typed"
-    combo.ListIndex = 0
-    assert combo.Text == "first"
+    if make is zv.ComboBox:                         # its text is a field of its own
+        box.Text = "typed"
+        assert (box.Text, box.List(0)) == ("typed", "z")
 
 
 # --- text boxes --------------------------------------------------------------------------
 
 @pytest.mark.parametrize("make", [zv.TextBox, zv.RichTextBox])
-@pytest.mark.parametrize("text", ["", "plain", "line 1\r\nline 2", "é ü ß €", "😀 astral",
+@pytest.mark.parametrize("text", ["", "line 1\r\nline 2", "é ü ß €", "😀 astral",
                                   "\ud800 lone surrogate"])
 def test_text_round_trip(make, text):
     box = make()
@@ -81,6 +75,9 @@ def test_collection_from_python():
     assert box.ListCount == 1
     coll.Remove("bOX")
     assert items(coll) == ["a", marker, "end"]
+    for value in coll:                              # iteration runs over a snapshot
+        coll.Add(value)
+    assert items(coll) == ["a", marker, "end"] * 2
 
 
 @pytest.mark.parametrize("action, number", [
@@ -97,18 +94,6 @@ def test_collection_errors(action, number):
     with raises_error(number):
         action(coll)
     assert items(coll) == ["a", "b"]              # a failed call changes nothing
-
-
-def test_collection_iteration_is_a_snapshot():
-    coll = zv.Collection()
-    coll.Add(1)
-    coll.Add(2)
-    seen = []
-    for value in coll:
-        seen.append(value)
-        coll.Add(value * 10)
-    assert seen == [1, 2]
-    assert list(coll) == [1, 2, 10, 20]
 
 
 @pytest.mark.parametrize("obj", [zv.ListBox(), zv.TextBox(), zv.CreateObject("ZivoviViruvov.StrChr")])
