@@ -1,9 +1,13 @@
 """LstViewLib on a plain Python list-view and on zv.ListView(): the same calls give the same
-results, rows, headers and reports; sub-item writes reach the plain class's __setitem__."""
+results, rows, headers, reports and exported bytes; sub-item writes reach the plain class's
+__setitem__; the import's boxes; a round trip."""
+import os
 
 import pytest
 
 import zivoviviruvov as zv
+
+lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
 
 
 class Cell:
@@ -89,7 +93,6 @@ def snapshot(lv):
 
 
 def scenario(lv):
-    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
     coll = zv.Collection()
     for value in ["New York", "  ", "Rome"]:
         coll.Add(value)
@@ -128,7 +131,6 @@ def test_plain_class_and_model_give_the_same_results(reports):
 
 @pytest.mark.parametrize("make", [PlainListView, zv.ListView])
 def test_nothing_and_missing_members_give_neutral_results(make):
-    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
     assert lib.FindItemFromText(None, "a", True) == 0
     assert lib.CountCheckedItem(make()) == 0
     assert lib.FindItemFromText(object(), "a") == 0
@@ -152,16 +154,16 @@ class Refusing(Elements):
         return Element(self, Key, Text, None, None)
 
 
-COPY = lambda lib, src, dst: lib.CopyListToList(src, dst)  # noqa: E731
+COPY = lambda src, dst: lib.CopyListToList(src, dst)  # noqa: E731
 
 
 # The member of the target list-view replaced by a refusing one, the call, what it gives.
 @pytest.mark.parametrize("member, raising, call, result, expected_reports", [
     ("ColumnHeaders", False, COPY, False, ["Error on headers List View copy"]),
     ("ListItems", False, COPY, False, ["Error on items List View copy"]),
-    ("ListItems", True, lambda lib, src, dst: lib.FindItemFromText(dst, "x", True), 0,
+    ("ListItems", True, lambda src, dst: lib.FindItemFromText(dst, "x", True), 0,
      ["Error on finding text value in list: 1"]),
-    (None, False, lambda lib, src, dst: lib.SetAutomaticTips(src, withError=True), True, []),
+    (None, False, lambda src, dst: lib.SetAutomaticTips(src, withError=True), True, []),
 ])
 def test_failures_of_the_callers_members(reports, member, raising, call, result, expected_reports):
     src, dst = zv.ListView(), PlainListView()
@@ -169,7 +171,7 @@ def test_failures_of_the_callers_members(reports, member, raising, call, result,
     src.ListItems.Add(Text="a")
     if member:
         setattr(dst, member, Refusing(raising))
-    assert call(zv.CreateObject("ZivoviViruvov.LstViewLib"), src, dst) == result
+    assert call(src, dst) == result
     assert reports == expected_reports
 
 
@@ -188,3 +190,63 @@ def test_progress_value_failure_is_reported():
         zv.set_report_handler(None)
     assert seen == [("Error on initializing the progress bar", False),
                     ("Error on setting the progress value: 5", False)]
+
+
+CASES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "listview")
+
+SAMPLE = [["Caf\u00e9", "Zo\u00eb", ""], ["\u00c4rger & Co", "Lyon", "a<b"], ["", "", "12 \u20ac"]]
+
+EXPORTS = [
+    ("sample_table.html", "AppendListViewToHTML",
+     ("Villes \u00e9t\u00e9", False, "silver", "#EEEEEE", "white", "Arial")),
+    ("sample.xml", "ListViewToXMLfile", ()),
+    ("sample_tags.xml", "ListViewToXMLfile", (False, True, 3)),
+    ("sample.csv", "ListViewToASCII", (";", '"', False, "", "", 0, "Nom;Ville;Note")),
+    ("sample_columns.txt", "ListViewToASCII", ("\t", "", False, "id", "end", 1)),
+]
+
+
+def sample(lv):
+    for caption, align in [("Nom", 0), ("Ville", 2), ("Note", 1)]:
+        lv.ColumnHeaders.Add(None, None, caption, None, align)
+    for cells in SAMPLE:
+        row = lv.ListItems.Add(None, None, cells[0])
+        for k in (1, 2):
+            row.SubItems[k] = cells[k]
+    lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
+    lv.ListItems.Item(2).Bold = True
+    lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
+    return lv
+
+
+@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
+@pytest.mark.parametrize("name, member, options", EXPORTS, ids=[e[0] for e in EXPORTS])
+def test_exports_write_the_expected_bytes(tmp_path, make, name, member, options):
+    out = tmp_path / name
+    assert getattr(lib, member)(str(out), sample(make()), *options) is True
+    with open(os.path.join(CASES, name), "rb") as f:
+        assert out.read_bytes() == f.read()
+
+
+def rows_of(lv):
+    return [[lv.ListItems.Item(i).Text] + [lv.ListItems.Item(i).SubItems[k] for k in (1, 2)]
+            for i in range(1, lv.ListItems.Count + 1)]
+
+
+def test_round_trip_through_delimited_text(tmp_path, boxes):
+    out = str(tmp_path / "rt.csv")
+    assert lib.ListViewToASCII(out, sample(zv.ListView()), ";", '"', False, "", "", 0, "Nom;Ville;Note")
+    back = zv.ListView()
+    assert lib.LoadListViewFromASCII(out, back, True, True, False, False, False, ";") is True
+    assert [back.ColumnHeaders.Item(c).Key for c in (1, 2, 3)] == ["Nom1", "Ville2", "Note3"]
+    assert rows_of(back) == SAMPLE
+    assert boxes == []
+
+
+def test_import_box_reaches_the_handler(tmp_path, boxes):
+    # Every box and report of the import is checked natively and under Wine; here one box
+    # through Python's handler.
+    data = tmp_path / "in.txt"
+    data.write_bytes(b"a")
+    assert lib.LoadListViewFromASCII(str(data), zv.ListView(), theSeparator="\t") is False
+    assert boxes == [("Information", f"Unable to load data. The file is empty: 1\r\n{data}")]
