@@ -93,9 +93,12 @@ def zip_folder(tree, archive, events=None, **settings):
     return z
 
 
-def listing(archive, events=None):
+def listing(archive, events=None, folder=None, **settings):
+    """An UnZipLib that listed the archive, extracting to folder with these settings."""
     u = zv.WithEvents(zv.CreateObject("ZivoviViruvov.UnZipLib"), events or Events())
-    u.ZipFile = str(archive)
+    u.ZipFile, u.UnzipFolder = str(archive), str(folder or "")
+    for name, value in settings.items():
+        setattr(u, name, value)
     assert u.Directory() == 0
     return u
 
@@ -126,13 +129,11 @@ def test_round_trip(tree, password):
         assert {n: zf.read(n) for n in zf.namelist()} == FILES
 
     unzipping = Events(password)
-    u = listing(archive, unzipping)
+    u = listing(archive, unzipping, tree / "back", UseFolderNames=True)
     assert u.FileCount == len(FILES) and names(u) == sorted(FILES)
     for i in range(1, u.FileCount + 1):
         assert u.FilePackedSize(i) == u.FileSize(i) * u.FileCompressionRatio(i) // 100
         assert u.FileEncrypted(i) == bool(password)
-    u.UnzipFolder = str(tree / "back")
-    u.UseFolderNames = True
     assert u.Unzip() is False
     assert extracted(tree / "back") == FILES
     assert unzipping.count("PasswordRequest") == (1 if password else 0)
@@ -152,12 +153,10 @@ def test_reads_archives_of_zip_and_zipfile(tree):
     expected = {"info-zip.zip": FILES, "stored.zip": FILES,
                 "python.zip": {**FILES, "stored.txt": b"kept"}}
     for archive, files in expected.items():
-        u = listing(tree / archive, Events("pw"))
+        u = listing(tree / archive, Events("pw"), tree / archive[:-4], UseFolderNames=True)
         assert names(u) == sorted(files), archive
-        u.UnzipFolder = str(tree / archive.replace(".zip", ""))
-        u.UseFolderNames = True
         assert u.Unzip() is False, archive
-        assert extracted(tree / archive.replace(".zip", "")) == files, archive
+        assert extracted(tree / archive[:-4]) == files, archive
 
 
 @needs_info_zip
@@ -195,10 +194,9 @@ def test_name_list_limits(tree, hostile):
     z.AddFileSpec("one too many")
     with raises_error(9):
         z.Zip()
-    u = listing(hostile / "many.zip")
+    u = listing(hostile / "many.zip", None, tree / "many")
     assert u.FileCount == 1025
     u.FileSelected[1] = False
-    u.UnzipFolder = str(tree / "many")
     with raises_error(9) as caught:
         u.Unzip()
     assert caught.value.source == "ZivoviViruvov.LIB_UNZIP"
@@ -211,9 +209,7 @@ def test_event_answers(tree):
     zip_folder(tree, archive, Events(cancel_at="docs/deep/random.bin"))
     assert not archive.exists() and os.listdir(tree) == ["src"]
     zip_folder(tree, archive)
-    u = listing(archive)
-    u.UnzipFolder = str(tree / "back")
-    u.UseFolderNames = u.PromptToOverwrite = True
+    u = listing(archive, None, tree / "back", UseFolderNames=True, PromptToOverwrite=True)
     u.Unzip()
     for answer, prompts, kept in [(100, 4, True), (104, 1, True), (102, 4, False), (103, 1, False)]:
         (tree / "back" / "a.txt").write_bytes(b"mine")
@@ -224,8 +220,7 @@ def test_event_answers(tree):
     # An empty password ends the asking for the rest of the run.
     zip_folder(tree, tree / "secret.zip", Events("pw"), Encrypt=True)
     events = Events("")
-    u = listing(tree / "secret.zip", events)
-    u.UnzipFolder = str(tree / "nothing")
+    u = listing(tree / "secret.zip", events, tree / "nothing")
     assert u.Unzip() is True and events.count("PasswordRequest") == 1
     assert extracted(tree / "nothing") == {}
 
@@ -260,9 +255,7 @@ def test_indexed_properties(tree):
 ])
 def test_hostile_archives(tree, hostile, name, message, leftover):
     events = Events()
-    u = listing(hostile / name, events)
-    u.UnzipFolder = str(tree / "out" / "inside")
-    u.UseFolderNames = True
+    u = listing(hostile / name, events, tree / "out" / "inside", UseFolderNames=True)
     assert u.Unzip() is True
     assert message in events.messages()
     found = sorted(str(p.relative_to(tree / "out")).replace(os.sep, "/")
@@ -310,10 +303,7 @@ def test_options(tmp_path, monkeypatch, zip_settings, unzip_settings, expected):
         (tmp_path / "src" / name).write_bytes(data)
     zip_folder(tmp_path, tmp_path / "out.zip", **zip_settings)
     events = Events()
-    u = listing(tmp_path / "out.zip", events)
-    u.UnzipFolder = str(tmp_path / "back")
-    for name, value in unzip_settings.items():
-        setattr(u, name, value)
+    u = listing(tmp_path / "out.zip", events, tmp_path / "back", **unzip_settings)
     assert u.Unzip() is False
     assert extracted(tmp_path / "back") == expected
     if u.TestZip:
