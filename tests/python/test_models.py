@@ -18,8 +18,6 @@ def test_each_model_has_a_factory(name):
     assert "Members:" in factory.__doc__
 
 
-# --- list box and combo box (their rules are checked natively; here the Python side) -----
-
 @pytest.mark.parametrize("make", LIST_MODELS)
 def test_list_from_python(make):
     box = make()
@@ -41,20 +39,6 @@ def test_list_from_python(make):
         box.Text = "typed"
         assert (box.Text, box.List(0)) == ("typed", "z")
 
-
-# --- text boxes --------------------------------------------------------------------------
-
-@pytest.mark.parametrize("make", [zv.TextBox, zv.RichTextBox])
-@pytest.mark.parametrize("text", ["", "line 1\r\nline 2", "é ü ß €", "😀 astral",
-                                  "\ud800 lone surrogate"])
-def test_text_round_trip(make, text):
-    box = make()
-    assert box.Text == ""
-    box.Text = text
-    assert box.Text == text
-
-
-# --- Collection --------------------------------------------------------------------------
 
 def items(coll):
     return [coll.Item(i) for i in range(1, coll.Count + 1)]
@@ -103,8 +87,6 @@ def test_objects_without_items_do_not_iterate(obj):
     with raises_error(438):
         len(obj)
 
-
-# --- list-view, tree-view, image list ----------------------------------------------------
 
 def test_list_view_takes_keywords_and_attributes():
     lv = zv.ListView()

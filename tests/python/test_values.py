@@ -18,7 +18,8 @@ def round_trip(value):
 
 
 D = datetime.datetime
-KEPT = ["text", "", True, 2 ** 31 - 1, -2 ** 31, -0.0, float("inf"), None,
+KEPT = ["text", "", "line 1\r\nline 2", "\u00e9 \u00fc \u00df \u20ac", "\U0001f600 astral",
+        "\ud800 lone surrogate", True, 2 ** 31 - 1, -2 ** 31, -0.0, float("inf"), None,
         Decimal("12.34"), Decimal("-922337203685477.5808"), Decimal("922337203685477.5807"),
         D(1899, 12, 30), D(1899, 12, 29, 6, 0), D(100, 1, 1), D(9999, 12, 31, 23, 59, 59),
         D(2024, 5, 6, 7, 8, 9, 123000), D(1800, 5, 6, 7, 8, 9, 250000)]  # a Date holds ms
@@ -82,8 +83,6 @@ def test_objects_keep_identity_through_the_library():
     assert round_trip(library_object) == library_object
     assert round_trip([python_object, library_object]) == (python_object, library_object)
 
-
-# --- by reference ------------------------------------------------------------------------
 
 def test_ref_holds_a_converted_value():
     r = zv.Ref()
