@@ -1,6 +1,13 @@
+import sys
+from pathlib import Path
+
 import pytest
 
 import zivoviviruvov as zv
+
+# The readers of the case tables in tests/cases, which the Wine run uses too.
+CASES = Path(__file__).resolve().parent.parent / "cases"
+sys.path[:0] = [str(CASES), str(CASES / "trees"), str(CASES / "tree_xml")]
 
 
 @pytest.fixture(autouse=True)

@@ -5,16 +5,13 @@ hostile archives."""
 import os
 import shutil
 import subprocess
-import sys
 import zipfile
 
 import pytest
 
+import hostile_archives
 import zivoviviruvov as zv
 from zvtest import raises_error
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases"))
-import hostile_archives  # noqa: E402
 
 needs_info_zip = pytest.mark.skipif(not shutil.which("unzip") or not shutil.which("zip"),
                                     reason="Info-ZIP zip and unzip are the peers")

@@ -12,12 +12,11 @@ import sys
 
 import pytest
 
+import vbexpr
 import zivoviviruvov as zv
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = os.path.join(HERE, "..", "cases")
-sys.path.insert(0, CASES)
-import vbexpr  # noqa: E402
 
 ROWS = [row for path in sorted(glob.glob(os.path.join(CASES, "*.tsv")))
         for row in vbexpr.read_table(path)]

@@ -1,14 +1,9 @@
 """Tree XML files from Python: the shared case table (also run under Wine), the bytes the
 writer produces, round trips, and the type name the reader asks of the tree."""
-import os
-import sys
-
 import pytest
 
+import tree_xml_table
 import zivoviviruvov as zv
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "tree_xml"))
-import tree_xml_table  # noqa: E402
 
 CASES = tree_xml_table.read()
 lib = zv.CreateObject("ZivoviViruvov.TrViewLib")
