@@ -64,22 +64,6 @@ def test_collection_from_python():
     assert items(coll) == ["a", marker, "end"] * 2
 
 
-@pytest.mark.parametrize("action, number", [
-    (lambda c: c.Add("dup", "FIRST"), 457),       # keys compare without case
-    (lambda c: c.Item(3), 9),
-    (lambda c: c.Item("nope"), 5),
-    (lambda c: c.Add("x", before=1, after=1), 5),
-    (lambda c: c.Add("x", key=1), 13),            # a key is a String
-])
-def test_collection_errors(action, number):
-    coll = zv.Collection()
-    coll.Add("a", "first")
-    coll.Add("b")
-    with raises_error(number):
-        action(coll)
-    assert items(coll) == ["a", "b"]              # a failed call changes nothing
-
-
 @pytest.mark.parametrize("obj", [zv.ListBox(), zv.TextBox(), zv.CreateObject("ZivoviViruvov.StrChr")])
 def test_objects_without_items_do_not_iterate(obj):
     with raises_error(438):
