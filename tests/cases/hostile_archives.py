@@ -21,14 +21,15 @@ UNIX_LINK = 0o120777 << 16
 UNIX_FILE = 0o100644 << 16
 
 
-def _local(name, data, method, crc, size, extra=b""):
-    return struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, method, 0, 0x5821, crc, len(data),
-                       size, len(name), len(extra)) + name + extra + data
+def _local(name, data, method, crc, size, extra=b"", version=20, packed=None):
+    return struct.pack("<IHHHHHIIIHH", 0x04034B50, version, 0, method, 0, 0x5821, crc,
+                       len(data) if packed is None else packed, size, len(name),
+                       len(extra)) + name + extra + data
 
 
-def _central(name, packed, size, method, crc, offset, attributes, extra=b""):
-    return struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, 20, 0, method, 0, 0x5821, crc,
-                       packed, size, len(name), len(extra), 0, 0, 0, attributes,
+def _central(name, packed, size, method, crc, offset, attributes, extra=b"", version=20):
+    return struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, version, 0, method, 0, 0x5821,
+                       crc, packed, size, len(name), len(extra), 0, 0, 0, attributes,
                        offset) + name + extra
 
 
@@ -50,20 +51,12 @@ def archive(entries):
 
 def bomb():
     """One entry declaring 10 GB (ZIP64 sizes), deflated zeros."""
-    chunk = bytes(1 << 20)
     squeezer = zlib.compressobj(9, zlib.DEFLATED, -15)
-    block = squeezer.compress(chunk) + squeezer.flush(zlib.Z_FULL_FLUSH)
+    block = squeezer.compress(bytes(1 << 20)) + squeezer.flush(zlib.Z_FULL_FLUSH)
     data = block * (10 * 1024) + zlib.compressobj(9, zlib.DEFLATED, -15).flush()
-    size = 10 * 1024 ** 3
-    name = b"bomb.bin"
-    local_extra = struct.pack("<HHQQ", 1, 16, size, len(data))
-    central_extra = struct.pack("<HHQQ", 1, 16, size, len(data))
-    local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 45, 0, 8, 0, 0x5821, 0, 0xFFFFFFFF,
-                        0xFFFFFFFF, len(name), len(local_extra)) + name + local_extra
-    directory = struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 0x031E, 45, 0, 8, 0, 0x5821, 0,
-                            0xFFFFFFFF, 0xFFFFFFFF, len(name), len(central_extra), 0, 0, 0,
-                            UNIX_FILE, 0) + name + central_extra
-    body = local + data
+    zip64 = struct.pack("<HHQQ", 1, 16, 10 * 1024 ** 3, len(data))
+    body = _local(b"bomb.bin", data, 8, 0, 0xFFFFFFFF, zip64, 45, 0xFFFFFFFF)
+    directory = _central(b"bomb.bin", 0xFFFFFFFF, 0xFFFFFFFF, 8, 0, 0, UNIX_FILE, zip64, 45)
     return body + directory + _end(1, len(directory), len(body))
 
 

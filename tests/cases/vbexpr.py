@@ -33,10 +33,6 @@ def split_top(text, sep):
     return parts
 
 
-class Missing:
-    """An argument left out (an empty slot between commas)."""
-
-
 class Out:
     """A variable the call fills ("?")."""
 
@@ -83,15 +79,12 @@ def evaluate(text):
     consts = {"vbCr": "\r", "vbLf": "\n", "vbCrLf": "\r\n", "vbTab": "\t"}
     if text in consts:
         return consts[text]
-    m = re.fullmatch(r"(Chr|Space)\((\d+)\)", text)
-    if m:
+    if m := re.fullmatch(r"(Chr|Space)\((\d+)\)", text):
         n = int(m.group(2))
         return chr(n) if m.group(1) == "Chr" else " " * n
-    m = re.fullmatch(r'String\((\d+),\s*"(.)"\)', text)
-    if m:
+    if m := re.fullmatch(r'String\((\d+),\s*"(.)"\)', text):
         return m.group(2) * int(m.group(1))
-    m = re.fullmatch(r'(CDbl|Cur|Today)\("([^"]*)"\)', text)
-    if m:
+    if m := re.fullmatch(r'(CDbl|Cur|Today)\("([^"]*)"\)', text):
         kind, value = m.groups()
         return float(value) if kind == "CDbl" else decimal.Decimal(value) if kind == "Cur" \
             else today(value)
@@ -99,11 +92,10 @@ def evaluate(text):
 
 
 def arguments(text):
-    """The argument list of a case: values, with Missing for left-out slots."""
+    """The argument list of a case: values, and Out for each "?"."""
     if not text.strip():
         return []
-    return [Missing if not a.strip() else Out if a.strip() == "?" else evaluate(a)
-            for a in split_top(text, ",")]
+    return [Out if a.strip() == "?" else evaluate(a) for a in split_top(text, ",")]
 
 
 def read_table(path):

@@ -1,6 +1,13 @@
+import sys
+from pathlib import Path
+
 import pytest
 
 import zivoviviruvov as zv
+
+# The readers of the case tables in tests/cases, which the Wine run uses too.
+CASES = Path(__file__).resolve().parent.parent / "cases"
+sys.path[:0] = [str(CASES), str(CASES / "trees"), str(CASES / "tree_xml")]
 
 
 @pytest.fixture(autouse=True)
@@ -30,3 +37,12 @@ def boxes():
     zv.set_message_handler(lambda text, title, style: shown.append((title, text)) or 1)
     yield shown
     zv.set_message_handler(None)
+
+
+@pytest.fixture
+def reports():
+    """The messages of the error reports the library made during the test."""
+    made = []
+    zv.set_report_handler(lambda message, shown: made.append(message))
+    yield made
+    zv.set_report_handler(None)

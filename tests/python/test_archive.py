@@ -5,16 +5,13 @@ hostile archives."""
 import os
 import shutil
 import subprocess
-import sys
 import zipfile
 
 import pytest
 
+import hostile_archives
 import zivoviviruvov as zv
 from zvtest import raises_error
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases"))
-import hostile_archives  # noqa: E402
 
 needs_info_zip = pytest.mark.skipif(not shutil.which("unzip") or not shutil.which("zip"),
                                     reason="Info-ZIP zip and unzip are the peers")
@@ -93,9 +90,12 @@ def zip_folder(tree, archive, events=None, **settings):
     return z
 
 
-def listing(archive, events=None):
+def listing(archive, events=None, folder=None, **settings):
+    """An UnZipLib that listed the archive, extracting to folder with these settings."""
     u = zv.WithEvents(zv.CreateObject("ZivoviViruvov.UnZipLib"), events or Events())
-    u.ZipFile = str(archive)
+    u.ZipFile, u.UnzipFolder = str(archive), str(folder or "")
+    for name, value in settings.items():
+        setattr(u, name, value)
     assert u.Directory() == 0
     return u
 
@@ -121,21 +121,16 @@ def test_round_trip(tree, password):
     # The encryption header counts in the packed size.
     assert f"  adding: a.txt (deflated {98 if password else 99}%)" in zipping.messages()
     assert "  adding: docs/deep/random.bin (stored 0%)" in zipping.messages()
-    ansi_password = password.encode("cp1252")
-    assert subprocess.run(["unzip", "-tqq", "-P", ansi_password, archive]).returncode == 0
     with zipfile.ZipFile(archive) as zf:
-        zf.setpassword(ansi_password)
+        zf.setpassword(password.encode("cp1252"))
         assert {n: zf.read(n) for n in zf.namelist()} == FILES
 
-    u = listing(archive)
+    unzipping = Events(password)
+    u = listing(archive, unzipping, tree / "back", UseFolderNames=True)
     assert u.FileCount == len(FILES) and names(u) == sorted(FILES)
     for i in range(1, u.FileCount + 1):
         assert u.FilePackedSize(i) == u.FileSize(i) * u.FileCompressionRatio(i) // 100
         assert u.FileEncrypted(i) == bool(password)
-    unzipping = Events(password)
-    u = listing(archive, unzipping)
-    u.UnzipFolder = str(tree / "back")
-    u.UseFolderNames = True
     assert u.Unzip() is False
     assert extracted(tree / "back") == FILES
     assert unzipping.count("PasswordRequest") == (1 if password else 0)
@@ -155,12 +150,10 @@ def test_reads_archives_of_zip_and_zipfile(tree):
     expected = {"info-zip.zip": FILES, "stored.zip": FILES,
                 "python.zip": {**FILES, "stored.txt": b"kept"}}
     for archive, files in expected.items():
-        u = listing(tree / archive, Events("pw"))
+        u = listing(tree / archive, Events("pw"), tree / archive[:-4], UseFolderNames=True)
         assert names(u) == sorted(files), archive
-        u.UnzipFolder = str(tree / archive.replace(".zip", ""))
-        u.UseFolderNames = True
         assert u.Unzip() is False, archive
-        assert extracted(tree / archive.replace(".zip", "")) == files, archive
+        assert extracted(tree / archive[:-4]) == files, archive
 
 
 @needs_info_zip
@@ -184,7 +177,6 @@ def test_freshen_update_and_delete(tree):
     z.AddFileSpec("docs/deep/*")
     z.Delete()
     assert events.messages() == ["deleting: docs/deep/random.bin"]
-    assert subprocess.run(["unzip", "-tqq", archive]).returncode == 0
     with zipfile.ZipFile(archive) as zf:
         assert sorted(zf.namelist()) == ["a.txt", "docs/r\u00e9sum\u00e9.txt", "empty.txt", "new.txt"]
         assert zf.read("a.txt") == b"changed"
@@ -199,10 +191,9 @@ def test_name_list_limits(tree, hostile):
     z.AddFileSpec("one too many")
     with raises_error(9):
         z.Zip()
-    u = listing(hostile / "many.zip")
+    u = listing(hostile / "many.zip", None, tree / "many")
     assert u.FileCount == 1025
     u.FileSelected[1] = False
-    u.UnzipFolder = str(tree / "many")
     with raises_error(9) as caught:
         u.Unzip()
     assert caught.value.source == "ZivoviViruvov.LIB_UNZIP"
@@ -215,9 +206,7 @@ def test_event_answers(tree):
     zip_folder(tree, archive, Events(cancel_at="docs/deep/random.bin"))
     assert not archive.exists() and os.listdir(tree) == ["src"]
     zip_folder(tree, archive)
-    u = listing(archive)
-    u.UnzipFolder = str(tree / "back")
-    u.UseFolderNames = u.PromptToOverwrite = True
+    u = listing(archive, None, tree / "back", UseFolderNames=True, PromptToOverwrite=True)
     u.Unzip()
     for answer, prompts, kept in [(100, 4, True), (104, 1, True), (102, 4, False), (103, 1, False)]:
         (tree / "back" / "a.txt").write_bytes(b"mine")
@@ -228,21 +217,9 @@ def test_event_answers(tree):
     # An empty password ends the asking for the rest of the run.
     zip_folder(tree, tree / "secret.zip", Events("pw"), Encrypt=True)
     events = Events("")
-    u = listing(tree / "secret.zip", events)
-    u.UnzipFolder = str(tree / "nothing")
+    u = listing(tree / "secret.zip", events, tree / "nothing")
     assert u.Unzip() is True and events.count("PasswordRequest") == 1
     assert extracted(tree / "nothing") == {}
-
-
-def test_failing_handler_reaches_the_caller(tree):
-    class Failing(Events):
-        def OnCancel(self, message, cancel):
-            raise KeyError(message)
-
-    with raises_error(440) as caught:
-        zip_folder(tree, tree / "out.zip", Failing())
-    assert isinstance(caught.value.__cause__, KeyError)
-    assert not (tree / "out.zip").exists()
 
 
 def test_indexed_properties(tree):
@@ -260,10 +237,6 @@ def test_indexed_properties(tree):
                   lambda: z.Encrypt):
         with raises_error(438):
             write()
-    box = zv.ListBox()
-    box.AddItem("a")
-    box.List[0] = "b"
-    assert box.List[0] == "b"
 
 
 @pytest.mark.parametrize("name, message, leftover", [
@@ -279,9 +252,7 @@ def test_indexed_properties(tree):
 ])
 def test_hostile_archives(tree, hostile, name, message, leftover):
     events = Events()
-    u = listing(hostile / name, events)
-    u.UnzipFolder = str(tree / "out" / "inside")
-    u.UseFolderNames = True
+    u = listing(hostile / name, events, tree / "out" / "inside", UseFolderNames=True)
     assert u.Unzip() is True
     assert message in events.messages()
     found = sorted(str(p.relative_to(tree / "out")).replace(os.sep, "/")
@@ -289,7 +260,7 @@ def test_hostile_archives(tree, hostile, name, message, leftover):
     assert found == ["inside/" + f for f in leftover]
 
 
-def test_with_events_connects_and_disconnects(tree):
+def test_with_events_connects_disconnects_and_passes_failures_on(tree):
     events = Events()
     z = zv.CreateObject("ZivoviViruvov.ZipLib")
     assert zv.WithEvents(z, events) is z
@@ -302,6 +273,15 @@ def test_with_events_connects_and_disconnects(tree):
     assert len(events.seen) == 2
     with raises_error(438):
         zv.WithEvents(zv.CreateObject("ZivoviViruvov.FileLib"), events)
+
+    class Failing(Events):
+        def OnCancel(self, message, cancel):
+            raise KeyError(message)
+
+    with raises_error(440) as caught:
+        zip_folder(tree, tree / "failed.zip", Failing())
+    assert isinstance(caught.value.__cause__, KeyError)
+    assert not (tree / "failed.zip").exists()
 
 
 @pytest.mark.parametrize("zip_settings, unzip_settings, expected", [
@@ -320,10 +300,7 @@ def test_options(tmp_path, monkeypatch, zip_settings, unzip_settings, expected):
         (tmp_path / "src" / name).write_bytes(data)
     zip_folder(tmp_path, tmp_path / "out.zip", **zip_settings)
     events = Events()
-    u = listing(tmp_path / "out.zip", events)
-    u.UnzipFolder = str(tmp_path / "back")
-    for name, value in unzip_settings.items():
-        setattr(u, name, value)
+    u = listing(tmp_path / "out.zip", events, tmp_path / "back", **unzip_settings)
     assert u.Unzip() is False
     assert extracted(tmp_path / "back") == expected
     if u.TestZip:

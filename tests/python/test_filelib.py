@@ -1,14 +1,4 @@
-"""FileLib from Python: keyword arguments and a Python list of names."""
-
-
-def test_existence_by_keyword(files, tmp_path):
-    # The rules of the patterns and folders are checked natively; here the call from Python.
-    (tmp_path / "a.txt").write_text("a")
-    (tmp_path / ".x").write_text("hidden")
-    assert files.isFileExist(theFile=f"{tmp_path}/*.txt") is True
-    assert files.isFileExist(f"{tmp_path}/.x") is files.isFileExist(f"{tmp_path}/.*") is False
-    assert files.isDirectoryExist(theDir=f"{tmp_path}/a.txt") is False
-    assert files.UnCheckPath(files.CheckPath(str(tmp_path))) == str(tmp_path)
+"""FileLib from Python: a Python list of names where the library takes an array."""
 
 
 def test_trash_takes_a_python_list_of_names(files, tmp_path, isolated_home):

@@ -34,13 +34,6 @@ def lib():
     return zv.CreateObject("ZivoviViruvov.FlexGridLib")
 
 
-def test_the_properties_give_back_the_callers_objects(lib):
-    lv, grid = zv.ListView(), type("CallersGrid", (), {"Rows": 2})()
-    assert lib.tmpListView is None and lib.mainFlexGrid is None
-    lib.tmpListView, lib.mainFlexGrid = lv, grid
-    assert lib.tmpListView is lv and lib.mainFlexGrid is grid
-
-
 @pytest.mark.parametrize("member", ["ListViewToFlexGrid", "HeaderListViewToFlexGrid"])
 @pytest.mark.parametrize("grid_set, rows, headers", [
     (False, 2, [("A", LEFT)]),   # no grid
@@ -115,9 +108,7 @@ def test_autosize_rows_multiplies_each_rows_height_per_cell(lib):
     assert grid.FormatString == ""
 
 
-def test_empty_grid_and_reports(lib):
-    reports = []
-    zv.set_report_handler(lambda message, shown: reports.append(message))
+def test_empty_grid_and_reports(lib, reports):
     grid = grid_of([["a", "b"], ["c", "d"], ["e", "f"]])
     lib.AutoSize(True, True)  # no grid: nothing happens, nothing is reported
     lib.mainFlexGrid = grid
@@ -126,6 +117,5 @@ def test_empty_grid_and_reports(lib):
     lib.ResizeColumns(0)      # no grid: the failure is reported
     lib.mainFlexGrid = object()
     lib.AutoSize(True, False)
-    zv.set_report_handler(None)
     assert lib.mainFlexGrid is None
     assert reports == ["Error on resizing grid columns", "Error on auto sizing grid columns"]

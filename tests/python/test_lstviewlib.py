@@ -1,9 +1,13 @@
 """LstViewLib on a plain Python list-view and on zv.ListView(): the same calls give the same
-results, rows, headers and reports; sub-item writes reach the plain class's __setitem__."""
+results, rows, headers, reports and exported bytes; sub-item writes reach the plain class's
+__setitem__; the exported sample loads back."""
+import os
 
 import pytest
 
 import zivoviviruvov as zv
+
+lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
 
 
 class Cell:
@@ -15,12 +19,9 @@ class Cells:
     """ListSubItems and SubItems at once: row.SubItems[k] reads and writes sub-item k."""
 
     def __init__(self):
-        self.cells = []
-        self.writes = []
+        self.cells, self.writes = [], []
 
-    @property
-    def Count(self):
-        return len(self.cells)
+    Count = property(lambda self: len(self.cells))
 
     def Item(self, k):
         return self.cells[k - 1]
@@ -30,70 +31,51 @@ class Cells:
 
     def __setitem__(self, k, text):
         self.writes.append(k)
-        while len(self.cells) < k:
-            self.cells.append(Cell())
+        self.cells += [Cell() for _ in range(k - len(self.cells))]
         self.cells[k - 1].Text = text
 
 
 class Element(Cell):
-    def __init__(self, owner, key, text):
+    def __init__(self, owner, key, text, width, alignment):
         super().__init__(text)
         self.owner, self.Key = owner, key or ""
         self.Icon = self.SmallIcon = None
         self.Checked = self.Selected = False
-        self.Width, self.Alignment = 1440, 0
+        self.Width, self.Alignment = 1440 if width is None else width, alignment or 0
         self.SubItems = self.ListSubItems = Cells()
 
-    @property
-    def Index(self):
-        return self.owner.items.index(self) + 1
+    Index = property(lambda self: self.owner.items.index(self) + 1)
 
 
 class Elements:
-    def __init__(self):
-        self.items = []
+    """Rows, or headers of `rows`: removing a header removes its column, as the control does."""
 
-    @property
-    def Count(self):
-        return len(self.items)
+    def __init__(self, rows=None):
+        self.items, self.rows = [], rows
+
+    Count = property(lambda self: len(self.items))
 
     def Item(self, i):
         return self.items[i - 1]
 
     def Add(self, Index=None, Key=None, Text="", Width=None, Alignment=None, Icon=None):
-        element = Element(self, Key, Text)
-        if Width is not None:
-            element.Width = Width
-        if Alignment is not None:
-            element.Alignment = Alignment
-        self.items.append(element)
-        return element
+        self.items.append(Element(self, Key, Text, Width, Alignment))
+        return self.items[-1]
 
     def Remove(self, i):
         del self.items[i - 1]
+        for row in self.rows.items if self.rows else ():
+            if 1 < i <= row.ListSubItems.Count + 1:
+                del row.ListSubItems.cells[i - 2]
 
     def Clear(self):
         self.items.clear()
 
 
-class Headers(Elements):
-    """Removing a header removes its column from the rows, as the control does."""
-
-    def __init__(self, rows):
-        super().__init__()
-        self.rows = rows
-
-    def Remove(self, i):
-        super().Remove(i)
-        for row in self.rows.items:
-            if 1 < i <= row.ListSubItems.Count + 1:
-                del row.ListSubItems.cells[i - 2]
-
-
 class PlainListView:
     def __init__(self):
         self.ListItems = Elements()
-        self.ColumnHeaders = Headers(self.ListItems)
+        self.ColumnHeaders = Elements(self.ListItems)
         self.Checkboxes, self.Tag = False, ""
 
 
@@ -111,51 +93,44 @@ def snapshot(lv):
 
 
 def scenario(lv):
-    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
-    reports = []
-    zv.set_report_handler(lambda message, shown: reports.append(message))
     coll = zv.Collection()
     for value in ["New York", "  ", "Rome"]:
         coll.Add(value)
-    try:
-        results = [
-            lib.FindHeaderFromCaption(lv, "City", True),
-            lib.FindHeaderFromCaption(lv, "Country", True, 1),
-            lib.FindHeaderFromCaption(lv, "Size", True, 1, 900),
-            lib.AddItemsFromColl(lv, coll),
-            lib.FindItemFromText(lv, "Rome", True),
-            lib.FindItemFromText(lv, "Paris", True),
-            lib.isEqualColumns(lv, 3, 3),  # row 3 has no sub-item to compare: reported
-            lib.FindItemFromSubItem(lv, "Italy", 1, True),
-            lib.CountStringFromColumn(lv, "ital", 1),
-            lib.isSwitchColumnsAndHeaders(lv, 1, 2),
-            lib.SetAutomaticTips(lv, True),
-            lib.isEqualColumns(lv, 1, 2),
-            lib.isMoveColumnAndHeaderToLast(lv, 1),
-            lib.DeleteAllEmptyColumns(lv),
-            lib.CountHeaderCaption(lv, "City"),
-        ]
-    finally:
-        zv.set_report_handler(None)
-    return results, snapshot(lv), reports
+    results = [
+        lib.FindHeaderFromCaption(lv, "City", True),
+        lib.FindHeaderFromCaption(lv, "Country", True, 1),
+        lib.FindHeaderFromCaption(lv, "Size", True, 1, 900),
+        lib.AddItemsFromColl(lv, coll),
+        lib.FindItemFromText(lv, "Rome", True),
+        lib.FindItemFromText(lv, "Paris", True),
+        lib.isEqualColumns(lv, 3, 3),  # row 3 has no sub-item to compare: reported
+        lib.FindItemFromSubItem(lv, "Italy", 1, True),
+        lib.CountStringFromColumn(lv, "ital", 1),
+        lib.isSwitchColumnsAndHeaders(lv, 1, 2),
+        lib.SetAutomaticTips(lv, True),
+        lib.isEqualColumns(lv, 1, 2),
+        lib.isMoveColumnAndHeaderToLast(lv, 1),
+        lib.DeleteAllEmptyColumns(lv),
+        lib.CountHeaderCaption(lv, "City"),
+    ]
+    return results, snapshot(lv)
 
 
-def test_plain_class_and_model_give_the_same_results():
+def test_plain_class_and_model_give_the_same_results(reports):
     plain = PlainListView()
     got = scenario(plain)
     assert got == scenario(zv.ListView())
-    results, rows, reports = got
+    results, rows = got
     assert results == [1, 2, 3, True, 2, 3, False, 4, 1, True, True, False, True, True, 1]
     assert rows[0] == ["City", "Country"]
     assert rows[4] == ["", "", "", ("Italy", "Country : Italy")]
-    assert reports == ["Error on comparing two lines: 3 to 3\r\n\t2"]
+    assert reports == ["Error on comparing two lines: 3 to 3\r\n\t2"] * 2  # once each
     # The sub-items the library wrote went through the plain class's __setitem__.
     assert plain.ListItems.Item(4).SubItems.writes[0] == 1
 
 
 @pytest.mark.parametrize("make", [PlainListView, zv.ListView])
 def test_nothing_and_missing_members_give_neutral_results(make):
-    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
     assert lib.FindItemFromText(None, "a", True) == 0
     assert lib.CountCheckedItem(make()) == 0
     assert lib.FindItemFromText(object(), "a") == 0
@@ -176,41 +151,35 @@ class Refusing(Elements):
     def Add(self, Index=None, Key=None, Text="", *more):
         if self.raising:
             raise ControlError("Key is not unique in collection")
-        return Element(self, Key, Text)
+        return Element(self, Key, Text, None, None)
 
 
-class Bar:
-    Min, Visible = 0, True
-
-    @property
-    def Max(self):
-        raise ValueError("no maximum")
+COPY = lambda src, dst: lib.CopyListToList(src, dst)  # noqa: E731
 
 
-@pytest.mark.parametrize("call, result, reports", [
-    (lambda lib, src, dst: (setattr(dst, "ColumnHeaders", Refusing(False)), lib.CopyListToList(src, dst))[1],
-     False, ["Error on headers List View copy"]),
-    (lambda lib, src, dst: (setattr(dst, "ListItems", Refusing(False)), lib.CopyListToList(src, dst))[1],
-     False, ["Error on items List View copy"]),
-    (lambda lib, src, dst: (setattr(dst, "ListItems", Refusing(True)), lib.FindItemFromText(dst, "x", True))[1],
-     0, ["Error on finding text value in list: 1"]),
-    (lambda lib, src, dst: lib.SetAutomaticTips(src, withError=True), True, []),
+# The member of the target list-view replaced by a refusing one, the call, what it gives.
+@pytest.mark.parametrize("member, raising, call, result, expected_reports", [
+    ("ColumnHeaders", False, COPY, False, ["Error on headers List View copy"]),
+    ("ListItems", False, COPY, False, ["Error on items List View copy"]),
+    ("ListItems", True, lambda src, dst: lib.FindItemFromText(dst, "x", True), 0,
+     ["Error on finding text value in list: 1"]),
+    (None, False, lambda src, dst: lib.SetAutomaticTips(src, withError=True), True, []),
 ])
-def test_failures_of_the_callers_members(call, result, reports):
-    lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
+def test_failures_of_the_callers_members(reports, member, raising, call, result, expected_reports):
     src, dst = zv.ListView(), PlainListView()
     src.ColumnHeaders.Add(Text="A")
     src.ListItems.Add(Text="a")
-    seen = []
-    zv.set_report_handler(lambda message, shown: seen.append(message))
-    try:
-        got = call(lib, src, dst)
-    finally:
-        zv.set_report_handler(None)
-    assert (got, seen) == (result, reports)
+    if member:
+        setattr(dst, member, Refusing(raising))
+    assert call(src, dst) == result
+    assert reports == expected_reports
 
 
 def test_progress_value_failure_is_reported():
+    class Bar:
+        Min, Visible = 0, True
+        Max = property(lambda self: 1 / 0)
+
     progress = zv.CreateObject("ZivoviViruvov.ProgressLib")
     seen = []
     zv.set_report_handler(lambda message, shown: seen.append((message, shown)))
@@ -221,3 +190,49 @@ def test_progress_value_failure_is_reported():
         zv.set_report_handler(None)
     assert seen == [("Error on initializing the progress bar", False),
                     ("Error on setting the progress value: 5", False)]
+
+
+CASES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "listview")
+
+SAMPLE = [["Caf\u00e9", "Zo\u00eb", ""], ["\u00c4rger & Co", "Lyon", "a<b"], ["", "", "12 \u20ac"]]
+
+EXPORTS = [
+    ("sample_table.html", "AppendListViewToHTML",
+     ("Villes \u00e9t\u00e9", False, "silver", "#EEEEEE", "white", "Arial")),
+    ("sample.xml", "ListViewToXMLfile", ()),
+    ("sample_tags.xml", "ListViewToXMLfile", (False, True, 3)),
+    ("sample.csv", "ListViewToASCII", (";", '"', False, "", "", 0, "Nom;Ville;Note")),
+    ("sample_columns.txt", "ListViewToASCII", ("\t", "", False, "id", "end", 1)),
+]
+
+
+def sample(lv):
+    for caption, align in [("Nom", 0), ("Ville", 2), ("Note", 1)]:
+        lv.ColumnHeaders.Add(None, None, caption, None, align)
+    for cells in SAMPLE:
+        row = lv.ListItems.Add(None, None, cells[0])
+        for k in (1, 2):
+            row.SubItems[k] = cells[k]
+    lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
+    lv.ListItems.Item(2).Bold = True
+    lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
+    return lv
+
+
+@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
+@pytest.mark.parametrize("name, member, options", EXPORTS, ids=[e[0] for e in EXPORTS])
+def test_exports_write_the_expected_bytes(tmp_path, make, name, member, options):
+    out = tmp_path / name
+    assert getattr(lib, member)(str(out), sample(make()), *options) is True
+    with open(os.path.join(CASES, name), "rb") as f:
+        assert out.read_bytes() == f.read()
+
+
+def test_exported_sample_loads_back(boxes):
+    back = zv.ListView()
+    assert lib.LoadListViewFromASCII(os.path.join(CASES, "sample.csv"), back, True, True, False,
+                                     False, False, ";") is True
+    assert [back.ColumnHeaders.Item(c).Key for c in (1, 2, 3)] == ["Nom1", "Ville2", "Note3"]
+    assert [[back.ListItems.Item(i).Text] + [back.ListItems.Item(i).SubItems[k] for k in (1, 2)]
+            for i in range(1, back.ListItems.Count + 1)] == SAMPLE
+    assert boxes == []

@@ -17,26 +17,23 @@ class FakeListBox:
     """What the library reads of a list box, written the Python way."""
 
     def __init__(self):
-        self.items = []
+        self.items = ["a", "b"]
         self.Text = "selected"
         self.List = self.items
         self.lookup = {"k": "by key"}
+        self.cells = {}
 
     @property
     def ListCount(self):
         return len(self.items)
 
+    @property
+    def TextMatrix(self):
+        return self.cells
+
     def AddItem(self, item, index=None):
         self.items.insert(len(self.items) if index is None else index, item)
         return len(self.items) - 1
-
-
-@pytest.fixture
-def box():
-    fake = FakeListBox()
-    fake.AddItem("a")
-    fake.AddItem("b")
-    return fake
 
 
 @pytest.mark.parametrize("name, kinds, args, expected", [
@@ -49,8 +46,8 @@ def box():
     ("Text", GET, (1,), "e"),                      # a str is indexable
     ("List", GET, (), ("a", "b")),                 # a list reads as an array
 ])
-def test_get(box, name, kinds, args, expected):
-    assert zv.invoke(box, name, kinds, *args) == expected
+def test_get(name, kinds, args, expected):
+    assert zv.invoke(FakeListBox(), name, kinds, *args) == expected
 
 
 @pytest.mark.parametrize("args, kwargs, expected_items", [
@@ -58,112 +55,75 @@ def test_get(box, name, kinds, args, expected):
     (("c", 0), {}, ["c", "a", "b"]),
     (("c",), {"index": 1}, ["a", "c", "b"]),       # named arguments go as keywords
 ])
-def test_method_calls(box, args, kwargs, expected_items):
+def test_method_calls(args, kwargs, expected_items):
+    box = FakeListBox()
     zv.invoke(box, "additem", CALL, *args, **kwargs)
     assert box.items == expected_items
 
 
-def test_put_sets_the_attribute_with_its_own_spelling_or_creates_it(box):
+def test_puts_keep_the_attributes_spelling_index_through_setitem_or_create_it():
+    box = FakeListBox()
     assert zv.invoke(box, "TEXT", PUT, "new") is None
     zv.invoke(box, "Tag", PUT, 7)
-    assert (box.Text, box.Tag) == ("new", 7)
+    zv.invoke(box, "List", PUT, 1, "one")
+    zv.invoke(box, "TextMatrix", PUT, 2, 3, "cell")
+    assert (box.Text, box.Tag, box.items, box.cells) == ("new", 7, ["a", "one"], {(2, 3): "cell"})
     assert "TEXT" not in vars(box)
-
-
-class Grid:
-    def __init__(self):
-        self.cells = {}
-        self.SubItems = ["", "", ""]
-
-    @property
-    def TextMatrix(self):
-        return self.cells
-
-    def Add(self, relative=None, relationship=None, key="", text=""):
-        return (relative, relationship, key, text)
-
-
-def test_indexed_puts_go_through_setitem():
-    grid = Grid()
-    zv.invoke(grid, "SubItems", PUT, 1, "one")
-    zv.invoke(grid, "TextMatrix", PUT, 2, 3, "cell")
-    assert grid.SubItems == ["", "one", ""]
-    assert grid.cells == {(2, 3): "cell"}
-    assert zv.invoke(grid, "TextMatrix", GET, 2, 3) == "cell"
+    assert zv.invoke(box, "TextMatrix", GET, 2, 3) == "cell"
     with raises_error(438):
-        zv.invoke(grid, "Missing", PUT, 0, "z")
-
-
-def test_named_arguments_go_as_keywords():
-    grid = Grid()
-    assert zv.invoke(grid, "Add", CALL, None, 4, "k") == (None, 4, "k", "")
-    assert zv.invoke(grid, "Add", CALL, text="t", key="k") == (None, None, "k", "t")
-
-
-def test_unknown_member_fails_with_438_naming_it(box):
+        zv.invoke(box, "Missing", PUT, 0, "z")
     with raises_error(438) as info:
         zv.invoke(box, "NoSuchThing", GET_OR_CALL)
     assert "FakeListBox.NoSuchThing" in info.value.description
 
 
-def test_python_exception_becomes_error_440():
-    class Failing:
-        def Run(self):
-            raise ValueError("bad value")
-
-    with raises_error(440) as info:
-        zv.invoke(Failing(), "Run", CALL)
-    assert info.value.description == "bad value"
-    assert info.value.source == "Failing"
-    assert isinstance(info.value.__cause__, ValueError)
+class ControlError(Exception):
+    pass
 
 
-@pytest.mark.parametrize("number, expected", [(35602, 35602), ("12", 440), (True, 440), (0, 440)])
-def test_python_exception_number_attribute(number, expected):
-    class ControlError(Exception):
-        pass
+def control_error(number):
+    error = ControlError("Key is not unique in collection")
+    error.number = number
+    return error
 
-    def fail():
-        error = ControlError("Key is not unique in collection")
-        error.number = number
-        raise error
 
+CUSTOM = zv.AutomationError(1234, "Custom failure", "MyHost")
+
+
+# What a callee raises, the error the caller gets: its number, description and source.
+@pytest.mark.parametrize("raised, number, description, source", [
+    (ValueError("bad value"), 440, "bad value", "Control"),
+    (control_error(35602), 35602, "Key is not unique in collection", "Control"),
+    (control_error("12"), 440, "Key is not unique in collection", "Control"),  # only an int
+    (control_error(True), 440, "Key is not unique in collection", "Control"),
+    (control_error(0), 440, "Key is not unique in collection", "Control"),
+    (CUSTOM, 1234, "Custom failure", "MyHost"),
+])
+def test_callee_exceptions_become_automation_errors(raised, number, description, source):
     class Control:
-        Add = staticmethod(fail)
-
-    with raises_error(expected) as info:
-        zv.invoke(Control(), "Add", CALL)
-    assert info.value.description == "Key is not unique in collection"
-
-
-def test_automation_error_from_python_keeps_its_number():
-    raised = zv.AutomationError(1234, "Custom failure", "MyHost")
-
-    class Failing:
         def Run(self):
             raise raised
 
-    with raises_error(1234) as info:
-        zv.invoke(Failing(), "Run", CALL)
-    assert info.value is raised
-    assert (info.value.description, info.value.source) == ("Custom failure", "MyHost")
+    with raises_error(number) as info:
+        zv.invoke(Control(), "Run", CALL)
+    assert (info.value.description, info.value.source) == (description, source)
+    if raised is CUSTOM:
+        assert info.value is CUSTOM
+    else:
+        assert info.value.__cause__ is raised
 
 
-def test_keyboard_interrupt_is_not_turned_into_an_automation_error():
-    class Interrupted:
+def test_keyboard_interrupt_and_values_the_library_cannot_hold():
+    class Callee:
+        Value = 2 ** 40
+
         def Run(self):
             raise KeyboardInterrupt
 
     with pytest.raises(KeyboardInterrupt):
-        zv.invoke(Interrupted(), "Run", CALL)
-
-
-def test_result_the_library_cannot_hold_fails_with_6():
-    class Big:
-        Value = 2 ** 40
-
+        zv.invoke(Callee(), "Run", CALL)
     with raises_error(6):
-        zv.invoke(Big(), "Value", GET)
+        zv.invoke(Callee(), "Value", GET)
 
 
 def test_callee_may_call_back_into_the_library():
@@ -186,12 +146,9 @@ def test_callee_may_call_back_into_the_library():
         zv.invoke(host, "Fail", CALL)
 
 
-@pytest.mark.parametrize("target, number", [(None, 91), (5, 424), ("text", 424)])
-def test_invoke_needs_an_object(target, number):
-    with raises_error(number):
-        zv.invoke(target, "Anything", GET)
-
-
-def test_invoke_on_a_library_object(files):
+def test_invoke_needs_an_object_and_takes_a_library_object(files):
+    for target, number in [(None, 91), (5, 424), ("text", 424)]:
+        with raises_error(number):
+            zv.invoke(target, "Anything", GET)
     assert zv.invoke(files, "CheckPath", CALL, "/a") == "/a/"
     assert zv.invoke(files, "checkpath", GET_OR_CALL, thePath="/b") == "/b/"

@@ -1,17 +1,13 @@
 """TrViewLib from Python: the shared tree cases on the library's model and on a plain Python
 tree whose siblings stay sorted by text; foreign trees that raise or go round in a cycle."""
-import os
 import re
-import sys
 import types
 
 import pytest
 
+import tree_table
+import vbexpr
 import zivoviviruvov as zv
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "trees"))
-import tree_table  # noqa: E402
-from tree_table import vbexpr  # noqa: E402
 
 NODES, CASES = tree_table.read()
 
@@ -96,14 +92,6 @@ def build(kind):
                               n["image"] or None, n["selected"] or None)
         node.Tag = n["tag"]
     return tree
-
-
-@pytest.fixture
-def reports():
-    made = []
-    zv.set_report_handler(lambda message, shown: made.append(message))
-    yield made
-    zv.set_report_handler(None)
 
 
 @pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])

@@ -9,18 +9,20 @@ trap 'rm -rf "$scratch"' EXIT
 export HOME="$scratch/home" XDG_DATA_HOME="$scratch/home/.local/share"
 export XDG_CONFIG_HOME="$scratch/home/.config" ZV_REGISTRY="$scratch/registry.db" ZV_PPP_PEERS="$scratch/peers"
 
-check() {  # check EXPECTED_EXIT EXPECTED_OUTPUT ARG...
-  local want_exit=$1 want_out=$2
-  shift 2
-  local out rc
-  out=$("$zvv" "$@" 2>&1)
-  rc=$?
-  if [[ $rc == "$want_exit" && $out == "$want_out" ]]; then
+same() {  # same WHAT GOT WANT
+  if [[ $2 == "$3" ]]; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
-    printf 'FAIL: zvv %s\n  exit %s (want %s)\n  got:  %q\n  want: %q\n' "$*" "$rc" "$want_exit" "$out" "$want_out"
+    printf 'FAIL: %s\n  got:  %q\n  want: %q\n' "$1" "$2" "$3"
   fi
+}
+
+check() {  # check EXPECTED_EXIT EXPECTED_OUTPUT ARG...
+  local want_exit=$1 want_out=$2 out
+  shift 2
+  out=$("$zvv" "$@" 2>&1)
+  same "zvv $*" "exit $?: $out" "exit $want_exit: $want_out"
 }
 
 check 0 "/tmp/" call ZivoviViruvov.FileLib CheckPath /tmp
@@ -67,12 +69,8 @@ check 0 $'RegOwner = \nRegCompany = \nProduct = Windows NT\nCSDVersion = \nVersi
   call ZivoviViruvov.SystemLib GetWindowsInformation
 check 0 "" call ZivoviViruvov.RegistryLib WriteRegistryCurrentUser 'Software\Zvv' Name "a \"quoted\" value"
 check 0 "" reg export 'HKEY_CURRENT_USER\Software\Zvv' "$scratch/zvv.reg"
-if [[ "$(iconv -f UTF-16 -t UTF-8 "$scratch/zvv.reg" | tr -d '\r')" == $'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zvv]\n"Name"="a \\"quoted\\" value"' ]]; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
-  echo "FAIL: zvv reg export wrote: $(iconv -f UTF-16 -t UTF-8 "$scratch/zvv.reg")"
-fi
+same "zvv reg export" "$(iconv -f UTF-16 -t UTF-8 "$scratch/zvv.reg" | tr -d '\r')" \
+  $'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Zvv]\n"Name"="a \\"quoted\\" value"'
 check 1 "zvv: no key HKCU\Software\None" reg export 'HKCU\Software\None' "$scratch/none.reg"
 check 2 "usage: zvv reg import FILE.reg | zvv reg export KEY FILE.reg" reg list
 # Archives: zip, list and extract in a scratch folder, the messages as Info-ZIP words them.
@@ -87,22 +85,20 @@ check 0 $'Archive:  ../a.zip\n   creating: docs/\n  inflating: docs/a.txt' unzip
 check 1 $'zip warning: name not matched: missing\nzip error: Nothing to do! (../b.zip)' zip ../b.zip missing
 check 1 "error:  cannot find or open ../b.zip" unzip -l ../b.zip
 cd - >/dev/null
-if cmp -s "$scratch/in/docs/a.txt" "$scratch/out/docs/a.txt"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv unzip gave other bytes"; fi
+cmp -s "$scratch/in/docs/a.txt" "$scratch/out/docs/a.txt"
+same "the bytes zvv unzip wrote" $? 0
 
 # zvv convert: delimited text into a list-view model and out again, by extension or --to.
 printf 'City;Sales\r\nZ\xfcrich;12\r\nLyon;\r\n' >"$scratch/sales.txt"
 check 0 "$scratch/sales.csv: 2 rows, 2 columns" convert --separator ";" "$scratch/sales.txt" "$scratch/sales.csv"
-if [[ $(cat "$scratch/sales.csv") == $'"City","Sales"\r\n"Z\xfcrich","12"\r\n"Lyon",""\r' ]]; then
-  passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv convert wrote $(cat -A "$scratch/sales.csv")"; fi
+same "zvv convert" "$(cat "$scratch/sales.csv")" $'"City","Sales"\r\n"Z\xfcrich","12"\r\n"Lyon",""\r'
 check 0 "$scratch/s.out: 2 rows, 2 columns" convert --to xml --separator ";" "$scratch/sales.txt" "$scratch/s.out"
 check 2 "$("$zvv" convert 2>&1)" convert "$scratch/sales.txt" "$scratch/sales.pdf"
 check 1 $'zvv: Error on data file reading: 2\t0\r\n\r\n'"$scratch/none.csv"$'\nzvv: could not load '"$scratch/none.csv" \
   convert "$scratch/none.csv" "$scratch/none.xml"
 
-classes=$("$zvv" list | grep -c '^Class ')
-if [[ $classes == 17 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list shows $classes classes"; fi
-members=$("$zvv" list StrChr | grep -c '^  ')
-if [[ $members == 24 ]]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: zvv list StrChr shows $members members"; fi
+same "classes zvv list shows" "$("$zvv" list | grep -c '^Class ')" 17
+same "members zvv list StrChr shows" "$("$zvv" list StrChr | grep -c '^  ')" 24
 
 echo "zvv: $passed passed, $failed failed"
 [[ $failed == 0 ]]

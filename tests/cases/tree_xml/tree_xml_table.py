@@ -29,20 +29,15 @@ def read(path=TABLE):
     return cases
 
 
-def node_text(parent, key, text, tag, bold, sorted_, expanded, fore, back, image):
-    out = f"{parent}/{key}={text}" + (f"#{tag}" if tag else "")
-    out += " B" * bold + " S" * sorted_ + " E" * expanded
-    out += (f" f={fore}" if fore != BLACK else "") + (f" k={back}" if back != WHITE else "")
-    return out + (f" i={image}" if image else "")
-
-
 def dump(tree):
     """Every node in Index order: parent key/key=text, #tag, B bold, S sorted, E expanded,
     f= and k= colours other than the defaults, i= image; joined by " ; "."""
-    nodes = tree.Nodes
     out = []
-    for i in range(1, nodes.Count + 1):
-        n = nodes.Item(i)
-        out.append(node_text(n.Parent.Key if n.Parent else "", n.Key, n.Text, str(n.Tag or ""), n.Bold,
-                             n.Sorted, n.Expanded, n.ForeColor, n.BackColor, str(n.Image or "")))
+    for i in range(1, tree.Nodes.Count + 1):
+        n = tree.Nodes.Item(i)
+        text = f"{n.Parent.Key if n.Parent else ''}/{n.Key}={n.Text}" + (f"#{n.Tag}" if n.Tag else "")
+        text += " B" * n.Bold + " S" * n.Sorted + " E" * n.Expanded
+        text += (f" f={n.ForeColor}" if n.ForeColor != BLACK else "")
+        text += (f" k={n.BackColor}" if n.BackColor != WHITE else "")
+        out.append(text + (f" i={n.Image}" if n.Image else ""))
     return " ; ".join(out)
