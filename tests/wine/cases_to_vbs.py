@@ -51,6 +51,12 @@ End Function
 
 On Error Resume Next
 '''
+FOOT = ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
+
+
+def quoted(text):
+    """A VBScript string literal."""
+    return '"' + text.replace('"', '""') + '"'
 
 
 def call_of(row):
@@ -87,10 +93,7 @@ def main(paths, locale=None):
             else:
                 out.append(f'If Err.Number <> 0 Then\n  Report False, "{what}: error " & Err.Number & '
                            f'" " & Err.Description\nElse\n  Report Same(r, {expect}), "{what}: got " & Show(r)\nEnd If')
-    out.append('WScript.Echo passed & " passed, " & failed & " failed"')
-    out.append("WScript.Quit failed")
-    out.append("")
-    return "\r\n".join(out)
+    return "\r\n".join(out + FOOT)
 
 
 if __name__ == "__main__":

@@ -12,11 +12,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "cases", "trees"))
 import tree_table  # noqa: E402
-from cases_to_vbs import HEAD  # noqa: E402
-
-
-def quoted(text):
-    return '"' + text.replace('"', '""') + '"'
+from cases_to_vbs import FOOT, HEAD, quoted  # noqa: E402
 
 
 def build(nodes):
@@ -87,7 +83,7 @@ def main():
            classes, *build(nodes)]
     for c in cases:
         out += case(c)
-    out += ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
+    out += FOOT
     # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: Latin-1
     # letters go as Chr (the same code in Windows-1252).
     text = "\r\n".join(out).replace("\n", "\r\n").replace("\r\r\n", "\r\n")
