@@ -48,10 +48,9 @@ t.Text = "hello big  world"
 c = 0 : w = 0 : b = 0
 Err.Clear
 r = s.TextBoxCounter(t, c, w, b)
-Check Err.Number = 0, "TextBoxCounter: error " & Err.Number & " " & Err.Description
-Check r = True, "TextBoxCounter result " & r
-Check c = 13 And w = 3 And b = 3, "TextBoxCounter counts " & c & " " & w & " " & b
-Check TypeName(c) = "Long", "nbChar comes back as a Long, not " & TypeName(c)
+Check Err.Number = 0 And r = True, "TextBoxCounter: " & Err.Number & " " & Err.Description & " " & r
+Check c = 13 And w = 3 And b = 3 And TypeName(c) = "Long", _
+  "TextBoxCounter counts " & TypeName(c) & " " & c & " " & w & " " & b
 
 ' Counters that start as text are converted and come back as numbers.
 c = "5" : w = 0 : b = 0
@@ -72,8 +71,8 @@ Dim coll
 Set coll = New FakeCollection
 Err.Clear
 r = s.ItemsToCollection("a]|[b]|[c", coll)
-Check Err.Number = 0 And r = True, "ItemsToCollection: " & Err.Number & " " & Err.Description
-Check coll.Items = "[a][b][c]", "ItemsToCollection filled " & coll.Items
+Check Err.Number = 0 And r = True And coll.Items = "[a][b][c]", _
+  "ItemsToCollection: " & Err.Number & " " & Err.Description & " " & coll.Items
 Set coll = New FakeCollection
 r = s.ItemsToCollection("a;b", coll, ";")
 Check coll.Items = "[a][b]", "ItemsToCollection with a separator: " & coll.Items
