@@ -52,7 +52,7 @@ def case(c):
     out = ["", f"' {what}", "Err.Clear", f'Set T = BuildTree("{c["kind"]}")',
            'Set C = CreateObject("ZivoviViruvov.Models.Collection")', "boxes = TakeBoxes()",
            *setup, "r = Empty", f"r = lib.{c['member']}({args})",
-           f'Report Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
+           f'Check Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
            "boxes = TakeBoxes()"]
     expected_boxes = '""'
     for kind, target, value in c["checks"]:
@@ -60,7 +60,7 @@ def case(c):
             expected_boxes = f'"[Information] 64" & vbCrLf & {value} & vbCrLf'
         elif kind == "errbox":
             prefix = f'"[Error message] 65552" & vbCrLf & {value} & vbCrLf & vbCrLf & "Error #"'
-            out.append(f'Report Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
+            out.append(f'Check Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
             expected_boxes = None
         elif kind != "report":  # reports reach no script
             got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count", "text": "X.Text"}.get(kind)
@@ -69,9 +69,9 @@ def case(c):
             if kind == "member":
                 got = f"T.Nodes.Item({quoted(target[0])})." + ".".join(target[1])
             out += ["Err.Clear", "v = Empty", f"v = {got}",
-                    f'Report Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
+                    f'Check Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
     if expected_boxes:
-        out.append(f'Report boxes = {expected_boxes}, "{what}: boxes " & boxes')
+        out.append(f'Check boxes = {expected_boxes}, "{what}: boxes " & boxes')
     return out
 
 

@@ -46,14 +46,14 @@ def main(folder):
                 't.Nodes.Add , , "keep", "Keep"',
                 f'r = lib.TreeViewFromXMLfile(t, "C:\\zv\\treexml\\{number}.xml")',
                 "got = Dump(t)",
-                f'Report Err.Number = 0 And r = {case["result"]} And got = {quoted(case["nodes"])}, '
+                f'Check Err.Number = 0 And r = {case["result"]} And got = {quoted(case["nodes"])}, '
                 f'"{what}: " & Err.Number & " " & r & " [" & got & "]"']
     # Only a tree-view passes the type-name test; another control's file is not read.
     out += ['r = lib.TreeViewFromXMLfile(CreateObject("ZivoviViruvov.Models.ListView"), "C:\\zv\\treexml\\1.xml")',
-            'Report Err.Number = 0 And r = False, "tree xml: a list-view taken for a tree"']
+            'Check Err.Number = 0 And r = False, "tree xml: a list-view taken for a tree"']
     number += 1
     # A case whose check could not even run counts as failed.
-    out += [f'Report passed + failed = {number}, "tree xml: " & (passed + failed) & " of {number} cases checked"']
+    out += [f'Check passed + failed = {number}, "tree xml: " & (passed + failed) & " of {number} cases checked"']
     return "\r\n".join(out + FOOT)
 
 
