@@ -17,8 +17,8 @@ Check lv.ListItems(1).ListSubItems.Count = 1, "sub-items made on write"
 Check lv.ListItems(1) = "Paris", "a row's default member is its Text"
 Err.Clear
 lv.ListItems.Add , "p", "again"
-Check Err.Number = 35602, "duplicate key: " & Err.Number
-Check Err.Description = "Key is not unique in collection", "duplicate key text: " & Err.Description
+Check Err.Number = 35602 And Err.Description = "Key is not unique in collection", _
+  "duplicate key: " & Err.Number & " " & Err.Description
 Err.Clear
 Set it = lv.ListItems(5)
 Check Err.Number = 35600, "index past the end: " & Err.Number
@@ -60,6 +60,6 @@ pb.Value = 11
 Check Err.Number = 380, "progress value above Max: " & Err.Number
 
 ' A check whose expression failed is skipped under On Error Resume Next: count them all.
-Check passed + failed = 18, "checks run: " & passed + failed
+Check passed + failed = 17, "checks run: " & passed + failed
 WScript.Echo passed & " passed, " & failed & " failed"
 WScript.Quit failed

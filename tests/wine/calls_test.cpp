@@ -70,12 +70,11 @@ std::vector<Case> cases() {
   // clang-format on
 }
 
-IDispatch* create(const wchar_t* className) {
+Ref<IDispatch> create(const wchar_t* className) {
   CLSID clsid{};
-  IDispatch* d = nullptr;
+  Ref<IDispatch> d;
   if (SUCCEEDED(CLSIDFromProgID((std::wstring(L"ZivoviViruvov.") + className).c_str(), &clsid)))
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                     reinterpret_cast<void**>(&d));
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.out());
   return d;
 }
 
@@ -128,31 +127,28 @@ std::wstring run(IDispatch* obj, const Case& c, Form form) {
 std::vector<std::wstring> runAll(const std::vector<Case>& table) {
   std::vector<std::wstring> out;
   for (const Case& c : table) {
-    IDispatch* obj = create(c.className);
+    Ref<IDispatch> obj = create(c.className);
     for (Form form : {kPositional, kNamed, kMixed})
       out.push_back(obj ? run(obj, c, form) : L"not created");
-    if (obj) obj->Release();
   }
   return out;
 }
 
 void earlyBound() {
-  StrChrTable* s = nullptr;
+  Ref<StrChrTable> s;
   CoCreateInstance(zv::com::kCLSID_StrChr, nullptr, CLSCTX_INPROC_SERVER, zv::com::kIID_StrChr,
-                   reinterpret_cast<void**>(&s));
-  check(s != nullptr, "_StrChr through the proxy");
-  if (!s) return;
+                   s.out());
+  if (!s) return check(false, "_StrChr through the proxy");
   BSTR in = SysAllocString(L"ab|cd"), sep = SysAllocString(L"|"), out = nullptr;
   check(s->GetLeft(in, sep, VARIANT_FALSE, &out) == S_OK && str(out) == L"ab",
         "GetLeft through the proxy: " + narrow(str(out)));
   for (BSTR b : {in, sep, out})
     SysFreeString(b);
-  s->Release();
 }
 
 // What names cannot express: an unknown named DISPID, and another interface's riid.
 void unknownIds() {
-  IDispatch* s = create(L"StrChr");
+  Ref<IDispatch> s = create(L"StrChr");
   if (!s) return;
   const DISPID getLeft = idOf(s, L"GetLeft");
   VARIANT sep = text(L"|"), in = text(L"a|b");
@@ -167,7 +163,6 @@ void unknownIds() {
         "GetIDsOfNames and Invoke check riid");
   VariantClear(&sep);
   VariantClear(&in);
-  s->Release();
 }
 
 }  // namespace
@@ -175,10 +170,9 @@ void unknownIds() {
 int main() {
   CoInitialize(nullptr);
   for (LCID lcid : {LCID{0}, LCID{LOCALE_USER_DEFAULT}, LCID{1033}}) {
-    ITypeLib* lib = nullptr;
+    Ref<ITypeLib> lib;
     check(LoadRegTypeLib(zv::com::kLIBID, 49, 0, lcid, &lib) == S_OK,
           "LoadRegTypeLib for locale " + std::to_string(lcid));
-    if (lib) lib->Release();
   }
   std::vector<Case> table = cases();
   const std::vector<std::wstring> sta = runAll(table);

@@ -11,22 +11,13 @@ locale's code page, as cscript reads a script.
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "cases"))
 import vbexpr  # noqa: E402
 
-HEAD = '''Option Explicit
-Dim passed, failed, r, o
-passed = 0
-failed = 0
-
-Sub Report(ok, what)
-  If ok Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
+# The counts and Check of the hand-written scripts, then what the generated ones share.
+with open(os.path.join(HERE, "..", "vbscript", "check.inc"), encoding="ascii") as f:
+    HEAD = f.read() + '''Dim r, o
 
 Function Same(a, b)
   Same = False
@@ -51,6 +42,12 @@ End Function
 
 On Error Resume Next
 '''
+FOOT = ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
+
+
+def quoted(text):
+    """A VBScript string literal."""
+    return '"' + text.replace('"', '""') + '"'
 
 
 def call_of(row):
@@ -82,15 +79,12 @@ def main(paths, locale=None):
                 out.append("r = " + ' & "," & '.join(outs))
             expect = vbexpr.to_vbs(row["expect"])
             if expect.startswith("!"):
-                out.append(f'Report Err.Number = {int(expect[1:])}, "{what}: error " & Err.Number & '
+                out.append(f'Check Err.Number = {int(expect[1:])}, "{what}: error " & Err.Number & '
                            f'" (" & Err.Description & ")"')
             else:
-                out.append(f'If Err.Number <> 0 Then\n  Report False, "{what}: error " & Err.Number & '
-                           f'" " & Err.Description\nElse\n  Report Same(r, {expect}), "{what}: got " & Show(r)\nEnd If')
-    out.append('WScript.Echo passed & " passed, " & failed & " failed"')
-    out.append("WScript.Quit failed")
-    out.append("")
-    return "\r\n".join(out)
+                out.append(f'If Err.Number <> 0 Then\n  Check False, "{what}: error " & Err.Number & '
+                           f'" " & Err.Description\nElse\n  Check Same(r, {expect}), "{what}: got " & Show(r)\nEnd If')
+    return "\r\n".join(out + FOOT)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
-// What the Wine test clients share: counted checks, argument values, and a late-bound call
-// whose outcome reads as one text.
+// What the Wine test clients and the script host share: counted checks, interface pointers,
+// the IUnknown and IDispatch plumbing of their own objects, argument values, and a late-bound
+// call whose outcome reads as one text.
 #pragma once
 
 #include <oaidl.h>
@@ -24,6 +25,66 @@ inline int summary(const char* name) {
   std::printf("%s: %d passed, %d failed\n", name, gPassed, gFailed);
   return gFailed ? 1 : 0;
 }
+
+// An interface pointer, released when it goes out of scope.
+template <class T>
+struct Ref {
+  T* p = nullptr;
+  Ref() = default;
+  explicit Ref(T* q) : p(q) {}
+  Ref(Ref&& o) noexcept : p(std::exchange(o.p, nullptr)) {}
+  Ref& operator=(Ref&&) = delete;
+  ~Ref() { reset(); }
+  void reset() {
+    if (p) p->Release();
+    p = nullptr;
+  }
+  T* operator->() const { return p; }
+  operator T*() const { return p; }
+  T** operator&() { return &p; }
+  void** out() { return reinterpret_cast<void**>(&p); }
+};
+
+// The attributes of a type (zeroed when there is none), copied so nothing is left to release.
+inline TYPEATTR attrOf(ITypeInfo* info) {
+  TYPEATTR* a = nullptr;
+  TYPEATTR copy{};
+  if (info && SUCCEEDED(info->GetTypeAttr(&a))) {
+    copy = *a;
+    info->ReleaseTypeAttr(a);
+  }
+  return copy;
+}
+
+// IUnknown and IDispatch for an object of the test's own, living on the stack or for the whole
+// run: the reference count is only watched, never frees it.
+template <class Interface>
+class DispatchBase : public Interface {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch) && !accepts(riid))
+      return E_NOINTERFACE;
+    *ppv = this;
+    this->AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    *n = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+
+  ULONG refs = 1;
+
+ protected:
+  virtual bool accepts(REFIID) { return false; }
+};
 
 inline std::wstring str(BSTR b) {
   return b ? std::wstring(b, SysStringLen(b)) : std::wstring();

@@ -1,26 +1,13 @@
 ' Locale texts as VBScript sees them, run in an English and in a French prefix. The
 ' argument names the prefix's language ("en" or "fr"): Wine's VBScript has no GetLocale.
-Option Explicit
-Dim passed, failed
-passed = 0
-failed = 0
-
-Sub Check(actual, expected, what)
-  If actual = expected Then
-    passed = passed + 1
-  Else
-    failed = failed + 1
-    WScript.Echo "FAIL: " & what
-  End If
-End Sub
-
+' tests/wine/locale_run.sh puts tests/vbscript/check.inc before it.
+' Wine's VBScript has no Join.
 Function Lines(a)
-  Dim i, s
-  s = ""
+  Dim i
+  Lines = ""
   For i = 0 To UBound(a)
-    s = s & a(i) & vbCrLf
+    Lines = Lines & a(i) & vbCrLf
   Next
-  Lines = s
 End Function
 
 Dim sys, money, summary, amount, decimalSep
@@ -53,19 +40,19 @@ End Select
 
 thousands = sys.GetLocaleThousand()
 currency = sys.GetLocaleCurrency()
-Check Len(thousands), 1, "one thousands separator"
-Check Len(currency), 1, "one currency character"
+Check Len(thousands) = 1, "one thousands separator"
+Check Len(currency) = 1, "one currency character"
 If language <> "fr" Then
-  Check thousands, ",", "GetLocaleThousand"
-  Check currency, "$", "GetLocaleCurrency"
+  Check thousands = ",", "GetLocaleThousand"
+  Check currency = "$", "GetLocaleCurrency"
 End If
-Check Replace(Replace(sys.GetTheLocaleInfo(), thousands, "<sep>"), currency, "<cur>"), summary, _
+Check Replace(Replace(sys.GetTheLocaleInfo(), thousands, "<sep>"), currency, "<cur>") = summary, _
   "GetTheLocaleInfo"
-Check sys.GetLocaleDecimal(), decimalSep, "GetLocaleDecimal"
-Check sys.GetLocaleIdLanguage(1036), "040c", "GetLocaleIdLanguage(1036)"
-Check sys.GetLocaleShortDate(2057), "dd/MM/yyyy", "GetLocaleShortDate(en-GB)"
+Check sys.GetLocaleDecimal() = decimalSep, "GetLocaleDecimal"
+Check sys.GetLocaleIdLanguage(1036) = "040c", "GetLocaleIdLanguage(1036)"
+Check sys.GetLocaleShortDate(2057) = "dd/MM/yyyy", "GetLocaleShortDate(en-GB)"
 ' Written as a quotient: Wine's VBScript reads a decimal literal with the locale's separator.
-Check money.GetCurrencyFormat(1234567891 / 1000), amount, "GetCurrencyFormat(1234567.891)"
+Check money.GetCurrencyFormat(1234567891 / 1000) = amount, "GetCurrencyFormat(1234567.891)"
 
 WScript.Echo passed & " passed, " & failed & " failed"
 WScript.Quit failed

@@ -14,42 +14,7 @@ root="$(cd "$here/../.." && pwd)"
 build="$(cd "${1:-$root/build/win64}" && pwd)"
 build32="${2:-}"
 
-export WINEPREFIX="$(mktemp -d /tmp/zv-wine.XXXXXX)"
-export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  wineserver -k >/dev/null 2>&1
-  rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); }
-fail() {
-  failed=$((failed + 1))
-  echo "FAIL: $*"
-}
-
-# Counts a step's "N passed, M failed" line; a missing line is a failure, since cscript
-# prints nothing and exits 0 when a script stops on an error.
-count_summary() {  # name output exit-code
-  local name="$1" output="$2" rc="$3" line n m
-  line="$(printf '%s\n' "$output" | tr -d '\r' | grep -E '[0-9]+ passed, [0-9]+ failed' | tail -n 1)"
-  printf '%s\n' "$output" | tr -d '\r' | grep -E '^FAIL' | sed "s/^/  $name: /"
-  if [[ -z "$line" ]]; then
-    fail "$name: no summary line (script error?)"
-    return
-  fi
-  n="$(grep -oE '[0-9]+ passed' <<<"$line" | grep -oE '[0-9]+')"
-  m="$(grep -oE '[0-9]+ failed' <<<"$line" | grep -oE '[0-9]+')"
-  passed=$((passed + n))
-  failed=$((failed + m))
-  echo "$name: $n passed, $m failed"
-  # WScript.Quit and the clients' exit code: 0 exactly when nothing failed.
-  if (((m == 0) != (rc == 0))); then
-    fail "$name: exit code $rc does not match $m failures"
-  fi
-}
+source "$here/wine_prefix.sh"
 
 # Each DLL exports its entry points, undecorated, and needs nothing but system DLLs.
 check_dll() {  # objdump dll entry...
@@ -73,10 +38,7 @@ check_dlls() {  # objdump folder
 check_dlls x86_64-w64-mingw32-objdump "$build"
 [[ -n "$build32" ]] && check_dlls i686-w64-mingw32-objdump "$build32"
 
-wineboot -i >/dev/null 2>&1
-wineserver -w
-drive="$WINEPREFIX/drive_c/zv"
-mkdir -p "$drive"
+start_prefix
 cp "$build"/ZivoviViruvov*.dll "$build"/{ZipLib,UnZipLib}.dll "$build"/zv_*.exe "$drive/"
 for script in "$root"/tests/vbscript/*.vbs; do
   cat "$root/tests/vbscript/check.inc" "$script" >"$drive/$(basename "$script")"

@@ -1,9 +1,9 @@
 // zv_script_host SCRIPT.vbs: runs a VBScript file in the system's VBScript engine with the
-// WScript members the tests use (Echo, Quit, Sleep, CreateObject, ConnectObject). Unlike
-// Wine's own wscript, CreateObject(progid, prefix) and ConnectObject connect the object's
-// events to the script's prefix_Event subs, through the object's connection point, as the
-// Windows Script Host does; by-reference arguments come back from the subs. Script errors
-// are printed with their line, and make the exit code non-zero.
+// WScript members the tests use (Echo, Quit, Sleep, CreateObject). Unlike Wine's own
+// wscript, CreateObject(progid, prefix) connects the object's events to the script's prefix_Event
+// subs, through the object's connection point, as the Windows Script Host does; by-reference
+// arguments come back from the subs. Script errors are printed with their line, and make the exit
+// code non-zero.
 #include <activscp.h>
 #include <ocidl.h>
 #include <windows.h>
@@ -15,35 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "client.h"
+
+using client::attrOf;
+using client::DispatchBase;
+using client::Ref;
+
 namespace {
-
-// IUnknown and IDispatch plumbing for the host's own objects.
-template <class Interface>
-class DispatchBase : public Interface {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || accepts(riid)) {
-      *ppv = this;
-      this->AddRef();
-      return S_OK;
-    }
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
-    *n = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-
- protected:
-  virtual bool accepts(REFIID) { return false; }
-
- private:
-  ULONG refs_ = 1;
-};
 
 // IActiveScriptParse of this architecture (mingw's uuid library lacks the 64-bit one).
 #ifdef _WIN64
@@ -57,36 +35,26 @@ constexpr IID kParseIid = {
 IActiveScript* gEngine = nullptr;
 int gExitCode = 0;
 
-// Writes `value` into the caller's by-reference slot `target` of its own kind.
+// Writes `value` into the caller's by-reference slot `target` of its own kind (the kinds the
+// library's events pass by reference).
 void storeByRef(VARIANT* target, VARIANT& value) {
   const VARTYPE kind = V_VT(target) & ~VT_BYREF;
   VARIANT converted;
   VariantInit(&converted);
   if (kind == VT_VARIANT) {
     VariantCopy(V_VARIANTREF(target), &value);
-    return;
-  }
-  if (FAILED(VariantChangeType(&converted, &value, 0, kind))) return;
-  switch (kind) {
-    case VT_BOOL:
-      *V_BOOLREF(target) = V_BOOL(&converted);
-      break;
-    case VT_I2:
-      *V_I2REF(target) = V_I2(&converted);
-      break;
-    case VT_I4:
-      *V_I4REF(target) = V_I4(&converted);
-      break;
-    case VT_R8:
-      *V_R8REF(target) = V_R8(&converted);
-      break;
-    case VT_DATE:
-      *V_DATEREF(target) = V_DATE(&converted);
-      break;
-    case VT_BSTR:
-      SysFreeString(*V_BSTRREF(target));
-      *V_BSTRREF(target) = V_BSTR(&converted);
-      return;
+  } else if (SUCCEEDED(VariantChangeType(&converted, &value, 0, kind))) {
+    switch (kind) {
+      case VT_BOOL:
+        *V_BOOLREF(target) = V_BOOL(&converted);
+        break;
+      case VT_I4:
+        *V_I4REF(target) = V_I4(&converted);
+        break;
+      case VT_BSTR:
+        std::swap(*V_BSTRREF(target), V_BSTR(&converted));
+        break;
+    }
   }
   VariantClear(&converted);
 }
@@ -97,17 +65,14 @@ class EventSink final : public DispatchBase<IDispatch> {
   EventSink(IID events, ITypeInfo* info, std::wstring prefix)
       : events_(events), info_(info), prefix_(std::move(prefix)) {}
 
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) override {
     BSTR name = nullptr;
     UINT count = 0;
     if (FAILED(info_->GetNames(id, &name, 1, &count)) || count == 0) return S_OK;
-    std::wstring handler = prefix_ + std::wstring(name, SysStringLen(name));
+    std::wstring handler = prefix_ + client::str(name);
     SysFreeString(name);
-    IDispatch* script = nullptr;
+    Ref<IDispatch> script;
     if (FAILED(gEngine->GetScriptDispatch(nullptr, &script))) return S_OK;
     LPOLESTR names[] = {handler.data()};
     DISPID member;
@@ -130,11 +95,8 @@ class EventSink final : public DispatchBase<IDispatch> {
         VariantClear(&values[i]);
       }
     }
-    script->Release();
     return S_OK;
   }
-
-  const IID& events() const { return events_; }
 
  protected:
   bool accepts(REFIID riid) override { return IsEqualIID(riid, events_); }
@@ -149,17 +111,13 @@ std::vector<std::unique_ptr<EventSink>> gSinks;
 
 // Connects `object`'s default source interface to prefix_Event subs.
 HRESULT connect(IDispatch* object, const std::wstring& prefix) {
-  IProvideClassInfo* provider = nullptr;
-  HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&provider));
+  Ref<IProvideClassInfo> provider;
+  Ref<ITypeInfo> coclass;
+  HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, provider.out());
+  if (SUCCEEDED(hr)) hr = provider->GetClassInfo(&coclass);
   if (FAILED(hr)) return hr;
-  ITypeInfo* coclass = nullptr;
-  hr = provider->GetClassInfo(&coclass);
-  provider->Release();
-  if (FAILED(hr)) return hr;
-  TYPEATTR* attributes = nullptr;
-  coclass->GetTypeAttr(&attributes);
-  ITypeInfo* events = nullptr;
-  for (UINT i = 0; i < attributes->cImplTypes && !events; ++i) {
+  ITypeInfo* events = nullptr;  // the sink keeps it
+  for (UINT i = 0; i < attrOf(coclass).cImplTypes && !events; ++i) {
     INT flags = 0;
     HREFTYPE ref;
     coclass->GetImplTypeFlags(i, &flags);
@@ -167,24 +125,16 @@ HRESULT connect(IDispatch* object, const std::wstring& prefix) {
         SUCCEEDED(coclass->GetRefTypeOfImplType(i, &ref)))
       coclass->GetRefTypeInfo(ref, &events);
   }
-  coclass->ReleaseTypeAttr(attributes);
-  coclass->Release();
   if (!events) return E_NOINTERFACE;
-  TYPEATTR* eventAttributes = nullptr;
-  events->GetTypeAttr(&eventAttributes);
-  const IID iid = eventAttributes->guid;
-  events->ReleaseTypeAttr(eventAttributes);
-  IConnectionPointContainer* container = nullptr;
-  hr = object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-  if (FAILED(hr)) return hr;
-  IConnectionPoint* point = nullptr;
-  hr = container->FindConnectionPoint(iid, &point);
-  container->Release();
+  const IID iid = attrOf(events).guid;
+  Ref<IConnectionPointContainer> container;
+  Ref<IConnectionPoint> point;
+  hr = object->QueryInterface(IID_IConnectionPointContainer, container.out());
+  if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(iid, &point);
   if (FAILED(hr)) return hr;
   auto sink = std::make_unique<EventSink>(iid, events, prefix);
   DWORD cookie;
   hr = point->Advise(sink.get(), &cookie);
-  point->Release();
   if (SUCCEEDED(hr)) gSinks.push_back(std::move(sink));
   return hr;
 }
@@ -198,16 +148,15 @@ std::wstring text(VARIANT& v) {
   return out;
 }
 
-// The WScript object: Echo, Quit, Sleep, CreateObject, ConnectObject.
+// The WScript object: Echo, Quit, Sleep, CreateObject.
 class WScript final : public DispatchBase<IDispatch> {
  public:
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    static const wchar_t* kMembers[] = {L"Echo", L"Quit", L"Sleep", L"CreateObject",
-                                        L"ConnectObject"};
+    static const wchar_t* kMembers[] = {L"Echo", L"Quit", L"Sleep", L"CreateObject"};
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
-      for (DISPID k = 0; k < 5; ++k)
+      for (DISPID k = 0; k < 4; ++k)
         if (lstrcmpiW(names[i], kMembers[k]) == 0) ids[i] = k + 1;
       if (ids[i] == DISPID_UNKNOWN) return DISP_E_UNKNOWNNAME;
     }
@@ -255,11 +204,6 @@ class WScript final : public DispatchBase<IDispatch> {
         }
         break;
       }
-      case 5:
-        hr = args.size() == 2 && V_VT(&args[0]) == VT_DISPATCH
-                 ? connect(V_DISPATCH(&args[0]), text(args[1]))
-                 : DISP_E_TYPEMISMATCH;
-        break;
     }
     for (VARIANT& v : args)
       VariantClear(&v);

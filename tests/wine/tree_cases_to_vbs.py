@@ -12,11 +12,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "cases", "trees"))
 import tree_table  # noqa: E402
-from cases_to_vbs import HEAD  # noqa: E402
-
-
-def quoted(text):
-    return '"' + text.replace('"', '""') + '"'
+from cases_to_vbs import FOOT, HEAD, quoted  # noqa: E402
 
 
 def build(nodes):
@@ -56,7 +52,7 @@ def case(c):
     out = ["", f"' {what}", "Err.Clear", f'Set T = BuildTree("{c["kind"]}")',
            'Set C = CreateObject("ZivoviViruvov.Models.Collection")', "boxes = TakeBoxes()",
            *setup, "r = Empty", f"r = lib.{c['member']}({args})",
-           f'Report Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
+           f'Check Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
            "boxes = TakeBoxes()"]
     expected_boxes = '""'
     for kind, target, value in c["checks"]:
@@ -64,7 +60,7 @@ def case(c):
             expected_boxes = f'"[Information] 64" & vbCrLf & {value} & vbCrLf'
         elif kind == "errbox":
             prefix = f'"[Error message] 65552" & vbCrLf & {value} & vbCrLf & vbCrLf & "Error #"'
-            out.append(f'Report Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
+            out.append(f'Check Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
             expected_boxes = None
         elif kind != "report":  # reports reach no script
             got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count", "text": "X.Text"}.get(kind)
@@ -73,9 +69,9 @@ def case(c):
             if kind == "member":
                 got = f"T.Nodes.Item({quoted(target[0])})." + ".".join(target[1])
             out += ["Err.Clear", "v = Empty", f"v = {got}",
-                    f'Report Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
+                    f'Check Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
     if expected_boxes:
-        out.append(f'Report boxes = {expected_boxes}, "{what}: boxes " & boxes')
+        out.append(f'Check boxes = {expected_boxes}, "{what}: boxes " & boxes')
     return out
 
 
@@ -87,7 +83,7 @@ def main():
            classes, *build(nodes)]
     for c in cases:
         out += case(c)
-    out += ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
+    out += FOOT
     # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: Latin-1
     # letters go as Chr (the same code in Windows-1252).
     text = "\r\n".join(out).replace("\n", "\r\n").replace("\r\r\n", "\r\n")

@@ -11,7 +11,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "cases", "tree_xml"))
 import tree_xml_table  # noqa: E402
-from cases_to_vbs import HEAD  # noqa: E402
+from cases_to_vbs import FOOT, HEAD, quoted  # noqa: E402
 
 DUMP = f'''Function Dump(t)
   Dim i, n, s, parentKey
@@ -35,11 +35,6 @@ End Function
 '''
 
 
-def literal(text):
-    """A VBScript string literal (the script is written in Windows-1252, as cscript reads it)."""
-    return '"' + text.replace('"', '""') + '"'
-
-
 def main(folder):
     os.makedirs(os.path.join(folder, "treexml"), exist_ok=True)
     out = [HEAD, DUMP, 'Dim lib, t, got', 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")']
@@ -51,16 +46,15 @@ def main(folder):
                 't.Nodes.Add , , "keep", "Keep"',
                 f'r = lib.TreeViewFromXMLfile(t, "C:\\zv\\treexml\\{number}.xml")',
                 "got = Dump(t)",
-                f'Report Err.Number = 0 And r = {case["result"]} And got = {literal(case["nodes"])}, '
+                f'Check Err.Number = 0 And r = {case["result"]} And got = {quoted(case["nodes"])}, '
                 f'"{what}: " & Err.Number & " " & r & " [" & got & "]"']
     # Only a tree-view passes the type-name test; another control's file is not read.
     out += ['r = lib.TreeViewFromXMLfile(CreateObject("ZivoviViruvov.Models.ListView"), "C:\\zv\\treexml\\1.xml")',
-            'Report Err.Number = 0 And r = False, "tree xml: a list-view taken for a tree"']
+            'Check Err.Number = 0 And r = False, "tree xml: a list-view taken for a tree"']
     number += 1
     # A case whose check could not even run counts as failed.
-    out += [f'Report passed + failed = {number}, "tree xml: " & (passed + failed) & " of {number} cases checked"',
-            'WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
-    return "\r\n".join(out)
+    out += [f'Check passed + failed = {number}, "tree xml: " & (passed + failed) & " of {number} cases checked"']
+    return "\r\n".join(out + FOOT)
 
 
 if __name__ == "__main__":
