@@ -67,8 +67,9 @@ TEST_P(TimeLibLocale, ExtractAJMDateReadsUnderTheFormatAndTheLocale) {
       {u"2024/03/15", u"yyyy/MM/dd", {3, 2024, 15}, {3, 2024, 15}},
       // A number is a date serial: 2024 is 16 July 1905.
       {u"2024", u"dd/MM/yyyy", {16, 7, 1905}, {16, 7, 1905}},
-      // One separator is month and year.
+      // Text that stays as it is: one separator is month and year, none a year alone.
       {u"7/ab", u"dd/MM/yyyy", {0, 7, 0}, {0, 7, 0}},
+      {u"abc", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
       {u"", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
       // A year beyond 16 bits fails inside the trap: every part stays 0.
       {u"1/2/99999", u"MM/dd/yyyy", {0, 0, 0}, {0, 0, 0}},
