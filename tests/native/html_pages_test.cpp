@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "api/library.h"
 #include "convert/HTMlib.h"
@@ -26,7 +26,7 @@ using zvtest::writeBytes;
 namespace {
 
 // An RTF file as a word processor saves it: ANSI bytes, CR LF after every line.
-std::string rtf(std::initializer_list<std::string_view> lines) {
+std::string rtf(const std::vector<std::string_view>& lines) {
   std::string bytes;
   for (std::string_view line : lines)
     bytes.append(line).append("\r\n");
@@ -244,120 +244,115 @@ TEST_F(HtmlPagesTest, ColoursLateBoundWriteBackByReference) {
 
 // ---------------------------------------------------------------- RTF file to HTML file
 
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileBoldWordLine) {
-  ASSERT_TRUE(convert(
-      rtf({R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}})", R"(\pard\plain \b Hi\b0  there)", "}"})));
-  EXPECT_EQ(output(), headerBlock() + "<P><B>Hi</B> there\r\n\r\n</P>\r\n" + kFooter);
-  ASSERT_TRUE(convert(
-      rtf({R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}})", R"(\pard\plain \b Hi\b0  there)", "}"}),
-      false));
-  EXPECT_EQ(output(), "<P><B>Hi</B> there\r\n\r\n</P>\r\n");
+TEST_F(HtmlPagesTest, RtfFileToHtmlFileDocuments) {
+  const struct {
+    const char* what;
+    std::vector<std::string_view> lines;
+    bool headerFooter;
+    std::string body;  // between the header and the footer when they are written
+  } documents[] = {
+      {"bold word",
+       {R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}})", R"(\pard\plain \b Hi\b0  there)", "}"},
+       true,
+       "<P><B>Hi</B> there\r\n\r\n</P>\r\n"},
+      {"bold word, no header",
+       {R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}})", R"(\pard\plain \b Hi\b0  there)", "}"},
+       false,
+       "<P><B>Hi</B> there\r\n\r\n</P>\r\n"},
+      // The body starts after the first blank that follows "\viewkind", so the formatting
+      // before it is lost; "\par" without a blank stays as it is.
+      {"WordPad",
+       {
+           R"({\rtf1\ansi\ansicpg1252\deff0\deflang1036{\fonttbl{\f0\fswiss\fcharset0 Arial;}})",
+           R"({\colortbl ;\red255\green0\blue0;})",
+           R"(\viewkind4\uc1\pard\qc\b\f0\fs28 Caf\'e9 cr\'e8me\b0\par)",
+           R"(\pard\cf1\i Rouge\i0\cf0  et \ul soulign\'e9\ulnone  fin\par)",
+           "\\bullet  d\xE9j\xE0 vu \x93ok\x94\\par",
+           "}",
+       },
+       true,
+       " Caf&eacute; cr&egrave;me</B>\\par\r\n"
+       "<P><I>Rouge</I> et <U>soulign&eacute;</U> fin\\par\r\n"
+       "<DD><LI>  d&eacute;j&agrave; vu \x93ok\x94\\par\r\n"
+       "\r\n"
+       "</P>\r\n"},
+      // Header group skipped, a heading whose text runs to the next "\pard\plain",
+      // paragraphs, centring closed at the end.
+      {"Word",
+       {
+           R"({\rtf1\ansi\ansicpg1252\uc1 \deff0\deflang1036{\fonttbl{\f0\froman\fcharset0 Times New Roman;}{\f1\fswiss\fcharset0 Arial;}})",
+           R"({\colortbl;\red0\green0\blue0;\red255\green0\blue0;})",
+           R"({\stylesheet{\fs20 \snext0 Normal;}{\s1\sb240\keepn \b\f1\fs28 \sbasedon0 \snext0 heading 1;}})",
+           R"(\widowctrl\ftnbj\viewkind1\viewscale100 \sectd )",
+           R"({\header \pard\plain \s15\qc\fs20 {Ent\'eate de page\par }})",
+           R"(\pard\plain \s1\sb240\keepn \b\f1\fs28 {Premi\'e8re partie\par }\pard\plain \fs20 {Texte \b gras\b0  et \i italique\i0 .\par })",
+           R"(\pard \qc {Centr\'e9 \'a9 2024\par })",
+           "}",
+       },
+       true,
+       " \r\n"
+       "{\r\n"
+       "<P>\r\n"
+       "<A NAME=\"_PREMI_EGRAVE_RE_PARTIE_BR__\"><BR><H1>{Premi&egrave;re partie<BR> </H1>\r\n"
+       "</P><P>{Texte <B>gras</B> et <I>italique</I>.<BR> \r\n"
+       "</P><P><CENTER>{Centr&eacute; \\'a9 2024<BR> \r\n"
+       "\r\n"
+       "</CENTER>\r\n"
+       "</P>\r\n"},
+      // A rich text box's file: escaped braces and backslashes, a bullet paragraph whose
+      // numbering words are dropped, "\li" as a definition term.
+      {"rich text box",
+       {
+           R"({\rtf1\ansi\ansicpg1252\deff0\deflang1033{\fonttbl{\f0\fnil\fcharset0 Courier;}})",
+           R"(\viewkind4\uc1\pard\f0\fs17 Prix : 5 \'a3 \{net\}\par)",
+           R"({\pntext\f0\'b7\tab}{\*\pn\pnlvlblt\pnf0\pnindent0{\pntxtb\'b7}}\fi-200\li200 Un \ul deux\ulnone\par )",
+           R"(\pard\qr C:\\dossier\\notes.txt\tab x\par)",
+           "}",
+       },
+       false,
+       " Prix : 5 &pound; {net}\\par\r\n"
+       "{<DT>Un <U>deux\\ulnone<BR> \r\n"
+       "</U><P>C:\\dossier\\notes.txt x\\par\r\n"
+       "\r\n"
+       "</P>\r\n"},
+      // Heading levels come from the style token's last character: 7 to 9 are written as 6,
+      // a token ended by a blank or a letter is dropped. The output so far goes out as a line
+      // of its own first. A heading on the last line gets no text.
+      {"heading levels",
+       {
+           R"(\pard\plain \s8 {avant}\pard\plain \s9\b {Neuf\par }\pard\plain \sa120 x)",
+           R"(\pard\plain \s2\sb60 {Fin})",
+       },
+       false,
+       "<P>{avant}</P><P>\r\n"
+       "<A NAME=\"_NEUF_BR__\"><BR><H6>{Neuf<BR> </H6>\r\n</P><P>x\r\n"
+       "</P><P>\r\n"
+       "<A NAME=\"\"><BR><H2></H2>\r\n{Fin}\r\n"
+       "</P>\r\n"},
+      // A footer group read over two lines and dropped up to its first "}", a header group
+      // left open at the end of the input (what follows it stays), "\plain" closing bold,
+      // italic and underline, "\qj" and "\pard" closing the centring, escaped characters.
+      {"groups and alignment",
+       {
+           R"(\pard\plain \qc\ul Titre {\footer \pard\plain {Pied)",
+           R"(de page\par }}\qj suite \b\i gras \plain fin \\ \{ \})",
+           R"(\qc {\b x}{\footnote \pard\plain y}z\pard a)",
+           R"({\header \pard\plain x)",
+       },
+       false,
+       "<P><CENTER><U>Titre {}</CENTER>suite <B><I>gras </B></I></U>fin \\ { }\r\n"
+       "<CENTER>{<B>x}{z</B></CENTER></P><P>a\r\n"
+       "{</P><P>x\r\n"
+       "</P>\r\n"},
+      // No body: the header and footer only.
+      {"no body", {R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}})"}, true, ""},
+      {"empty", {}, true, ""},
+  };
+  for (const auto& d : documents) {
+    ASSERT_TRUE(convert(rtf(d.lines), d.headerFooter)) << d.what;
+    EXPECT_EQ(output(), d.headerFooter ? headerBlock() + d.body + kFooter : d.body) << d.what;
+  }
   EXPECT_EQ(reports(), 0u);
-}
-
-// A WordPad document: the body starts after the first blank that follows "\viewkind", so
-// the formatting before it is lost; "\par" without a blank stays as it is.
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileWordPadDocument) {
-  ASSERT_TRUE(convert(rtf({
-      R"({\rtf1\ansi\ansicpg1252\deff0\deflang1036{\fonttbl{\f0\fswiss\fcharset0 Arial;}})",
-      R"({\colortbl ;\red255\green0\blue0;})",
-      R"(\viewkind4\uc1\pard\qc\b\f0\fs28 Caf\'e9 cr\'e8me\b0\par)",
-      R"(\pard\cf1\i Rouge\i0\cf0  et \ul soulign\'e9\ulnone  fin\par)",
-      "\\bullet  d\xE9j\xE0 vu \x93ok\x94\\par",
-      "}",
-  })));
-  EXPECT_EQ(output(), headerBlock() +
-                          " Caf&eacute; cr&egrave;me</B>\\par\r\n"
-                          "<P><I>Rouge</I> et <U>soulign&eacute;</U> fin\\par\r\n"
-                          "<DD><LI>  d&eacute;j&agrave; vu \x93ok\x94\\par\r\n"
-                          "\r\n"
-                          "</P>\r\n" +
-                          kFooter);
-  EXPECT_EQ(reports(), 0u);
-}
-
-// A Word document: header group skipped, a heading whose text runs to the next
-// "\pard\plain", paragraphs, centring closed at the end.
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileWordDocument) {
-  ASSERT_TRUE(convert(rtf({
-      R"({\rtf1\ansi\ansicpg1252\uc1 \deff0\deflang1036{\fonttbl{\f0\froman\fcharset0 Times New Roman;}{\f1\fswiss\fcharset0 Arial;}})",
-      R"({\colortbl;\red0\green0\blue0;\red255\green0\blue0;})",
-      R"({\stylesheet{\fs20 \snext0 Normal;}{\s1\sb240\keepn \b\f1\fs28 \sbasedon0 \snext0 heading 1;}})",
-      R"(\widowctrl\ftnbj\viewkind1\viewscale100 \sectd )",
-      R"({\header \pard\plain \s15\qc\fs20 {Ent\'eate de page\par }})",
-      R"(\pard\plain \s1\sb240\keepn \b\f1\fs28 {Premi\'e8re partie\par }\pard\plain \fs20 {Texte \b gras\b0  et \i italique\i0 .\par })",
-      R"(\pard \qc {Centr\'e9 \'a9 2024\par })",
-      "}",
-  })));
-  EXPECT_EQ(output(),
-            headerBlock() +
-                " \r\n"
-                "{\r\n"
-                "<P>\r\n"
-                "<A NAME=\"_PREMI_EGRAVE_RE_PARTIE_BR__\"><BR><H1>{Premi&egrave;re partie<BR> "
-                "</H1>\r\n"
-                "</P><P>{Texte <B>gras</B> et <I>italique</I>.<BR> \r\n"
-                "</P><P><CENTER>{Centr&eacute; \\'a9 2024<BR> \r\n"
-                "\r\n"
-                "</CENTER>\r\n"
-                "</P>\r\n" +
-                kFooter);
-}
-
-// A rich text box's file: escaped braces and backslashes, a bullet paragraph whose
-// numbering words are dropped, "\li" as a definition term, no header or footer.
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileRichTextBoxWithoutHeaderFooter) {
-  ASSERT_TRUE(convert(
-      rtf({
-          R"({\rtf1\ansi\ansicpg1252\deff0\deflang1033{\fonttbl{\f0\fnil\fcharset0 Courier;}})",
-          R"(\viewkind4\uc1\pard\f0\fs17 Prix : 5 \'a3 \{net\}\par)",
-          R"({\pntext\f0\'b7\tab}{\*\pn\pnlvlblt\pnf0\pnindent0{\pntxtb\'b7}}\fi-200\li200 Un \ul deux\ulnone\par )",
-          R"(\pard\qr C:\\dossier\\notes.txt\tab x\par)",
-          "}",
-      }),
-      false));
-  EXPECT_EQ(output(),
-            " Prix : 5 &pound; {net}\\par\r\n"
-            "{<DT>Un <U>deux\\ulnone<BR> \r\n"
-            "</U><P>C:\\dossier\\notes.txt x\\par\r\n"
-            "\r\n"
-            "</P>\r\n");
-}
-
-// Heading levels come from the style token's last character: 7 to 9 are written as 6, a
-// token ended by a blank or a letter is dropped. The output so far goes out as a line of its
-// own first. A heading on the last line gets no text.
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileHeadingLevels) {
-  ASSERT_TRUE(
-      convert(rtf({
-                  R"(\pard\plain \s8 {avant}\pard\plain \s9\b {Neuf\par }\pard\plain \sa120 x)",
-                  R"(\pard\plain \s2\sb60 {Fin})",
-              }),
-              false));
-  EXPECT_EQ(output(),
-            "<P>{avant}</P><P>\r\n"
-            "<A NAME=\"_NEUF_BR__\"><BR><H6>{Neuf<BR> </H6>\r\n</P><P>x\r\n"
-            "</P><P>\r\n"
-            "<A NAME=\"\"><BR><H2></H2>\r\n{Fin}\r\n"
-            "</P>\r\n");
-}
-
-// A footer group read over two lines and dropped up to its first "}", a header group left
-// open at the end of the input (what follows it stays), "\plain" closing bold, italic and
-// underline, "\qj" and "\pard" closing the centring, escaped characters.
-TEST_F(HtmlPagesTest, RtfFileToHtmlFileGroupsAndAlignment) {
-  ASSERT_TRUE(convert(rtf({
-                          R"(\pard\plain \qc\ul Titre {\footer \pard\plain {Pied)",
-                          R"(de page\par }}\qj suite \b\i gras \plain fin \\ \{ \})",
-                          R"(\qc {\b x}{\footnote \pard\plain y}z\pard a)",
-                          R"({\header \pard\plain x)",
-                      }),
-                      false));
-  EXPECT_EQ(output(),
-            "<P><CENTER><U>Titre {}</CENTER>suite <B><I>gras </B></I></U>fin \\ { }\r\n"
-            "<CENTER>{<B>x}{z</B></CENTER></P><P>a\r\n"
-            "{</P><P>x\r\n"
-            "</P>\r\n");
 }
 
 TEST_F(HtmlPagesTest, RtfFileToHtmlFileFailures) {
@@ -393,13 +388,6 @@ TEST_F(HtmlPagesTest, RtfFileToHtmlFileConversionFailureLeavesTheOldPage) {
   EXPECT_FALSE(convert(document, false));
   EXPECT_EQ(output(), "");
   EXPECT_EQ(reports(), 2u);
-}
-
-TEST_F(HtmlPagesTest, RtfFileWithoutBodyGivesHeaderAndFooterOnly) {
-  EXPECT_TRUE(convert(rtf({R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}})"})));
-  EXPECT_EQ(output(), headerBlock() + kFooter);
-  EXPECT_TRUE(convert(""));
-  EXPECT_EQ(output(), headerBlock() + kFooter);
 }
 
 TEST_F(HtmlPagesTest, RtfFileToHtmlFileLateBound) {

@@ -37,11 +37,9 @@ struct TextCase {
 TEST(HtmlFromText, Cases) {
   const TextCase cases[] = {
       {u"", true, true, true, u""},
-      {u"a < b", false, false, false, u"a < b"},
       {u"a < b", true, false, false, u"a &lt; b"},
       {u"AT&T", true, true, true, u"AT&T"},
       {u"\"It's\" <b>", true, false, false, u"&#147;It&#146;s&#147; &lt;b&gt;"},
-      {u"Line1\r\nLine2", false, false, false, u"Line1<BR>Line2"},
       {u"Line1\r\nLine2", true, true, true, u"Line1<BR>Line2"},
       {u"\r\r\n\n", false, false, false, u"\r<BR>\n"},
       {u"~ 100 € ≈ 5 ² ¤ § \u00a0 “x”", false, false, false,
@@ -68,7 +66,6 @@ TEST(HtmlFromText, Cases) {
        u"write to  <A HREF=\"mailto:u@v.w\">u@v.w</A> today"},
       {u"a@b.c d@e.f", false, false, true,
        u" <A HREF=\"mailto:a@b.c\">a@b.c</A>  <A HREF=\"mailto:d@e.f\">d@e.f</A>"},
-      {u"@a.b", false, false, true, u" <A HREF=\"mailto:@a.b\">@a.b</A>"},
       {u"Line\r\nu@v.w\r\nend", false, false, true,
        u"Line<BR> <A HREF=\"mailto:u@v.w\">u@v.w</A><BR>end"},
       {u"Mél : jean@café.fr", false, false, true,
@@ -178,7 +175,6 @@ TEST(HtmlFromRtf, Cases) {
       {u"caf\\'e9", false, false, false, false, u"caf&eacute;"},
       {u"\\'abOui\\'bb", false, false, false, false, u"&#147;Oui&#148;"},
       {u"a\\page b", false, false, false, false, u"a<P><HR></P> b"},
-      {u"a\\'9cb", false, false, false, false, u"ab"},
       {u"\\~ ~", false, false, false, false, u"&#152; &#152;"},
       {u"\\'a3\\'b5\\'a7\\'b0\\'b2\\'a4", false, false, false, false,
        u"&pound;&micro;&sect;&deg;²¤"},
@@ -191,7 +187,6 @@ TEST(HtmlFromRtf, Cases) {
       // "\'88" is à and "\'8f" è (the Mac code page's codes); the other "\'8x" escapes stay.
       {u"\\'88 \\'8f \\'80 \\'8a \\'8", false, false, false, false,
        u"&agrave; &egrave; \\'80 \\'8a \\'8"},
-      {u"\\'e9 <b> \"x\" it's", false, false, false, false, u"&eacute; <b> \"x\" it's"},
       {u"\\'e9 <b> \"x\" it's", false, true, false, false,
        u"&eacute; &lt;b&gt; &#147;x&#147; it&#146;s"},
       // The apostrophe of an escape left unknown becomes an entity, and the bullet is lost.
@@ -241,9 +236,6 @@ TEST(HtmlFromRtf, Documents) {
       u"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
       u"Courier;}} \\viewkind4\\uc1\\pard\\f0\\fs17 Hello\\par }";
   EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(richTextBox, true), u" Hello<BR> }");
-  EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(richTextBox),
-            u"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
-            u"Courier;}} \\viewkind4\\uc1\\pard\\f0\\fs17 Hello<BR> }");
   // Line ends after the header keep the fragments that end with a blank.
   EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(
                 u"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
@@ -284,11 +276,6 @@ TEST(HtmlLateBound, CallsByName) {
   const zv::ObjectRef html = zv::createObject(u"ZivoviViruvov.HTMlib");
   EXPECT_EQ(zv::call(html, u"ReplaceTXTcharToHTMLchar", {zv::Variant(u"a < é")}).stringValue(),
             u"a < &eacute;");
-  EXPECT_EQ(zv::call(html, u"ReplaceTXTcharToHTMLchar",
-                     {zv::Variant(u"a < b u@v.w"), zv::Variant(true), zv::Variant(false),
-                      zv::Variant(true)})
-                .stringValue(),
-            u"a &lt; b  <A HREF=\"mailto:u@v.w\">u@v.w</A>");
   zv::Args named;
   named.emplace_back(zv::Variant(u"see http://a.b"));
   named.emplace_back(zv::Arg(zv::Variant(int16_t(-1))).named(u"detectHREF"));
