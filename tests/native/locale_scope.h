@@ -2,44 +2,27 @@
 // makes the library read it again, and puts everything back afterwards.
 #pragma once
 
-#include <stdlib.h>
-
 #include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
 
 #include "runtime/errors.h"
 #include "runtime/vblocale.h"
+#include "test_support.h"
 
 namespace zvtest {
 
-class UserLocale {
+// The library reads the locale again when the scope starts and, the variables put back,
+// when it ends.
+struct ResetUserLocaleOnExit {
+  ~ResetUserLocaleOnExit() { zv::resetUserLocale(); }
+};
+
+class UserLocale : ResetUserLocaleOnExit {
  public:
-  explicit UserLocale(const char* lang) {
-    for (int i = 0; i < 3; ++i) {
-      const char* value = ::getenv(kNames[i]);
-      if (value) saved_[i] = value;
-      ::unsetenv(kNames[i]);
-    }
-    ::setenv("LANG", lang, 1);
-    zv::resetUserLocale();
-  }
-  ~UserLocale() {
-    for (int i = 0; i < 3; ++i) {
-      if (saved_[i])
-        ::setenv(kNames[i], saved_[i]->c_str(), 1);
-      else
-        ::unsetenv(kNames[i]);
-    }
-    zv::resetUserLocale();
-  }
-  UserLocale(const UserLocale&) = delete;
-  UserLocale& operator=(const UserLocale&) = delete;
+  explicit UserLocale(const char* lang) : lang_("LANG", lang) { zv::resetUserLocale(); }
 
  private:
-  static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::optional<std::string> saved_[3];
+  ScopedVariable all_{"LC_ALL", nullptr}, messages_{"LC_MESSAGES", nullptr};
+  ScopedVariable lang_;
 };
 
 enum Lang { kEn, kFr };
