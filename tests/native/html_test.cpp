@@ -20,7 +20,6 @@ namespace {
 constexpr int32_t kNoError = 0;
 
 using zvtest::errorOf;
-using zvtest::repeated;
 
 String filler(size_t count) {
   return String(count, u'x');
@@ -231,28 +230,6 @@ TEST(HtmlFromRtf, EscapeTable) {
   EXPECT_EQ(lib.ReplaceHTMLcharToRTFchar(lib.ReplaceRTFcharToHTMLchar(allEscapes)), allEscapes);
 }
 
-TEST(HtmlFromRtf, Documents) {
-  const String richTextBox =
-      u"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
-      u"Courier;}} \\viewkind4\\uc1\\pard\\f0\\fs17 Hello\\par }";
-  EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(richTextBox, true), u" Hello<BR> }");
-  // Line ends after the header keep the fragments that end with a blank.
-  EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(
-                u"{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 "
-                u"Courier;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs17 Hello world\\par\r\n}\r\n",
-                true),
-            u" Courier;}}<BR> Hello world\\par<BR>}<BR>");
-
-  const String wordPad =
-      u"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\pard\\f0\\fs20 Caf\\'e9 "
-      u"\\'abcr\\'e8me\\'bb\\tab 5 \\'80\\par\r\n{\\pntext\\f1\\'b7\\tab}Point\\par\r\n"
-      u"\\page\r\n}";
-  EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(wordPad),
-            u"{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}<BR>\\pard\\f0\\fs20 "
-            u"Caf&eacute; &#147;cr&egrave;me&#148; 5 \\'80\\par<BR>{\\pntext\\f1<DD><LI>}Point"
-            u"\\par<BR><P><HR></P><BR>}");
-}
-
 TEST(HtmlToRtf, Cases) {
   const std::pair<StringView, StringView> cases[] = {
       {u"", u""},
@@ -298,28 +275,6 @@ TEST(HtmlLateBound, CallsByName) {
   EXPECT_EQ(failure->number(), zv::err::kOverflow);
   EXPECT_EQ(failure->source(), u"ZivoviViruvov.HTMlib");
   EXPECT_EQ(zv::pendingError().number, 0);
-}
-
-// Several megabytes through each conversion; the results are checked, not the time.
-TEST(HtmlLargeInput, ConvertsMegabytes) {
-  constexpr size_t kUnits = 200000;
-  const String text = repeated(u"Crème <b> & \"x\"\r\n", kUnits);
-  EXPECT_EQ(lib.ReplaceTXTcharToHTMLchar(text, true),
-            repeated(u"Cr&egrave;me &lt;b&gt; & &#147;x&#147;<BR>", kUnits));
-  // With detection on, links and addresses in the first part only.
-  const String head = u"http://a.b u@v.w ";
-  EXPECT_EQ(lib.ReplaceTXTcharToHTMLchar(head + text, false, true, true),
-            u" <A HREF=\"http://a.b\">http://a.b</A>  <A HREF=\"mailto:u@v.w\">u@v.w</A> " +
-                repeated(u"Cr&egrave;me <b> & \"x\"<BR>", kUnits));
-
-  const String rtf = repeated(u"{\\'b7}Caf\\'e9 \\rquote x\\tab\\'9c\\par ", kUnits);
-  ASSERT_GT(rtf.size(), 5'000'000u);
-  EXPECT_EQ(lib.ReplaceRTFcharToHTMLchar(rtf, true),
-            repeated(u"<DD><LI>Caf&eacute; &#146; x<BR> ", kUnits));
-
-  const String html = repeated(u"l'&eacute;t&eacute; {&lt;x&gt;}<BR>", kUnits);
-  EXPECT_EQ(lib.ReplaceHTMLcharToRTFchar(html),
-            repeated(u"l\\rquote\\'e9t\\'e9 \\{<x>\\}\\par ", kUnits));
 }
 
 }  // namespace
