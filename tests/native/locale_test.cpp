@@ -2,7 +2,6 @@
 // LCIDs, and the user's locale read from the environment.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
