@@ -34,15 +34,11 @@ std::string rtf(const std::vector<std::string_view>& lines) {
   return bytes;
 }
 
-std::string libraryVersion() {
-  return std::to_string(zv::kLibraryMajor) + "." + std::to_string(zv::kLibraryMinor);
-}
-
 // The header block of a converted file, as written (with its CR LF).
 std::string headerBlock(const std::string& title = "", const std::string& color = "white") {
   return "<!-- Page g\xE9n\xE9r\xE9"
          "e par ZivoviViruvov " +
-         libraryVersion() +
+         std::to_string(zv::kLibraryMajor) + "." + std::to_string(zv::kLibraryMinor) +
          " -->\r\n<!-- DOCTYPE HTML SYSTEM \"html.dtd\" -->\r\n<HTML><HEAD><TITLE>" + title +
          "</TITLE></HEAD>\r\n<BODY BGCOLOR=\"" + color + "\">\r\n";
 }
@@ -153,7 +149,7 @@ TEST_F(HtmlPagesTest, HeaderHTMLAndHeadingHTMLBlocks) {
     EXPECT_EQ(zv::HeadingHTML(c.text, c.level), c.expected) << zv::toUtf8(c.text) << c.level;
 }
 
-TEST_F(HtmlPagesTest, ConvertColorAndRGBtoHTMLColor) {
+TEST_F(HtmlPagesTest, ConvertColor) {
   const std::pair<int32_t, StringView> cases[] = {
       {0x123456, u"#563412"},
       {1, u"#010000"},
@@ -165,11 +161,6 @@ TEST_F(HtmlPagesTest, ConvertColorAndRGBtoHTMLColor) {
   };
   for (const auto& [color, expected] : cases)
     EXPECT_EQ(lib_.ConvertColor(color), expected) << color;
-  uint8_t r = 10, g = 0, b = 255;
-  EXPECT_EQ(lib_.RGBtoHTMLColor(r, g, b), u"#0A00FF");
-  EXPECT_EQ(r, 10);
-  EXPECT_EQ(g, 0);
-  EXPECT_EQ(b, 255);
 }
 
 constexpr int32_t rgb(int32_t r, int32_t g, int32_t b) {
