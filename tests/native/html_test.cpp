@@ -247,10 +247,10 @@ TEST(HtmlLateBound, CallsByName) {
   const zv::ObjectRef html = zv::createObject(u"ZivoviViruvov.HTMlib");
   EXPECT_EQ(zv::call(html, u"ReplaceTXTcharToHTMLchar", {zv::Variant(u"a < é")}).stringValue(),
             u"a < &eacute;");
-  zv::Args named;
-  named.emplace_back(zv::Variant(u"see http://a.b"));
-  named.emplace_back(zv::Arg(zv::Variant(int16_t(-1))).named(u"detectHREF"));
-  EXPECT_EQ(html->invoke(u"ReplaceTXTcharToHTMLchar", zv::kMethod, named).stringValue(),
+  EXPECT_EQ(zv::call(html, u"ReplaceTXTcharToHTMLchar",
+                     {zv::Variant(u"see http://a.b"),
+                      zv::Arg(zv::Variant(int16_t(-1))).named(u"detectHREF")})
+                .stringValue(),
             u"see  <A HREF=\"http://a.b\">http://a.b</A>");
   EXPECT_EQ(
       zv::call(html, u"ReplaceRTFcharToHTMLchar", {zv::Variant(u"caf\\'e9\\par ")}).stringValue(),
