@@ -61,16 +61,13 @@ TEST(RtfToText, Cases) {
 TEST(RtfToText, EveryByteEscape) {
   const StringView known = u"ë£éèàùêïçûôöäâîíáåãæñìóòøõßþüýÿ¤²µð§°ÉÊÈÀÏÇÛÌÆÁÂÅÄÃÐËÍÎÑØÒÔÓÕÖÚÜÙÝÞ";
   ASSERT_EQ(known.size(), 67u);
-  size_t converted = 0;
   for (unsigned code = 0; code < 256; ++code) {
     const String escape = hexEscape(code);
     const bool listed = known.find(char16_t(code)) != StringView::npos;
-    converted += listed;
     EXPECT_EQ(zv::RTFcharToTXT(u"<" + escape + u">"),
               listed ? String(u"<") + char16_t(code) + u">" : u"<" + escape + u">")
         << code;
   }
-  EXPECT_EQ(converted, 67u);
 }
 
 TEST(RtfFromText, Cases) {
