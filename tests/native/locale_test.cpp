@@ -14,28 +14,24 @@
 
 namespace {
 
-struct Item {
-  int32_t lcid;
-  int32_t type;
-  const char16_t* expected;
-};
-
 // A sample of what GetLocaleInfoW (localeInfo) and GetLocaleInfoA (localeInfoAnsi) answer
 // under Wine 8 for the same LCIDs and items; the oracle test compares every item of the
 // twelve locales with Wine itself, and the shared case table holds more items.
-constexpr Item kWine[] = {
-    {0x0409, 0x1F, u"M/d/yyyy"},   {0x0409, 0x1003, u"h:mm:ss tt"},
-    {0x0809, 0x0D, u"0"},          {0x040C, 0x0F, u"\u00A0"},
-    {0x040C, 0x0C, u";"},          {0x040C, 0x1C, u"15"},
-    {0x040C, 0x7C, u"dddd d MMM"}, {0x0C0C, 0x1E, u" 'h' "},
-    {0x0C0C, 0x21, u"2"},          {0x100C, 0x16, u"."},
-    {0x0407, 0x46, u"M\u00E4r"},   {0x0407, 0x7E, u"a"},
-    {0x0C0A, 0x28, u"a.\u202Fm."}, {0x0413, 0x1B, u"2"},
-    {0x0416, 0x53, u"3"},          {0x0411, 0x20, u"yyyy\u5E74M\u6708d\u65E5dddd"},
-    {0x0411, 0x14, u"\uFFE5"},     {0x0411, 0x6A, u"\u221E"},
-};
-
 TEST(Locale, SampleItemsAsWindowsAnswersThem) {
+  constexpr struct {
+    int32_t lcid, type;
+    const char16_t* expected;
+  } kWine[] = {
+      {0x0409, 0x1F, u"M/d/yyyy"},   {0x0409, 0x1003, u"h:mm:ss tt"},
+      {0x0809, 0x0D, u"0"},          {0x040C, 0x0F, u"\u00A0"},
+      {0x040C, 0x0C, u";"},          {0x040C, 0x1C, u"15"},
+      {0x040C, 0x7C, u"dddd d MMM"}, {0x0C0C, 0x1E, u" 'h' "},
+      {0x0C0C, 0x21, u"2"},          {0x100C, 0x16, u"."},
+      {0x0407, 0x46, u"M\u00E4r"},   {0x0407, 0x7E, u"a"},
+      {0x0C0A, 0x28, u"a.\u202Fm."}, {0x0413, 0x1B, u"2"},
+      {0x0416, 0x53, u"3"},          {0x0411, 0x20, u"yyyy\u5E74M\u6708d\u65E5dddd"},
+      {0x0411, 0x14, u"\uFFE5"},     {0x0411, 0x6A, u"\u221E"},
+  };
   for (const auto& item : kWine)
     EXPECT_EQ(zv::toUtf8(zv::platform::localeInfo(item.lcid, item.type)), zv::toUtf8(item.expected))
         << std::hex << item.lcid << " " << item.type;
