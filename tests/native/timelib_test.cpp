@@ -182,17 +182,29 @@ std::string strftime(const char* pattern, const std::tm& t) {
   return std::string(text, std::strftime(text, sizeof text, pattern, &t));
 }
 
-TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
+// Compares what `read` gives with `expected` of the time read before it, once the clock stayed
+// on the same second.
+template <class Read, class Expected>
+void expectWhileTheClockStands(Read read, Expected expected) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     const std::tm before = localNow();
-    const std::string gotShort = u8(time_->DateOfCurrentDay(u""));
-    const std::string gotIso = u8(time_->DateOfCurrentDay(u"yyyy-mm-dd"));
-    if (localNow().tm_mday != before.tm_mday) continue;  // midnight passed meanwhile
-    EXPECT_EQ(gotShort, strftime(pick("%-m/%-d/%Y", "%d/%m/%Y"), before));
-    EXPECT_EQ(gotIso, strftime("%Y-%m-%d", before));
+    const std::string got = read();
+    const std::tm after = localNow();
+    if (after.tm_sec != before.tm_sec || after.tm_min != before.tm_min) continue;
+    EXPECT_EQ(got, expected(before));
     return;
   }
-  FAIL() << "the date kept changing";
+  FAIL() << "the clock kept moving";
+}
+
+TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
+  expectWhileTheClockStands(
+      [&] {
+        return u8(time_->DateOfCurrentDay(u"")) + " " + u8(time_->DateOfCurrentDay(u"yyyy-mm-dd"));
+      },
+      [&](const std::tm& t) {
+        return strftime(pick("%-m/%-d/%Y %Y-%m-%d", "%d/%m/%Y %Y-%m-%d"), t);
+      });
 }
 
 INSTANTIATE_TEST_SUITE_P(TimeLib, TimeLibLocale, testing::ValuesIn(kLocales),
@@ -336,17 +348,9 @@ TEST(TimeLib, RunningTimesCountFromTheInstanceAndTheSystem) {
 TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
   UserLocale locale("fr_FR.UTF-8");
   auto time = zv::TimeLib::create();
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::tm t = localNow();
-    const std::string hm = u8(time->GetHourMinute());
-    const std::string hms = u8(time->GetHourMinuteSecond());
-    const std::tm after = localNow();
-    if (after.tm_sec != t.tm_sec || after.tm_min != t.tm_min) continue;
-    EXPECT_EQ(hm, strftime("%H:%M", t));
-    EXPECT_EQ(hms, strftime("%H:%M:%S", t));
-    return;
-  }
-  FAIL() << "the clock kept moving";
+  expectWhileTheClockStands(
+      [&] { return u8(time->GetHourMinute()) + " " + u8(time->GetHourMinuteSecond()); },
+      [](const std::tm& t) { return strftime("%H:%M %H:%M:%S", t); });
 }
 
 // A caller's list control seen only through invoke: records each call with its argument.
