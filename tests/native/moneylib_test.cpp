@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "api/MoneyLib.h"
 #include "frame/classes.h"
@@ -34,10 +33,6 @@ class MoneyLibLocale : public zvtest::LocaleTest {
 
 std::string u8(const String& s) {
   return zv::toUtf8(s);
-}
-
-Currency units(int64_t n) {
-  return Currency{n};
 }
 
 TEST_P(MoneyLibLocale, ChangeToDecimalRewritesOneMark) {
@@ -98,14 +93,14 @@ TEST_P(MoneyLibLocale, GetCurrencyFormatGroupsByThreeWithBlanks) {
     const char16_t* format;
     const char16_t *en, *fr;
   } cases[] = {
-      {units(12345678910), u"", u"1 234 567.89", u"1 234 567,89"},
-      {units(50), u"", u"0.01", u"0,01"},  // 0.005: the last decimal rounds half up
-      {units(15000), u"0.000", u"1.500", u"1,500"},
-      {units(12345670), u"#,##0.00", u"1,234.57", u"1\u00a0234,57"},
+      {Currency{12345678910}, u"", u"1 234 567.89", u"1 234 567,89"},
+      {Currency{50}, u"", u"0.01", u"0,01"},  // 0.005: the last decimal rounds half up
+      {Currency{15000}, u"0.000", u"1.500", u"1,500"},
+      {Currency{12345670}, u"#,##0.00", u"1,234.57", u"1\u00a0234,57"},
       // The minus stays in front of the blanks of the unused groups.
-      {units(-12345000), u"", u"-    1 234.50", u"-    1 234,50"},
+      {Currency{-12345000}, u"", u"-    1 234.50", u"-    1 234,50"},
       // The exact amount, not a Double's 15 digits (more in the shared case table).
-      {units(INT64_MAX), u"", u"922 337 203 685 477.58", u"922 337 203 685 477,58"},
+      {Currency{INT64_MAX}, u"", u"922 337 203 685 477.58", u"922 337 203 685 477,58"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(u8(money_->GetCurrencyFormat(c.amount, c.format)), u8(pick(c.en, c.fr)))
@@ -147,9 +142,9 @@ TEST_P(MoneyLibLocale, GetDoubleFormatUsesTheGivenPatternOnly) {
 
 TEST_P(MoneyLibLocale, LateBoundCalls) {
   ObjectRef money = zv::createObject(u"ZivoviViruvov.MoneyLib");
-  EXPECT_EQ(
-      u8(zv::toString(zv::call(money, u"GetCurrencyFormat", {Arg(Variant(units(12345678910)))}))),
-      pick("1 234 567.89", "1 234 567,89"));
+  EXPECT_EQ(u8(zv::toString(
+                zv::call(money, u"GetCurrencyFormat", {Arg(Variant(Currency{12345678910}))}))),
+            pick("1 234 567.89", "1 234 567,89"));
   EXPECT_EQ(u8(zv::toString(
                 zv::call(money, u"GetCurrencyFormat",
                          {Arg(Variant(1234567.891)), Arg(Variant(u"0.0")).named(u"theFormat")}))),
@@ -176,9 +171,9 @@ TEST(MoneyLib, TheDecimalSeparatorIsReadOncePerInstance) {
   }
   UserLocale en("en_US.UTF-8");
   EXPECT_EQ(u8(early->ChangeToDecimal(u"1.5")), "1,5");
-  EXPECT_EQ(u8(early->GetCurrencyFormat(units(12345000), u"")), "1 234,50");
+  EXPECT_EQ(u8(early->GetCurrencyFormat(Currency{12345000}, u"")), "1 234,50");
   EXPECT_EQ(u8(unused->ChangeToDecimal(u"1,5")), "1.5");
-  EXPECT_EQ(u8(unused->GetCurrencyFormat(units(12345000), u"")), "1 234.50");
+  EXPECT_EQ(u8(unused->GetCurrencyFormat(Currency{12345000}, u"")), "1 234.50");
 }
 
 }  // namespace
