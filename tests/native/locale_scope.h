@@ -2,57 +2,35 @@
 // makes the library read it again, and puts everything back afterwards.
 #pragma once
 
-#include <stdlib.h>
-
 #include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
 
 #include "runtime/errors.h"
 #include "runtime/vblocale.h"
+#include "test_support.h"
 
 namespace zvtest {
 
-class UserLocale {
- public:
-  explicit UserLocale(const char* lang) {
-    for (int i = 0; i < 3; ++i) {
-      const char* value = ::getenv(kNames[i]);
-      if (value) saved_[i] = value;
-      ::unsetenv(kNames[i]);
-    }
-    ::setenv("LANG", lang, 1);
-    zv::resetUserLocale();
-  }
-  ~UserLocale() {
-    for (int i = 0; i < 3; ++i) {
-      if (saved_[i])
-        ::setenv(kNames[i], saved_[i]->c_str(), 1);
-      else
-        ::unsetenv(kNames[i]);
-    }
-    zv::resetUserLocale();
-  }
-  UserLocale(const UserLocale&) = delete;
-  UserLocale& operator=(const UserLocale&) = delete;
-
- private:
-  static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::optional<std::string> saved_[3];
+// The library reads the locale again when the scope starts and, the variables put back,
+// when it ends.
+struct ResetUserLocaleOnExit {
+  ~ResetUserLocaleOnExit() { zv::resetUserLocale(); }
 };
 
-enum Lang { kEn, kFr };
+class UserLocale : ResetUserLocaleOnExit {
+ public:
+  explicit UserLocale(const char* lang) : lang_("LANG", lang) { zv::resetUserLocale(); }
+
+ private:
+  ScopedVariable all_{"LC_ALL", nullptr}, messages_{"LC_MESSAGES", nullptr};
+  ScopedVariable lang_;
+};
 
 // The two user locales the locale-dependent classes are tested under.
 struct LocaleParam {
-  Lang lang;
-  const char* env;
-  const char* name;
+  const char *env, *name;
 };
 
-inline constexpr LocaleParam kLocales[] = {{kEn, "en_US.UTF-8", "enUS"},
-                                           {kFr, "fr_FR.UTF-8", "frFR"}};
+inline constexpr LocaleParam kLocales[] = {{"en_US.UTF-8", "enUS"}, {"fr_FR.UTF-8", "frFR"}};
 
 // A test run once per locale, with the locale in force for its whole body.
 class LocaleTest : public testing::TestWithParam<LocaleParam> {
@@ -61,7 +39,7 @@ class LocaleTest : public testing::TestWithParam<LocaleParam> {
   // The expectation for the locale in force.
   template <class T>
   T pick(T en, T fr) const {
-    return GetParam().lang == kEn ? en : fr;
+    return GetParam().env == kLocales[0].env ? en : fr;
   }
 
   UserLocale locale_{GetParam().env};

@@ -2,7 +2,6 @@
 // LCIDs, and the user's locale read from the environment.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -15,63 +14,42 @@
 
 namespace {
 
-struct Item {
-  int32_t lcid;
-  int32_t type;
-  const char16_t* expected;
-};
-
 // A sample of what GetLocaleInfoW (localeInfo) and GetLocaleInfoA (localeInfoAnsi) answer
 // under Wine 8 for the same LCIDs and items; the oracle test compares every item of the
-// twelve locales with Wine itself.
-constexpr Item kWine[] = {
-    {0x0409, 0x1F, u"M/d/yyyy"},
-    {0x0409, 0x1003, u"h:mm:ss tt"},
-    {0x0409, 0x0C, u","},
-    {0x0409, 0x5C, u"en-US"},
-    {0x0409, 0x1001, u"English"},
-    {0x0809, 0x0D, u"0"},
-    {0x040C, 0x0F, u"\u00A0"},
-    {0x040C, 0x0C, u";"},
-    {0x040C, 0x1C, u"15"},
-    {0x040C, 0x7C, u"dddd d MMM"},
-    {0x0C0C, 0x1E, u" 'h' "},
-    {0x0C0C, 0x21, u"2"},
-    {0x100C, 0x16, u"."},
-    {0x0407, 0x46, u"M\u00E4r"},
-    {0x0407, 0x7E, u"a"},
-    {0x0C0A, 0x28, u"a.\u202Fm."},
-    {0x0413, 0x1B, u"2"},
-    {0x0416, 0x53, u"3"},
-    {0x0411, 0x20, u"yyyy\u5E74M\u6708d\u65E5dddd"},
-    {0x0411, 0x14, u"\uFFE5"},
-    {0x0411, 0x6A, u"\u221E"},
-    {0x007F, 0x02, u"Invariant Language (Invariant Country)"},
-    {0x007F, 0x1F, u"MM/dd/yyyy"},
-};
-
+// twelve locales with Wine itself, and the shared case table holds more items.
 TEST(Locale, SampleItemsAsWindowsAnswersThem) {
+  constexpr struct {
+    int32_t lcid, type;
+    const char16_t* expected;
+  } kWine[] = {
+      {0x0409, 0x1F, u"M/d/yyyy"},   {0x0409, 0x1003, u"h:mm:ss tt"},
+      {0x0809, 0x0D, u"0"},          {0x040C, 0x0F, u"\u00A0"},
+      {0x040C, 0x0C, u";"},          {0x040C, 0x1C, u"15"},
+      {0x040C, 0x7C, u"dddd d MMM"}, {0x0C0C, 0x1E, u" 'h' "},
+      {0x0C0C, 0x21, u"2"},          {0x100C, 0x16, u"."},
+      {0x0407, 0x46, u"M\u00E4r"},   {0x0407, 0x7E, u"a"},
+      {0x0C0A, 0x28, u"a.\u202Fm."}, {0x0413, 0x1B, u"2"},
+      {0x0416, 0x53, u"3"},          {0x0411, 0x20, u"yyyy\u5E74M\u6708d\u65E5dddd"},
+      {0x0411, 0x14, u"\uFFE5"},     {0x0411, 0x6A, u"\u221E"},
+  };
   for (const auto& item : kWine)
     EXPECT_EQ(zv::toUtf8(zv::platform::localeInfo(item.lcid, item.type)), zv::toUtf8(item.expected))
         << std::hex << item.lcid << " " << item.type;
 }
 
 // GetLocaleInfoA's text: the code page's characters, "?" or the best fit for the others,
-// the number of LOCALE_RETURN_NUMBER as four bytes.
+// the number of LOCALE_RETURN_NUMBER as four bytes (the flag bits more in the shared case
+// table).
 TEST(Locale, AnsiTextAndFlagBits) {
   using namespace std::literals;
-  struct Case {
+  const struct {
     int32_t lcid;
     uint32_t type;
     std::u16string_view expected;
-  };
-  const Case kCases[] = {
+  } kCases[] = {
       {0x0C0A, 0x28, u"a.?m."sv},
       {0x0409, 0x6A, u"8"sv},
       {0x0411, 0x2A, u"\u6708\u66DC\u65E5"sv},
-      {0x0411, 0x4000002A, u"???"sv},           // LOCALE_USE_CP_ACP
-      {0x040C, 0x8000000E, u","sv},             // LOCALE_NOUSEROVERRIDE
-      {0x040C, 0x20000021, u"\x01\0\0\0"sv},    // LOCALE_RETURN_NUMBER
       {0x0409, 0x20000001, u"\x09\x04\0\0"sv},  // ILANGUAGE is hexadecimal
       {0x0409, 0x20000002, u""sv},              // a name is no number
   };
@@ -80,26 +58,20 @@ TEST(Locale, AnsiTextAndFlagBits) {
         << std::hex << c.lcid << " " << c.type;
 }
 
-TEST(Locale, UnknownLcidGivesNothing) {
-  for (int32_t lcid : {0x1234, 0x7FFF, -1}) {
-    for (const auto& item : kWine) {
-      if (item.lcid != 0x0409) continue;
-      EXPECT_EQ(zv::platform::localeInfo(lcid, item.type), u"") << lcid << " " << item.type;
-    }
-  }
+TEST(Locale, UnknownLcidOrItemGivesNothing) {
+  for (int32_t lcid : {0x1234, 0x7FFF, -1})
+    for (int32_t type : {0x1F, 0x1003, 0x0C, 0x5C})
+      EXPECT_EQ(zv::platform::localeInfo(lcid, type), u"") << lcid << " " << type;
   EXPECT_EQ(zv::platform::localeInfo(0x040C, 0x9999), u"");
 }
 
 TEST(Locale, UserLcidFromTheEnvironment) {
-  struct Case {
+  constexpr struct {
     const char* lang;
     int32_t lcid;
-  };
-  constexpr Case kCases[] = {
-      {"fr_FR.UTF-8", 0x040C}, {"fr_CA", 0x0C0C},       {"de_DE@euro", 0x0407},
-      {"pt_BR.UTF-8", 0x0416}, {"ja_JP.UTF-8", 0x0411}, {"en_GB.ISO-8859-1", 0x0809},
-      {"fr", 0x040C},          {"C", 0x0409},           {"POSIX", 0x0409},
-      {"C.UTF-8", 0x0409},     {"xx_YY", 0x0409},       {"es_ES", 0x0C0A},
+  } kCases[] = {
+      {"fr_CA", 0x0C0C}, {"de_DE@euro", 0x0407}, {"en_GB.ISO-8859-1", 0x0809}, {"fr", 0x040C},
+      {"C", 0x0409},     {"POSIX", 0x0409},      {"C.UTF-8", 0x0409},          {"xx_YY", 0x0409},
   };
   for (const auto& c : kCases) {
     zvtest::UserLocale scope(c.lang);
@@ -126,44 +98,26 @@ TEST(Locale, ZeroAndTheDefaultLcidsAreTheUsers) {
 
 // ---- SystemLib and LangueLib ----
 
-TEST(SystemLibLocale, EachMethodAsksItsItem) {
+// The other methods' items are in the summary below.
+TEST(SystemLibLocale, TheTimeAndSeparatorMethodsAskTheirItems) {
   auto system = zv::SystemLib::create();
-  struct Case {
-    zv::String (zv::SystemLib::*method)(int32_t);
-    const char16_t* fr;
-    const char16_t* ca;
-  };
   using S = zv::SystemLib;
-  const Case kCases[] = {
-      {&S::GetLocaleIdLanguage, u"040c", u"0c0c"},
-      {&S::GetLocaleLanguage, u"French (France)", u"French (Canada)"},
-      {&S::GetLocaleDecimal, u",", u","},
-      {&S::GetLocaleCountry, u"France", u"Canada"},
-      {&S::GetLocaleThousand, u"\u00A0", u"\u00A0"},
-      {&S::GetLocaleCurrency, u"\u20AC", u"$"},
+  const struct {
+    zv::String (S::*method)(int32_t);
+    const char16_t *fr, *ca;
+  } kCases[] = {
       {&S::GetLocaleTimeFormat, u"HH:mm:ss", u"HH 'h' mm 'min' ss 's'"},
-      {&S::GetLocaleShortDate, u"dd/MM/yyyy", u"yyyy-MM-dd"},
       {&S::GetLocaleSeparatorDate, u"/", u"-"},
       {&S::GetLocaleSeparatorTime, u":", u" 'h' "},
-      {&S::GetLocaleLongDate, u"dddd d MMMM yyyy", u"dddd d MMMM yyyy"},
-      {&S::GetLocaleAbbrevCountryName, u"FRA", u"CAN"},
   };
   for (const auto& c : kCases) {
     EXPECT_EQ(((*system).*c.method)(0x040C), c.fr);
     EXPECT_EQ(((*system).*c.method)(0x0C0C), c.ca);  // blanks of an item are kept
     EXPECT_EQ(((*system).*c.method)(0x1234), u"");
   }
-}
-
-TEST(SystemLibLocale, GetALocaleInfoKeepsTheItemNumber) {
-  auto system = zv::SystemLib::create();
   int32_t type = 0x1003;
   EXPECT_EQ(system->GetALocaleInfo(0x0409, type), u"h:mm:ss tt");
   EXPECT_EQ(type, 0x1003);
-  type = 0x38;
-  EXPECT_EQ(system->GetALocaleInfo(0x040C, type), u"janvier");
-  type = 0;
-  EXPECT_EQ(system->GetALocaleInfo(0x040C, type), u"");
 }
 
 TEST(SystemLibLocale, TheNineLinesOfTheSummary) {
@@ -184,16 +138,13 @@ TEST(SystemLibLocale, TheNineLinesOfTheSummary) {
 
 TEST(LangueLib, TheSystemLocalesCountryAndLanguage) {
   auto langue = zv::LangueLib::create();
-  struct Case {
+  constexpr struct {
     const char* lang;
     const char16_t* country;
     const char16_t* language;
-  };
-  constexpr Case kCases[] = {
+  } kCases[] = {
       {"fr_FR.UTF-8", u"33", u"French (France)\tFRA"},
-      {"fr_CH.UTF-8", u"41", u"French (Switzerland)\tFRS"},
       {"en_US.UTF-8", u"1", u"English (United States)\tENU"},
-      {"ja_JP.UTF-8", u"81", u"Japanese (Japan)\tJPN"},
   };
   for (const auto& c : kCases) {
     zvtest::UserLocale scope(c.lang);

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "api/MoneyLib.h"
 #include "frame/classes.h"
@@ -24,11 +23,8 @@ using zv::Variant;
 
 namespace {
 
-using zvtest::UserLocale;
-
-using zvtest::kEn;
-using zvtest::kFr;
 using zvtest::kLocales;
+using zvtest::UserLocale;
 
 class MoneyLibLocale : public zvtest::LocaleTest {
  protected:
@@ -39,26 +35,15 @@ std::string u8(const String& s) {
   return zv::toUtf8(s);
 }
 
-Currency units(int64_t n) {
-  return Currency{n};
-}
-
 TEST_P(MoneyLibLocale, ChangeToDecimalRewritesOneMark) {
-  struct Case {
+  const struct {
     const char16_t* text;
     const char16_t *en, *fr;
-  };
-  const Case cases[] = {
-      {u"12.5", u"12.5", u"12,5"},
+  } cases[] = {
       {u"12,5", u"12.5", u"12,5"},
       // A point wins: the commas stay.
       {u"1.234,56", u"1.234,56", u"1,234,56"},
-      {u"1,234.56", u"1,234.56", u"1,234,56"},
-      {u"1,234,567", u"1.234.567", u"1,234,567"},
-      {u"1.2.3", u"1.2.3", u"1,2,3"},
-      {u"  7 . 5  ", u"7 . 5", u"7 , 5"},
       {u"abc", u"abc", u"abc"},
-      {u"", u"", u""},
       {u"   ", u"", u""},
   };
   for (const auto& c : cases)
@@ -66,30 +51,23 @@ TEST_P(MoneyLibLocale, ChangeToDecimalRewritesOneMark) {
 }
 
 TEST_P(MoneyLibLocale, GetCurrencyReadsEitherMarkAndGivesZeroForNoNumber) {
-  struct Case {
+  const struct {
     const char16_t* text;
     int64_t en, fr;  // ten-thousandths
-  };
-  const Case cases[] = {
+  } cases[] = {
       {u"1 234.5", 12345000, 12345000},
-      {u"1 234,5", 12345000, 12345000},
       // The no-break space is fr-FR's thousands separator, and no blank to remove.
       {u"1\u00a0234,5", 0, 12345000},
       {u"12,5", 125000, 125000},
-      {u" 1 000 000 ", 10000000000, 10000000000},
       {u"-3.14159", -31416, -31416},
-      {u"1.23456", 12346, 12346},  // four decimals
       {u"", 0, 0},
-      {u"   ", 0, 0},
       {u"abc", 0, 0},
       // A group separator after the point is skipped ("1,234,56" is no number).
       {u"1.234,56", 12346, 0},
-      {u"12.5.3", 0, 0},
       {u"1e20", 0, 0},  // beyond Currency: the trap leaves 0
       // Read digit by digit (halves to even), not through a Double.
       {u"0.00015", 2, 2},
       {u"0.00025", 2, 2},
-      {u"0.00035", 4, 4},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(money_->GetCurrency(c.text).units, pick(c.en, c.fr)) << u8(c.text);
@@ -98,19 +76,11 @@ TEST_P(MoneyLibLocale, GetCurrencyReadsEitherMarkAndGivesZeroForNoNumber) {
 }
 
 TEST_P(MoneyLibLocale, GetDoubleReadsEitherMark) {
-  struct Case {
+  const struct {
     const char16_t* text;
     double expected;
-  };
-  const Case cases[] = {
-      {u"1,5", 1.5},
-      {u"1.5", 1.5},
-      {u"1 234.5", 1234.5},
-      {u"-0.25", -0.25},
-      {u"", 0},
-      {u"abc", 0},
-      {u"1.234,56", pick(1.23456, 0.0)},
-      {u"2.5E3", 2500},
+  } cases[] = {
+      {u"1,5", 1.5}, {u"", 0}, {u"abc", 0}, {u"1.234,56", pick(1.23456, 0.0)}, {u"2.5E3", 2500},
   };
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(money_->GetDouble(c.text), c.expected) << u8(c.text);
@@ -118,27 +88,19 @@ TEST_P(MoneyLibLocale, GetDoubleReadsEitherMark) {
 }
 
 TEST_P(MoneyLibLocale, GetCurrencyFormatGroupsByThreeWithBlanks) {
-  struct Case {
+  const struct {
     Currency amount;
     const char16_t* format;
     const char16_t *en, *fr;
-  };
-  const Case cases[] = {
-      {units(12345678910), u"", u"1 234 567.89", u"1 234 567,89"},
-      {units(12345678910), u"   ", u"1 234 567.89", u"1 234 567,89"},
-      {units(0), u"", u"0.00", u"0,00"},
-      {units(50), u"", u"0.01", u"0,01"},  // 0.005: the last decimal rounds half up
-      {units(9999950), u"", u"1 000.00", u"1 000,00"},
-      {units(15000), u"0.000", u"1.500", u"1,500"},
-      {units(12345670), u"0", u"1235", u"1235"},
-      {units(12345670), u"#,##0.00", u"1,234.57", u"1\u00a0234,57"},
+  } cases[] = {
+      {Currency{12345678910}, u"", u"1 234 567.89", u"1 234 567,89"},
+      {Currency{50}, u"", u"0.01", u"0,01"},  // 0.005: the last decimal rounds half up
+      {Currency{15000}, u"0.000", u"1.500", u"1,500"},
+      {Currency{12345670}, u"#,##0.00", u"1,234.57", u"1\u00a0234,57"},
       // The minus stays in front of the blanks of the unused groups.
-      {units(-12345000), u"", u"-    1 234.50", u"-    1 234,50"},
-      // The exact amount, not a Double's 15 digits.
-      {units(INT64_MAX), u"", u"922 337 203 685 477.58", u"922 337 203 685 477,58"},
-      {units(999999999999999900), u"", u"99 999 999 999 999.99", u"99 999 999 999 999,99"},
-      {units(INT64_MAX), u"0.0000", u"922337203685477.5807", u"922337203685477,5807"},
-      {units(1234567890123456), u"0.0000", u"123456789012.3456", u"123456789012,3456"},
+      {Currency{-12345000}, u"", u"-    1 234.50", u"-    1 234,50"},
+      // The exact amount, not a Double's 15 digits (more in the shared case table).
+      {Currency{INT64_MAX}, u"", u"922 337 203 685 477.58", u"922 337 203 685 477,58"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(u8(money_->GetCurrencyFormat(c.amount, c.format)), u8(pick(c.en, c.fr)))
@@ -146,42 +108,32 @@ TEST_P(MoneyLibLocale, GetCurrencyFormatGroupsByThreeWithBlanks) {
 }
 
 TEST_P(MoneyLibLocale, FormatStringsReadThenWrite) {
-  struct Case {
+  using M = zv::MoneyLib;
+  const struct {
+    String (M::*method)(const String&, const String&);
     const char16_t *text, *format;
     const char16_t *en, *fr;
+  } cases[] = {
+      {&M::FormatCurrencyString, u"", u"", u"0.00", u"0,00"},
+      {&M::FormatCurrencyString, u"1234567,891", u"", u"1 234 567.89", u"1 234 567,89"},
+      {&M::FormatCurrencyString, u"12,5", u"0.0", u"12.5", u"12,5"},
+      {&M::FormatDoubleString, u"1,5", u"0.00", u"1.50", u"1,50"},
+      {&M::FormatDoubleString, u"abc", u"0.00", u"0.00", u"0,00"},
+      {&M::FormatDoubleString, u"1 234.5", u"", u"1234.5", u"1234,5"},
   };
-  const Case currencyCases[] = {
-      {u"", u"", u"0.00", u"0,00"},
-      {u"1 234.5", u"", u"1 234.50", u"1 234,50"},
-      {u"1234567,891", u"", u"1 234 567.89", u"1 234 567,89"},
-      {u"abc", u"", u"0.00", u"0,00"},
-      {u"12,5", u"0.0", u"12.5", u"12,5"},
-      {u"12 345 678 901 234.565", u"", u"12 345 678 901 234.57", u"12 345 678 901 234,57"},
-  };
-  for (const auto& c : currencyCases)
-    EXPECT_EQ(u8(money_->FormatCurrencyString(c.text, c.format)), u8(pick(c.en, c.fr)))
-        << u8(c.text);
-  const Case doubleCases[] = {
-      {u"1,5", u"0.00", u"1.50", u"1,50"},
-      {u"abc", u"0.00", u"0.00", u"0,00"},
-      {u"1 234.5", u"", u"1234.5", u"1234,5"},
-      {u"0.125", u"0.00", u"0.13", u"0,13"},
-  };
-  for (const auto& c : doubleCases)
-    EXPECT_EQ(u8(money_->FormatDoubleString(c.text, c.format)), u8(pick(c.en, c.fr))) << u8(c.text);
+  for (const auto& c : cases)
+    EXPECT_EQ(u8(((*money_).*c.method)(c.text, c.format)), u8(pick(c.en, c.fr))) << u8(c.text);
 }
 
 TEST_P(MoneyLibLocale, GetDoubleFormatUsesTheGivenPatternOnly) {
-  struct Case {
+  const struct {
     double value;
     const char16_t* format;
     const char16_t *en, *fr;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {1234.5, u"0.00", u"1234.50", u"1234,50"},
       {1234.5, u"", u"1234.5", u"1234,5"},
       {0.125, u"0.00", u"0.13", u"0,13"},
-      {-2.5, u"0", u"-3", u"-3"},
       {1234567.891, u"# ### ### ##0.00", u"1 234 567.89", u"1 234 567,89"},
   };
   for (const auto& c : cases)
@@ -190,9 +142,9 @@ TEST_P(MoneyLibLocale, GetDoubleFormatUsesTheGivenPatternOnly) {
 
 TEST_P(MoneyLibLocale, LateBoundCalls) {
   ObjectRef money = zv::createObject(u"ZivoviViruvov.MoneyLib");
-  EXPECT_EQ(
-      u8(zv::toString(zv::call(money, u"GetCurrencyFormat", {Arg(Variant(units(12345678910)))}))),
-      pick("1 234 567.89", "1 234 567,89"));
+  EXPECT_EQ(u8(zv::toString(
+                zv::call(money, u"GetCurrencyFormat", {Arg(Variant(Currency{12345678910}))}))),
+            pick("1 234 567.89", "1 234 567,89"));
   EXPECT_EQ(u8(zv::toString(
                 zv::call(money, u"GetCurrencyFormat",
                          {Arg(Variant(1234567.891)), Arg(Variant(u"0.0")).named(u"theFormat")}))),
@@ -207,31 +159,21 @@ TEST_P(MoneyLibLocale, LateBoundCalls) {
 INSTANTIATE_TEST_SUITE_P(MoneyLib, MoneyLibLocale, testing::ValuesIn(kLocales),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The separator is read at an instance's first need, not at its creation, and kept; the
+// formatting follows the locale in force.
 TEST(MoneyLib, TheDecimalSeparatorIsReadOncePerInstance) {
-  std::shared_ptr<zv::MoneyLib> early;
+  std::shared_ptr<zv::MoneyLib> early, unused;
   {
     UserLocale fr("fr_FR.UTF-8");
     early = zv::MoneyLib::create();
     EXPECT_EQ(u8(early->ChangeToDecimal(u"1.5")), "1,5");
+    unused = zv::MoneyLib::create();
   }
   UserLocale en("en_US.UTF-8");
-  // The instance keeps the comma it read; the formatting follows the locale in force.
   EXPECT_EQ(u8(early->ChangeToDecimal(u"1.5")), "1,5");
-  EXPECT_EQ(u8(early->GetCurrencyFormat(units(12345000), u"")), "1 234,50");
-  auto late = zv::MoneyLib::create();
-  EXPECT_EQ(u8(late->ChangeToDecimal(u"1,5")), "1.5");
-  EXPECT_EQ(u8(late->GetCurrencyFormat(units(12345000), u"")), "1 234.50");
-}
-
-TEST(MoneyLib, TheSeparatorIsReadAtFirstNeedNotAtCreation) {
-  // Created under one locale, first used under another: the separator is the second's.
-  std::shared_ptr<zv::MoneyLib> money;
-  {
-    UserLocale en("en_US.UTF-8");
-    money = zv::MoneyLib::create();
-  }
-  UserLocale fr("fr_FR.UTF-8");
-  EXPECT_EQ(u8(money->ChangeToDecimal(u"2.25")), "2,25");
+  EXPECT_EQ(u8(early->GetCurrencyFormat(Currency{12345000}, u"")), "1 234,50");
+  EXPECT_EQ(u8(unused->ChangeToDecimal(u"1,5")), "1.5");
+  EXPECT_EQ(u8(unused->GetCurrencyFormat(Currency{12345000}, u"")), "1 234.50");
 }
 
 }  // namespace

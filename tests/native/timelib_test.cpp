@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <ctime>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "api/TimeLib.h"
@@ -29,15 +31,11 @@ using zv::Variant;
 
 namespace {
 
-using zvtest::UserLocale;
-
-using zvtest::kEn;
-using zvtest::kFr;
 using zvtest::kLocales;
+using zvtest::UserLocale;
 
 class TimeLibLocale : public zvtest::LocaleTest {
  protected:
-  void expectNoPendingError() const { EXPECT_EQ(zv::pendingError().number, 0); }
   std::shared_ptr<zv::TimeLib> time_ = zv::TimeLib::create();
 };
 
@@ -49,96 +47,60 @@ std::string u8(const String& s) {
   return zv::toUtf8(s);
 }
 
-// ---- Dates ----
-
-struct Dmy {
-  int16_t day, month, year;
-  friend bool operator==(const Dmy&, const Dmy&) = default;
-};
-
-void PrintTo(const Dmy& d, std::ostream* os) {
-  *os << d.day << "/" << d.month << "/" << d.year;
-}
-
-struct ExtractCase {
-  const char16_t* text;
-  const char16_t* format;
-  Dmy en, fr;
-};
-
-const ExtractCase kExtract[] = {
-    {u"25/12/2024", u"dd/MM/yyyy", {25, 12, 2024}, {25, 12, 2024}},
-    {u"12/25/2024", u"MM/dd/yyyy", {25, 12, 2024}, {25, 12, 2024}},
-    // Read under the locale first, then rewritten: en-US reads 1 February as 2 January.
-    {u"01/02/2024", u"dd/MM/yyyy", {2, 1, 2024}, {1, 2, 2024}},
-    {u"01/02/2024", u"", {2, 1, 2024}, {1, 2, 2024}},
-    // A format without "/" gives way to the locale's.
-    {u"03/04/2024", u"dd-MM-yyyy", {4, 3, 2024}, {3, 4, 2024}},
-    {u"  15/03/2024  ", u"dd/MM/yyyy", {15, 3, 2024}, {15, 3, 2024}},
-    // Not starting with DD: the first part is the month, the second's last two digits the day.
-    {u"2024/03/15", u"yyyy/MM/dd", {3, 2024, 15}, {3, 2024, 15}},
-    // A number is a date serial: 2024 is 16 July 1905.
-    {u"2024", u"dd/MM/yyyy", {16, 7, 1905}, {16, 7, 1905}},
-    // Text that stays as it is: one separator is month and year, none a year alone.
-    {u"7/ab", u"dd/MM/yyyy", {0, 7, 0}, {0, 7, 0}},
-    {u"abc", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
-    {u"", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
-    // A year beyond 16 bits fails inside the trap: every part stays 0.
-    {u"1/2/99999", u"MM/dd/yyyy", {0, 0, 0}, {0, 0, 0}},
-};
-
 TEST_P(TimeLibLocale, ExtractAJMDateReadsUnderTheFormatAndTheLocale) {
-  for (const auto& c : kExtract) {
-    Dmy got{-1, -1, -1};
-    time_->ExtractAJMDate(c.text, got.day, got.month, got.year, c.format);
+  const struct {
+    const char16_t *text, *format;
+    std::array<int16_t, 3> en, fr;  // day, month, year
+  } cases[] = {
+      {u"25/12/2024", u"dd/MM/yyyy", {25, 12, 2024}, {25, 12, 2024}},
+      // Read under the locale first, then rewritten: en-US reads 1 February as 2 January.
+      {u"01/02/2024", u"dd/MM/yyyy", {2, 1, 2024}, {1, 2, 2024}},
+      // A format without "/" gives way to the locale's.
+      {u"03/04/2024", u"dd-MM-yyyy", {4, 3, 2024}, {3, 4, 2024}},
+      // Not starting with DD: the first part is the month, the second's last two digits the day.
+      {u"2024/03/15", u"yyyy/MM/dd", {3, 2024, 15}, {3, 2024, 15}},
+      // A number is a date serial: 2024 is 16 July 1905.
+      {u"2024", u"dd/MM/yyyy", {16, 7, 1905}, {16, 7, 1905}},
+      // Text that stays as it is: one separator is month and year, none a year alone.
+      {u"7/ab", u"dd/MM/yyyy", {0, 7, 0}, {0, 7, 0}},
+      {u"abc", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
+      {u"", u"dd/MM/yyyy", {0, 0, 0}, {0, 0, 0}},
+      // A year beyond 16 bits fails inside the trap: every part stays 0.
+      {u"1/2/99999", u"MM/dd/yyyy", {0, 0, 0}, {0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    std::array<int16_t, 3> got{-1, -1, -1};
+    time_->ExtractAJMDate(c.text, got[0], got[1], got[2], c.format);
     EXPECT_EQ(got, pick(c.en, c.fr)) << u8(c.text) << " " << u8(c.format);
-    expectNoPendingError();
+    EXPECT_EQ(zv::pendingError().number, 0);
   }
 }
 
-struct EqualityCase {
-  const char16_t* a;
-  const char16_t* b;
-  const char16_t* format;
-  int16_t en, fr;
-};
-
-const EqualityCase kEquality[] = {
-    {u"01/02/2024", u"31/01/2024", u"dd/MM/yyyy", 0, 2},
-    {u"15/03/2024", u"15/03/2024", u"dd/MM/yyyy", 1, 1},
-    {u"14/03/2024", u"15/03/2024", u"dd/MM/yyyy", 0, 0},
-    {u"16/03/2024", u"15/03/2024", u"dd/MM/yyyy", 2, 2},
-    {u"15/04/2024", u"16/03/2024", u"dd/MM/yyyy", 2, 2},
-    {u"31/12/2023", u"01/01/2024", u"dd/MM/yyyy", 0, 0},
-    {u"3/15/2024", u"3/14/2024", u"", 2, 2},
-    {u"", u"31/01/2024", u"dd/MM/yyyy", 1, 1},
-    {u"31/01/2024", u"", u"dd/MM/yyyy", 1, 1},
-    {u"abc", u"abd", u"dd/MM/yyyy", 1, 1},
-};
-
 TEST_P(TimeLibLocale, DateEqualityComparesYearMonthDay) {
-  for (const auto& c : kEquality)
-    EXPECT_EQ(time_->DateEquality(c.a, c.b, c.format), pick(c.en, c.fr))
-        << u8(c.a) << " " << u8(c.b) << " " << u8(c.format);
+  const struct {
+    const char16_t *a, *b;
+    int16_t en, fr;
+  } cases[] = {
+      {u"01/02/2024", u"31/01/2024", 0, 2}, {u"15/03/2024", u"15/03/2024", 1, 1},
+      {u"14/03/2024", u"15/03/2024", 0, 0}, {u"16/03/2024", u"15/03/2024", 2, 2},
+      {u"15/04/2024", u"16/03/2024", 2, 2}, {u"31/12/2023", u"01/01/2024", 0, 0},
+      {u"", u"31/01/2024", 1, 1},           {u"31/01/2024", u"", 1, 1},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(time_->DateEquality(c.a, c.b, u"dd/MM/yyyy"), pick(c.en, c.fr))
+        << u8(c.a) << " " << u8(c.b);
 }
 
-struct ComparisonCase {
-  Date a, b;
-  const char16_t* format;
-  int16_t en, fr;
-};
-
 TEST_P(TimeLibLocale, DateComparisonFormatsThenCompares) {
-  const ComparisonCase cases[] = {
+  const struct {
+    Date a, b;
+    const char16_t* format;
+    int16_t en, fr;
+  } cases[] = {
       {day(2024, 2, 1), day(2024, 1, 31), u"", 2, 2},
-      {day(2024, 1, 31), day(2024, 2, 1), u"", 0, 0},
       {day(2024, 3, 15, 8), day(2024, 3, 15, 23, 59, 59), u"", 1, 1},
-      {day(2023, 12, 31), day(2024, 1, 1), u"dd-MM-yyyy", 0, 0},
       // Written day first, then read back under the locale: en-US takes 01/02 as 2 January.
       {day(2024, 2, 1), day(2024, 1, 31), u"dd/MM/yyyy", 0, 2},
-      // Month first for a format not starting with DD: "2024/04/01" is month 2024, day 4,
-      // year 1, earlier than year 15.
-      {day(2024, 4, 1), day(2024, 3, 15), u"yyyy/MM/dd", 0, 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(time_->DateComparison(c.a, c.b, c.format), pick(c.en, c.fr))
@@ -146,18 +108,13 @@ TEST_P(TimeLibLocale, DateComparisonFormatsThenCompares) {
 }
 
 TEST_P(TimeLibLocale, IsInThisPeriodIncludesBothEnds) {
-  struct Case {
-    const char16_t* date;
-    bool expected;
+  const std::pair<const char16_t*, bool> cases[] = {
+      {u"15/01/2024", true},  {u"20/02/2024", true},  {u"16/01/2024", true},
+      {u"14/01/2024", false}, {u"21/02/2024", false},
   };
-  const Case cases[] = {
-      {u"15/01/2024", true},  {u"20/02/2024", true},  {u"16/01/2024", true}, {u"14/01/2024", false},
-      {u"21/02/2024", false}, {u"15/01/2025", false}, {u"", true},  // an empty date is equal to
-                                                                    // anything
-  };
-  for (const auto& c : cases) {
-    String start = u"15/01/2024", end = u"20/02/2024", date = c.date;
-    EXPECT_EQ(time_->isInThisPeriod(start, end, date, u"dd/MM/yyyy"), c.expected) << u8(c.date);
+  for (const auto& [text, expected] : cases) {
+    String start = u"15/01/2024", end = u"20/02/2024", date = text;
+    EXPECT_EQ(time_->isInThisPeriod(start, end, date, u"dd/MM/yyyy"), expected) << u8(text);
   }
   // A period written backwards holds only its two ends.
   String start = u"20/02/2024", end = u"15/01/2024", inside = u"01/02/2024";
@@ -165,21 +122,19 @@ TEST_P(TimeLibLocale, IsInThisPeriodIncludesBothEnds) {
 }
 
 TEST_P(TimeLibLocale, DayIntervalKeepsTheEndsInOrder) {
-  struct Case {
+  const struct {
     Date d1, d2;
     int16_t index;
     int16_t expected;
     Date d1After, d2After;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {day(2024, 3, 10), day(2024, 3, 10), 0, 1, day(2024, 3, 10), day(2024, 3, 10)},
       {day(2024, 3, 10), day(2024, 3, 5), 0, 2, day(2024, 3, 10), day(2024, 3, 11)},
       {day(2024, 3, 10), day(2024, 3, 5), 1, 2, day(2024, 3, 4), day(2024, 3, 5)},
+      {day(2024, 3, 5), day(2024, 3, 10), 1, 6, day(2024, 3, 5), day(2024, 3, 10)},
       {day(2024, 3, 10), day(2024, 3, 5), 2, -4, day(2024, 3, 10), day(2024, 3, 5)},
-      {day(2024, 2, 1), day(2024, 1, 31), 0, 2, day(2024, 2, 1), day(2024, 2, 2)},
       // The time of day does not count; the later end moves with its time.
       {day(2024, 3, 1, 20), day(2024, 3, 31, 8), 0, 31, day(2024, 3, 1, 20), day(2024, 3, 31, 8)},
-      {day(2024, 3, 9, 18), day(2024, 3, 9, 6), 0, 1, day(2024, 3, 9, 18), day(2024, 3, 9, 6)},
       {day(2024, 3, 10, 18), day(2024, 3, 9, 6), 0, 2, day(2024, 3, 10, 18), day(2024, 3, 11, 18)},
       // More than 32767 days fails in the trap: -1, the dates as they were.
       {day(1900, 1, 1), day(2024, 1, 1), 5, -1, day(1900, 1, 1), day(2024, 1, 1)},
@@ -191,22 +146,18 @@ TEST_P(TimeLibLocale, DayIntervalKeepsTheEndsInOrder) {
     EXPECT_DOUBLE_EQ(d1.days, c.d1After.days);
     EXPECT_DOUBLE_EQ(d2.days, c.d2After.days);
     EXPECT_EQ(index, c.index);
-    expectNoPendingError();
+    EXPECT_EQ(zv::pendingError().number, 0);
   }
 }
 
 TEST_P(TimeLibLocale, DayNameOfWeekNamesTheDateInTheUsersLanguage) {
-  struct Case {
+  const struct {
     const char16_t* date;
     bool upper;
     const char16_t *en, *fr;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {u"15/03/2024", false, u"Friday", u"vendredi"},
-      {u"04/03/2024", false, u"Wednesday", u"lundi"},
       {u"04/03/2024", true, u"Wednesday", u"Lundi"},
-      {u"3/4/2024", true, u"Monday", u"Mercredi"},
-      {u"2024-12-25", false, u"Wednesday", u"mercredi"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(u8(time_->DayNameOfWeek(c.date, c.upper)), u8(pick(c.en, c.fr))) << u8(c.date);
@@ -226,128 +177,84 @@ std::tm localNow() {
   return t;
 }
 
-std::string two(int v) {
-  return (v < 10 ? "0" : "") + std::to_string(v);
+std::string strftime(const char* pattern, const std::tm& t) {
+  char text[32];
+  return std::string(text, std::strftime(text, sizeof text, pattern, &t));
+}
+
+// What `read` gives against the clock written with `pattern`, once the clock stayed on the
+// same second.
+template <class Read>
+void expectWhileTheClockStands(Read read, const char* pattern) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::tm before = localNow();
+    const std::string got = u8(read());
+    const std::tm after = localNow();
+    if (after.tm_sec != before.tm_sec || after.tm_min != before.tm_min) continue;
+    EXPECT_EQ(got, strftime(pattern, before));
+    return;
+  }
+  FAIL() << "the clock kept moving";
 }
 
 TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::tm before = localNow();
-    const std::string year = std::to_string(before.tm_year + 1900);
-    const std::string month = std::to_string(before.tm_mon + 1);
-    const std::string shortDate =
-        pick(month + "/" + std::to_string(before.tm_mday) + "/" + year,
-             two(before.tm_mday) + "/" + two(before.tm_mon + 1) + "/" + year);
-    const std::string iso = year + "-" + two(before.tm_mon + 1) + "-" + two(before.tm_mday);
-    const std::string gotShort = u8(time_->DateOfCurrentDay(u""));
-    const std::string gotIso = u8(time_->DateOfCurrentDay(u"yyyy-mm-dd"));
-    if (localNow().tm_mday != before.tm_mday) continue;  // midnight passed meanwhile
-    EXPECT_EQ(gotShort, shortDate);
-    EXPECT_EQ(gotIso, iso);
-    return;
-  }
-  FAIL() << "the date kept changing";
+  expectWhileTheClockStands([&] { return time_->DateOfCurrentDay(u""); },
+                            pick("%-m/%-d/%Y", "%d/%m/%Y"));
+  expectWhileTheClockStands([&] { return time_->DateOfCurrentDay(u"yyyy-mm-dd"); }, "%Y-%m-%d");
 }
 
 INSTANTIATE_TEST_SUITE_P(TimeLib, TimeLibLocale, testing::ValuesIn(kLocales),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TimeLib, WeekStartDayNumberIn16Bits) {
-  struct Case {
-    int16_t start, id, dayOfMonth;
-    int16_t expected;  // or error 6 when `overflow`
-    bool overflow;
-  };
-  const Case cases[] = {
-      {2, 5, 17, 14, false},        {2, 2, 1, 1, false},         {2, 7, 3, -2, false},
-      {1, 1, 31, 31, false},        {0, 0, 32767, 32767, false}, {-32768, 1, 0, 0, true},
-      {0, 1, -32768, 0, true},      {0, -1, 32767, 0, true},     {32767, -2, 0, 0, true},
-      {-1, 32767, -32768, 0, true},
-  };
   auto time = zv::TimeLib::create();
-  for (const auto& c : cases) {
-    if (c.overflow)
-      EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(c.start, c.id, c.dayOfMonth); }), 6)
-          << c.start << " " << c.id << " " << c.dayOfMonth;
-    else
-      EXPECT_EQ(time->WeekStartDayNumber(c.start, c.id, c.dayOfMonth), c.expected);
-  }
+  EXPECT_EQ(time->WeekStartDayNumber(2, 5, 17), 14);
+  EXPECT_EQ(time->WeekStartDayNumber(0, 0, 32767), 32767);
+  // Either 16-bit subtraction overflows towards the caller.
+  EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(-32768, 1, 0); }), 6);
+  EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(0, 1, -32768); }), 6);
 }
 
-// ---- Times ----
-
-struct Hms {
-  int16_t h, m, s;
-  friend bool operator==(const Hms&, const Hms&) = default;
-};
-
-void PrintTo(const Hms& t, std::ostream* os) {
-  *os << t.h << ":" << t.m << ":" << t.s;
-}
-
-TEST(TimeLib, ExtractHMSReadsTwoCharactersAroundEachColon) {
-  struct Case {
+// ExtractHMS reads two characters around each colon; HowManySeconde sums the parts in 32 bits.
+TEST(TimeLib, ExtractHMSAndHowManySeconde) {
+  using Hms = std::array<int16_t, 3>;  // hours, minutes, seconds
+  const struct {
     const char16_t* text;
-    Hms expected;
-  };
-  const Case cases[] = {
-      {u"10:30:15", {10, 30, 15}},
-      {u"30:15", {0, 30, 15}},
-      {u"45", {0, 0, 45}},
-      {u"", {0, 0, 0}},
-      {u"  7:05  ", {0, 7, 5}},
-      {u"123:45:678", {23, 45, 67}},
-      {u"-1:30:00", {-1, 30, 0}},
-      {u"-10:30:00", {10, 30, 0}},
-      // The last two characters before a colon, the first two after it: ".5", ".5", "2.".
-      {u"0.5:1.5:2.5", {0, 0, 2}},
-      {u"2.5", {0, 0, 2}},  // halves to even
-      {u"3.5", {0, 0, 4}},
-      {u"a:b:c", {0, 0, 0}},
-      {u"1:2:3:4", {1, 2, 3}},
-      {u"99999", {0, 0, 0}},  // beyond 16 bits: the trap leaves zeros
-      {u"-32768", {0, 0, -32768}},
+    Hms parts;
+    int32_t seconds;
+  } cases[] = {
+      {u"10:30:15", {10, 30, 15}, 37815},
+      {u"30:15", {0, 30, 15}, 1815},
+      {u"45", {0, 0, 45}, 45},
+      {u"", {0, 0, 0}, 0},
+      {u"123:45:678", {23, 45, 67}, 85567},
+      {u"-10:30:00", {10, 30, 0}, 37800},
+      {u"-1:30:00", {-1, 30, 0}, -1800},
+      {u"99:99:99", {99, 99, 99}, 362439},
+      {u"2.5", {0, 0, 2}, 2},  // halves to even
+      {u"3.5", {0, 0, 4}, 4},
+      {u"99999", {0, 0, 0}, 0},  // beyond 16 bits: the trap leaves zeros
+      {u"-32768", {0, 0, -32768}, -32768},
   };
   auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     Hms got{-9, -9, -9};
-    time->ExtractHMS(c.text, got.h, got.m, got.s);
-    EXPECT_EQ(got, c.expected) << u8(c.text);
+    time->ExtractHMS(c.text, got[0], got[1], got[2]);
+    EXPECT_EQ(got, c.parts) << u8(c.text);
+    EXPECT_EQ(time->HowManySeconde(c.text), c.seconds) << u8(c.text);
     EXPECT_EQ(zv::pendingError().number, 0);
   }
 }
 
-TEST(TimeLib, HowManySecondeIn32Bits) {
-  struct Case {
-    const char16_t* text;
-    int32_t expected;
-  };
-  const Case cases[] = {
-      {u"10:00:00", 36000}, {u"", 0},      {u"23:59:59", 86399},  {u"30:15", 1815},
-      {u"45", 45},          {u"99999", 0}, {u"99:99:99", 362439}, {u"-1:30:00", -1800},
-  };
-  auto time = zv::TimeLib::create();
-  for (const auto& c : cases)
-    EXPECT_EQ(time->HowManySeconde(c.text), c.expected) << u8(c.text);
-}
-
 TEST(TimeLib, AddOrSubHourWritesUnpaddedParts) {
-  struct Case {
+  const struct {
     const char16_t *a, *b;
     int16_t op;
     const char16_t* expected;
-  };
-  const Case cases[] = {
-      {u"10:30:00", u"01:45:30", 0, u"12:15:30"},
-      {u"10:30:00", u"01:45:30", 1, u"8:44:30"},
-      {u"23:00:00", u"02:00:00", 0, u"25:0:0"},
-      {u"1:00:10", u"0:00:00", 0, u"1:0:10"},
-      {u"00:00:00", u"01:01:01", 1, u"-1:-1:-1"},
-      {u"00:00:30", u"00:01:00", 1, u"0:0:-30"},
-      {u"10:30:00", u"01:45:30", 2, u""},
-      {u"10:30:00", u"01:45:30", -1, u""},
-      {u"abc", u"01:00:00", 0, u""},
-      {u"10:00:00 PM", u"1:00:00", 0, u"23:0:0"},
+  } cases[] = {
+      {u"10:30:00", u"01:45:30", 0, u"12:15:30"}, {u"10:30:00", u"01:45:30", 1, u"8:44:30"},
+      {u"23:00:00", u"02:00:00", 0, u"25:0:0"},   {u"00:00:00", u"01:01:01", 1, u"-1:-1:-1"},
+      {u"10:30:00", u"01:45:30", 2, u""},         {u"abc", u"01:00:00", 0, u""},
   };
   UserLocale locale("en_US.UTF-8");
   auto time = zv::TimeLib::create();
@@ -359,38 +266,30 @@ TEST(TimeLib, AddOrSubHourWritesUnpaddedParts) {
 }
 
 TEST(TimeLib, TimeDiffPadsEachPartAndFailsOnNoTime) {
-  struct Case {
-    const char16_t *a, *b;
-    const char16_t* expected;
-  };
-  const Case cases[] = {
+  const struct {
+    const char16_t *a, *b, *expected;
+  } cases[] = {
       {u"10:00:00", u"09:58:55", u"00:01:05"},
-      {u"09:58:55", u"10:00:00", u"00:-01:-05"},
       {u"08:57:55", u"10:00:00", u"-01:-02:-05"},
       {u"23:59:59", u"00:00:00", u"23:59:59"},
       {u"", u"10:00:00", u"0"},
       {u"10:00:00", u"   ", u"0"},
   };
-  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
-    UserLocale locale(lang);
-    auto time = zv::TimeLib::create();
-    for (const auto& c : cases)
-      EXPECT_EQ(u8(time->TimeDiff(c.a, c.b)), u8(c.expected)) << lang << " " << u8(c.a);
-    EXPECT_EQ(zvtest::errorOf([&] { time->TimeDiff(u"abc", u"10:00:00"); }), 13);
-  }
+  UserLocale locale("fr_FR.UTF-8");
+  auto time = zv::TimeLib::create();
+  for (const auto& c : cases)
+    EXPECT_EQ(u8(time->TimeDiff(c.a, c.b)), u8(c.expected)) << u8(c.a) << " " << u8(c.b);
+  EXPECT_EQ(zvtest::errorOf([&] { time->TimeDiff(u"abc", u"10:00:00"); }), 13);
 }
 
 TEST(TimeLib, IsTimeWantsNumbersAroundTheFirstColon) {
-  struct Case {
+  const struct {
     const char16_t* text;
     bool en, fr;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {u"10:30", true, true},   {u"10:30:00", false, false}, {u"1030", false, false},
-      {u"", false, false},      {u"  ", false, false},       {u" 10 : 30 ", true, true},
-      {u"-1:5", true, true},    {u"10:", false, false},      {u":30", false, false},
-      {u"99:99", true, true},   {u"1.5:30", true, false},    {u"1,5:30", true, true},
-      {u"ab:30", false, false},
+      {u"", false, false},      {u" 10 : 30 ", true, true},  {u":30", false, false},
+      {u"1.5:30", true, false}, {u"1,5:30", true, true},     {u"ab:30", false, false},
   };
   for (const auto& [lang, fr] : {std::pair{"en_US.UTF-8", false}, std::pair{"fr_FR.UTF-8", true}}) {
     UserLocale locale(lang);
@@ -401,41 +300,26 @@ TEST(TimeLib, IsTimeWantsNumbersAroundTheFirstColon) {
 }
 
 TEST(TimeLib, SecToTimeRoundsHalvesToEvenAndWritesBack) {
-  struct Case {
+  const struct {
     int32_t ms;
     const char16_t* expected;
     int32_t seconds;
-  };
-  const Case cases[] = {
-      {5000, u"00:00:5", 5},
-      {3725000, u"1:2:5", 3725},
+  } cases[] = {
       {2500, u"00:00:2", 2},
       {3500, u"00:00:4", 4},
-      {1500, u"00:00:2", 2},
-      {500, u"00:00:0", 0},
-      {499, u"00:00:0", 0},
-      {501, u"00:00:1", 1},
-      {0, u"00:00:0", 0},
       {60000, u"00:00:60", 60},
-      {60500, u"00:00:60", 60},
       {61000, u"1:1", 61},
       {3600000, u"60:0", 3600},
-      {3600500, u"60:0", 3600},
-      {3601500, u"1:0:2", 3602},
       {3601000, u"1:0:1", 3601},
-      {-5000, u"00:00:-5", -5},
-      {-2500, u"00:00:-2", -2},
       {2147483647, u"596:31:24", 2147484},
       {-2147483647 - 1, u"00:00:-2147484", -2147484},
   };
-  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
-    UserLocale locale(lang);
-    auto time = zv::TimeLib::create();
-    for (const auto& c : cases) {
-      int32_t total = c.ms;
-      EXPECT_EQ(u8(time->SecToTime(total)), u8(c.expected)) << lang << " " << c.ms;
-      EXPECT_EQ(total, c.seconds) << c.ms;
-    }
+  UserLocale locale("fr_FR.UTF-8");
+  auto time = zv::TimeLib::create();
+  for (const auto& c : cases) {
+    int32_t total = c.ms;
+    EXPECT_EQ(u8(time->SecToTime(total)), u8(c.expected)) << c.ms;
+    EXPECT_EQ(total, c.seconds) << c.ms;
   }
 }
 
@@ -460,109 +344,71 @@ TEST(TimeLib, RunningTimesCountFromTheInstanceAndTheSystem) {
 TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
   UserLocale locale("fr_FR.UTF-8");
   auto time = zv::TimeLib::create();
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    const std::tm t = localNow();
-    const std::string hm = u8(time->GetHourMinute());
-    const std::string hms = u8(time->GetHourMinuteSecond());
-    const std::tm after = localNow();
-    if (after.tm_sec != t.tm_sec || after.tm_min != t.tm_min) continue;
-    EXPECT_EQ(hm, two(t.tm_hour) + ":" + two(t.tm_min));
-    EXPECT_EQ(hms, two(t.tm_hour) + ":" + two(t.tm_min) + ":" + two(t.tm_sec));
-    return;
-  }
-  FAIL() << "the clock kept moving";
+  expectWhileTheClockStands([&] { return time->GetHourMinute(); }, "%H:%M");
+  expectWhileTheClockStands([&] { return time->GetHourMinuteSecond(); }, "%H:%M:%S");
 }
 
-// ---- Calendar lists ----
-
-// A caller's list control seen only through invoke, recording what it is asked.
+// A caller's list control seen only through invoke: records each call with its argument.
 class ForeignList : public zv::Object {
  public:
   Variant invoke(zv::StringView name, unsigned, Args& args) override {
-    calls.emplace_back(name);
-    if (zv::equalsNoCase(name, u"Clear")) {
-      items.clear();
-      return Variant();
-    }
-    if (zv::equalsNoCase(name, u"AddItem")) {
-      const Variant& v = args.at(0).value();
-      if (!v.isString()) zv::raise(zv::err::kTypeMismatch);
-      items.push_back(v.stringValue());
-      return Variant();
-    }
-    zv::raise(zv::err::kNotSupported);
+    calls.push_back(u8(String(name)) +
+                    (args.empty() ? "" : " " + u8(args.at(0).value().stringValue())));
+    return Variant();
   }
   String typeName() const override { return u"ForeignList"; }
-
-  std::vector<String> calls;
-  std::vector<String> items;
+  std::vector<std::string> calls;
 };
 
-// An object without the list members.
-class NotAList : public zv::Object {
- public:
-  Variant invoke(zv::StringView, unsigned, Args&) override { zv::raise(zv::err::kNotSupported); }
-  String typeName() const override { return u"NotAList"; }
-};
-
-std::vector<std::string> itemsOf(const ObjectRef& list) {
-  std::vector<std::string> out;
+// A list's items, joined by commas.
+std::string itemsOf(const ObjectRef& list) {
+  std::string out;
   const int32_t n = zv::toLong(zv::get(list, u"ListCount"));
   for (int32_t i = 0; i < n; ++i)
-    out.push_back(u8(zv::toString(zv::get(list, u"List", {Arg(Variant(i))}))));
+    out += (i ? "," : "") + u8(zv::toString(zv::get(list, u"List", {Arg(Variant(i))})));
   return out;
 }
 
-std::vector<std::string> years(int from, int to) {
-  std::vector<std::string> out;
+std::string years(int from, int to) {
+  std::string out;
   for (int y = from; y <= to; ++y)
-    out.push_back(std::to_string(y));
+    out += (y > from ? "," : "") + std::to_string(y);
   return out;
 }
 
 TEST(TimeLib, YearToListBoxFills102YearsUpToThe16BitLimit) {
-  struct Case {
+  const struct {
     int16_t start;
     int32_t error;
     int first, last;
-  };
-  const Case cases[] = {
-      {2000, 0, 2000, 2101},       {1, 0, 1, 102},    {32666, 0, 32666, 32767},
-      {-32768, 0, -32768, -32667}, {32667, 6, 0, -1}, {32767, 6, 0, -1},
+  } cases[] = {
+      {2000, 0, 2000, 2101},
+      {32666, 0, 32666, 32767},
+      {-32768, 0, -32768, -32667},
+      {32667, 6, 0, -1},
   };
   auto time = zv::TimeLib::create();
-  for (const char16_t* kind : {u"ListBox", u"ComboBox"}) {
-    for (const auto& c : cases) {
-      ObjectRef list = zv::createModel(kind);
-      zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
-      EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(list, c.start); }), c.error) << c.start;
-      // A failing start has cleared the list before failing.
-      EXPECT_EQ(itemsOf(list), years(c.first, c.last)) << u8(kind) << " " << c.start;
-    }
+  for (const auto& c : cases) {
+    ObjectRef list = zv::createModel(u"ComboBox");
+    zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
+    EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(list, c.start); }), c.error) << c.start;
+    // A failing start has cleared the list before failing.
+    EXPECT_EQ(itemsOf(list), years(c.first, c.last)) << c.start;
   }
 }
 
 TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
   auto time = zv::TimeLib::create();
   auto foreign = std::make_shared<ForeignList>();
-  foreign->items = {u"old"};
   ObjectRef list = foreign;
   time->YearToListBox(list, 1999);
-  ASSERT_EQ(foreign->items.size(), 102u);
-  EXPECT_EQ(u8(foreign->items.front()), "1999");
-  EXPECT_EQ(u8(foreign->items.back()), "2100");
   ASSERT_EQ(foreign->calls.size(), 103u);
-  EXPECT_EQ(u8(foreign->calls[0]), "Clear");
-  EXPECT_EQ(u8(foreign->calls[1]), "AddItem");
-
-  UserLocale locale("en_US.UTF-8");
-  time->MonthToListBox(list);
-  EXPECT_EQ(foreign->items.size(), 12u);
-  time->DayNameToListBox(list);
-  EXPECT_EQ(foreign->items.size(), 7u);
+  EXPECT_EQ(foreign->calls[0], "Clear");
+  EXPECT_EQ(foreign->calls[1], "AddItem 1999");
+  EXPECT_EQ(foreign->calls.back(), "AddItem 2100");
 
   // No trap: the object's failures and Nothing reach the caller.
-  ObjectRef other = std::make_shared<NotAList>();
+  ObjectRef other = zv::createObject(u"ZivoviViruvov.MoneyLib");
   EXPECT_EQ(zvtest::errorOf([&] { time->MonthToListBox(other); }), 438);
   EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(other, 2000); }), 438);
   ObjectRef nothing;
@@ -570,27 +416,18 @@ TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
 }
 
 TEST_P(TimeLibLocale, DayAndMonthNamesInTheUsersLanguage) {
-  const std::vector<std::string> en_days = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                            "Thursday", "Friday", "Saturday"};
-  const std::vector<std::string> fr_days = {"lundi",    "mardi",  "mercredi", "jeudi",
-                                            "vendredi", "samedi", "dimanche"};
-  const std::vector<std::string> en_months = {"January",   "February", "March",    "April",
-                                              "May",       "June",     "July",     "August",
-                                              "September", "October",  "November", "December"};
-  const std::vector<std::string> fr_months = {
-      "janvier", "f\u00e9vrier", "mars",      "avril",   "mai",      "juin",
-      "juillet", "ao\u00fbt",    "septembre", "octobre", "novembre", "d\u00e9cembre"};
-  for (const char16_t* kind : {u"ListBox", u"ComboBox"}) {
-    ObjectRef list = zv::createModel(kind);
-    zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
-    time_->DayNameToListBox(list);
-    EXPECT_EQ(itemsOf(list), pick(en_days, fr_days));
-    time_->MonthToListBox(list);
-    EXPECT_EQ(itemsOf(list), pick(en_months, fr_months));
-  }
+  ObjectRef list = zv::createModel(u"ListBox");
+  zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
+  time_->DayNameToListBox(list);
+  EXPECT_EQ(itemsOf(list), pick("Sunday,Monday,Tuesday,Wednesday,Thursday,Friday,Saturday",
+                                "lundi,mardi,mercredi,jeudi,vendredi,samedi,dimanche"));
+  time_->MonthToListBox(list);
+  EXPECT_EQ(itemsOf(list),
+            pick("January,February,March,April,May,June,July,August,September,October,November,"
+                 "December",
+                 "janvier,f\u00e9vrier,mars,avril,mai,juin,juillet,ao\u00fbt,septembre,octobre,"
+                 "novembre,d\u00e9cembre"));
 }
-
-// ---- Late-bound ----
 
 TEST_P(TimeLibLocale, LateBoundCallsConvertAndWriteBack) {
   ObjectRef time = zv::createObject(u"ZivoviViruvov.TimeLib");
@@ -601,11 +438,6 @@ TEST_P(TimeLibLocale, LateBoundCallsConvertAndWriteBack) {
   EXPECT_EQ(zv::toLong(d), pick(2, 1));
   EXPECT_EQ(zv::toLong(m), pick(1, 2));
   EXPECT_EQ(zv::toLong(y), 2024);
-
-  EXPECT_EQ(zv::toLong(zv::call(time, u"DateEquality",
-                                {Arg(Variant(u"01/02/2024")), Arg(Variant(u"31/01/2024")),
-                                 Arg(Variant(u"dd/MM/yyyy")).named(u"dateFormat")})),
-            pick(0, 2));
 
   Variant total(int32_t{2500});
   EXPECT_EQ(u8(zv::toString(zv::call(time, u"SecToTime", {Arg::ref(total)}))), "00:00:2");
@@ -619,17 +451,10 @@ TEST_P(TimeLibLocale, LateBoundCallsConvertAndWriteBack) {
               zv::call(time, u"YearToListBox", {Arg::ref(listArg), Arg(Variant(int32_t{32768}))});
             }),
             6);
-  EXPECT_EQ(itemsOf(list), std::vector<std::string>{"kept"});
+  EXPECT_EQ(itemsOf(list), "kept");
   // Left out, the start is 2000.
   zv::call(time, u"YearToListBox", {Arg::ref(listArg)});
   EXPECT_EQ(itemsOf(list), years(2000, 2101));
-
-  EXPECT_EQ(zvtest::errorOf([&] {
-              zv::call(time, u"WeekStartDayNumber",
-                       {Arg(Variant(int16_t{-32768})), Arg(Variant(int16_t{1})),
-                        Arg(Variant(int16_t{0}))});
-            }),
-            6);
 }
 
 }  // namespace
