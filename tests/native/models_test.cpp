@@ -155,7 +155,7 @@ class TreeViewModel : public testing::Test {
   ObjectRef nodes_ = part(view_, u"Nodes");
 };
 
-TEST_F(TreeViewModel, RelationshipsPlaceTheNewNode) {
+TEST_F(TreeViewModel, RelationshipsPlaceNodesAndRemoveTakesTheSubtree) {
   const Variant m = Variant::missing();
   addNode(m, m, u"r");
   addNode(Variant(u"r"), n(4), u"c");
@@ -175,6 +175,11 @@ TEST_F(TreeViewModel, RelationshipsPlaceTheNewNode) {
   EXPECT_EQ(errorOf([&] { addNode(Variant(u"c"), n(5), u"bad"); }), 5);
   EXPECT_EQ(errorOf([&] { addNode(Variant(u"nope"), n(4), u"bad"); }), 35601);
   EXPECT_EQ(count(nodes_), 7);
+  zv::call(nodes_, u"Remove", {Variant(u"r")});  // its five children go with it
+  EXPECT_EQ(tree(), u"top");
+  EXPECT_EQ(zv::toLong(zv::get(item(nodes_, Variant(u"top")), u"Index")), 1);
+  EXPECT_EQ(errorOf([&] { item(nodes_, Variant(u"c")); }), 35601);
+  addNode(m, m, u"c");  // the removed keys are free again
 }
 
 TEST_F(TreeViewModel, ImagesNameEntriesOfTheImageList) {
