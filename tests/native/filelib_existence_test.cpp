@@ -83,7 +83,8 @@ TEST_F(ExistenceTest, FileExistSeesOrdinaryFilesOnly) {
       {"p?ain.txt", true},     {"?lain.*", true},      {"*ext", true},
       {"p??ain.txt", false},   {"*.none", false},      {"*", true},
       {"sub/*.*", true},       {"empty/*", false},     {"hid/*", false},
-      {"specials/*.*", false}, {"missing/*.*", false}, {"plain.txt/*", false}};
+      {"specials/*.*", false}, {"missing/*.*", false}, {"plain.txt/*", false},
+      {"plain.txt*", true}};
   for (const auto& [name, exists] : cases)
     EXPECT_EQ(lib_->isFileExist(in(name)), exists) << name;
   EXPECT_FALSE(lib_->isFileExist(u"   "));

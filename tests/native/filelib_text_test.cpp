@@ -63,7 +63,10 @@ TEST_F(TextFileTest, WholeContentsAndFirstOrLastLine) {
     EXPECT_EQ(files_->GetLineFile(name, true), c.first) << c.bytes;
     EXPECT_EQ(files_->GetLineFile(name, false), c.last) << c.bytes;
   }
-  EXPECT_EQ(files_->GetFileContent(dir_.u("")), u"");  // a folder: nothing to read
+  for (const String& missing : {String(), dir_.u("missing.txt"), dir_.u("")}) {
+    EXPECT_EQ(files_->GetFileContent(missing), u"");
+    EXPECT_EQ(files_->GetLineFile(missing, true), u"");
+  }
 }
 
 TEST_F(TextFileTest, LinesByNumber) {
@@ -75,6 +78,8 @@ TEST_F(TextFileTest, LinesByNumber) {
   for (const Case& c : {Case{1, u"first"}, Case{2, u"second"}, Case{3, u"third"}, Case{5, u"third"},
                         Case{0, u""}, Case{-1, u""}})
     EXPECT_EQ(files_->GetThisLineFile(name, c.line), c.expected) << c.line;
+  EXPECT_EQ(files_->GetThisLineFile(dir_.u("missing.txt"), 1), u"");
+  EXPECT_EQ(ui_.pointers.size(), 2u);  // the opener's report and the method's
 }
 
 TEST_F(TextFileTest, FirstLineHoldingAText) {

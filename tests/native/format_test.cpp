@@ -147,6 +147,7 @@ TEST(Format, FormatFunctions) {
   EXPECT_EQ(zv::formatNumber(1234567.891), u"1,234,567.89");
   EXPECT_EQ(zv::formatNumber(2.5, 0), u"3");
   EXPECT_EQ(zv::formatNumber(0.25, 1), u"0.3");
+  EXPECT_EQ(zv::formatNumber(-0.001, 2), u"-0.00");
   EXPECT_EQ(zv::formatCurrency(1234.5), u"$1,234.50");
   EXPECT_EQ(zv::formatCurrency(-1234.5), u"($1,234.50)");
   EXPECT_EQ(zv::formatPercent(0.12345), u"12.35%");

@@ -31,8 +31,9 @@ def test_list_from_python(make):
     assert (box.List(box.NewIndex), box.Text, box.List(100)) == ("z", "z", "")
     with raises_error(381):
         box.List(-1)
-    with raises_error(5):
-        box.AddItem("z", -1)
+    for index in (-1, 5):                           # before the first, past the end
+        with raises_error(5):
+            box.AddItem("z", index)
     with raises_error(380):
         box.ListIndex = 9
     if make is zv.ComboBox:                         # its text is a field of its own
