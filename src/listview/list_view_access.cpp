@@ -6,19 +6,11 @@
 #include "api/ListSubItem.h"
 #include "api/ListSubItems.h"
 #include "runtime/convert.h"
+#include "runtime/via_model.h"
 
 namespace zv::listview {
 
 namespace {
-
-// The library's own model answers through its typed interface, which the late-bound call
-// reaches anyway: the same behaviour, without looking the member up by name and packing
-// its arguments (the exports and the import make millions of these calls).
-template <class Model, class Typed, class LateBound>
-auto viaModel(const ObjectRef& object, Typed typed, LateBound lateBound) {
-  if (auto* model = dynamic_cast<Model*>(object.get())) return typed(*model);
-  return lateBound();
-}
 
 Variant keyArgument(const String& key) {
   return key.empty() ? Variant::missing() : Variant(key);

@@ -181,7 +181,7 @@ bool deleteNodeAndChildren(const ObjectRef& tree, const ObjectRef& start, bool d
     if (!level.started) {
       level.started = true;
       if (childrenOf(level.node) > 0)
-        level.next = toObject(get(toObject(get(level.node, u"Child")), u"LastSibling"));
+        level.next = linkOf(linkOf(level.node, Link::Child), Link::LastSibling);
     }
     if (level.visited) {
       const ObjectRef child = std::move(level.visited);
@@ -195,7 +195,7 @@ bool deleteNodeAndChildren(const ObjectRef& tree, const ObjectRef& start, bool d
     ObjectRef child = std::move(level.next);
     budget.spend(++level.visits);
     level.indexReached = indexOf(child);
-    level.next = toObject(get(child, u"Previous"));
+    level.next = linkOf(child, Link::Previous);
     level.visited = child;
     inner.emplace(std::move(child));
     return false;

@@ -1,17 +1,48 @@
 #include "treeview/tree_links.h"
 
+#include "api/Node.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
+#include "runtime/via_model.h"
 
 namespace zv::treeview {
 
 namespace {
 
-ObjectRef linkOf(const ObjectRef& node, StringView member) {
-  return toObject(get(node, member));
+// Member `name` of a node as a late-bound read gives it, taken from the model's typed
+// getter where it can be, so both convert alike.
+template <class Getter>
+Variant nodeMember(const ObjectRef& node, Getter typed, const char16_t* name) {
+  return viaModel<zv::Node>(
+      node, [&](zv::Node& n) { return Variant((n.*typed)()); }, [&] { return get(node, name); });
 }
 
+struct LinkMember {
+  const char16_t* name;
+  ObjectRef (zv::Node::*typed)();
+};
+constexpr LinkMember kLinks[] = {{u"Child", &zv::Node::get_Child},
+                                 {u"FirstSibling", &zv::Node::get_FirstSibling},
+                                 {u"LastSibling", &zv::Node::get_LastSibling},
+                                 {u"Next", &zv::Node::get_Next},
+                                 {u"Previous", &zv::Node::get_Previous},
+                                 {u"Parent", &zv::Node::get_Parent},
+                                 {u"Root", &zv::Node::get_Root}};
+
 }  // namespace
+
+ObjectRef linkOf(const ObjectRef& node, Link link) {
+  const LinkMember& m = kLinks[static_cast<int>(link)];
+  return toObject(nodeMember(node, m.typed, m.name));
+}
+
+NodeLook lookOf(const ObjectRef& node) {
+  return {toBoolean(nodeMember(node, &zv::Node::get_Bold, u"Bold")),
+          toLong(nodeMember(node, &zv::Node::get_ForeColor, u"ForeColor")),
+          toLong(nodeMember(node, &zv::Node::get_BackColor, u"BackColor")),
+          toBoolean(nodeMember(node, &zv::Node::get_Sorted, u"Sorted")),
+          toBoolean(nodeMember(node, &zv::Node::get_Expanded, u"Expanded"))};
+}
 
 ObjectRef nodesOf(const ObjectRef& tree) {
   return toObject(get(tree, u"Nodes"));
@@ -26,35 +57,35 @@ ObjectRef itemOf(const ObjectRef& nodes, const Variant& keyOrIndex) {
 }
 
 String keyOf(const ObjectRef& node) {
-  return toString(get(node, u"Key"));
+  return toString(nodeMember(node, &zv::Node::get_Key, u"Key"));
 }
 
 String textOf(const ObjectRef& node) {
-  return toString(get(node, u"Text"));
+  return toString(nodeMember(node, &zv::Node::get_Text, u"Text"));
 }
 
 String tagOf(const ObjectRef& node) {
-  return toString(get(node, u"Tag"));
+  return toString(nodeMember(node, &zv::Node::get_Tag, u"Tag"));
 }
 
 String imageOf(const ObjectRef& node) {
-  return toString(get(node, u"Image"));
+  return toString(nodeMember(node, &zv::Node::get_Image, u"Image"));
 }
 
 String selectedImageOf(const ObjectRef& node) {
-  return toString(get(node, u"SelectedImage"));
+  return toString(nodeMember(node, &zv::Node::get_SelectedImage, u"SelectedImage"));
 }
 
 int32_t indexOf(const ObjectRef& node) {
-  return toLong(get(node, u"Index"));
+  return toLong(nodeMember(node, &zv::Node::get_Index, u"Index"));
 }
 
 int32_t childrenOf(const ObjectRef& node) {
-  return toLong(get(node, u"Children"));
+  return toLong(nodeMember(node, &zv::Node::get_Children, u"Children"));
 }
 
 ObjectRef parentOf(const ObjectRef& node) {
-  return linkOf(node, u"Parent");
+  return linkOf(node, Link::Parent);
 }
 
 ObjectRef startNode(const ObjectRef& nodes, const Variant& start) {
@@ -72,9 +103,9 @@ void WalkBudget::spend(int64_t walkVisits) {
 
 SiblingWalk::SiblingWalk(const ObjectRef& parent, WalkBudget& budget, Direction direction)
     : budget_(budget), direction_(direction) {
-  const ObjectRef child = linkOf(parent, u"Child");
-  const ObjectRef first = linkOf(child, u"FirstSibling");
-  const ObjectRef last = linkOf(child, u"LastSibling");
+  const ObjectRef child = linkOf(parent, Link::Child);
+  const ObjectRef first = linkOf(child, Link::FirstSibling);
+  const ObjectRef last = linkOf(child, Link::LastSibling);
   start_ = direction == kForward ? first : last;
   endIndex_ = indexOf(direction == kForward ? last : first);
 }
@@ -82,7 +113,7 @@ SiblingWalk::SiblingWalk(const ObjectRef& parent, WalkBudget& budget, Direction 
 ObjectRef SiblingWalk::next() {
   if (done_) return nullptr;
   if (current_) {
-    current_ = linkOf(current_, direction_ == kForward ? u"Next" : u"Previous");
+    current_ = linkOf(current_, direction_ == kForward ? Link::Next : Link::Previous);
     if (!current_) raise(err::kObjectNotSet);
   } else {
     current_ = start_;

@@ -15,7 +15,8 @@
 
 namespace zv::treeview {
 
-// The node collection and node members the routines read, by name.
+// The node collection and node members the routines read: by name, or through the typed
+// interface of the library's own model.
 ObjectRef nodesOf(const ObjectRef& tree);
 int32_t countOf(const ObjectRef& nodes);
 // Nodes(i): a node by key (String) or index (Long); Nothing when the control yields Nothing.
@@ -29,6 +30,17 @@ String selectedImageOf(const ObjectRef& node);
 int32_t indexOf(const ObjectRef& node);
 int32_t childrenOf(const ObjectRef& node);
 ObjectRef parentOf(const ObjectRef& node);
+
+enum class Link { Child, FirstSibling, LastSibling, Next, Previous, Parent, Root };
+ObjectRef linkOf(const ObjectRef& node, Link link);
+
+// What the XML file keeps of a node's look.
+struct NodeLook {
+  bool bold;
+  int32_t foreColor, backColor;
+  bool sorted, expanded;
+};
+NodeLook lookOf(const ObjectRef& node);
 
 // The start node a search names: a key (none when blank), an index (none below 1) or the
 // node itself.

@@ -90,11 +90,12 @@ class NodeWriter {
     String block = u"\r\n\t<NODE>\r\n";
     appendLine(block, u"\t", u"TEXT", textOf(node), true);
     appendLine(block, u"\t", u"KEY", plainKey(keyOf(node)), false);
-    appendLine(block, u"\t", u"BOLD", booleanToString(toBoolean(get(node, u"Bold"))), false);
-    appendLine(block, u"\t", u"FOR_COLOR", longToString(toLong(get(node, u"ForeColor"))), false);
-    appendLine(block, u"\t", u"BCK_COLOR", longToString(toLong(get(node, u"BackColor"))), false);
-    appendLine(block, u"\t", u"SORT", booleanToString(toBoolean(get(node, u"Sorted"))), false);
-    appendLine(block, u"\t", u"EXPAND", booleanToString(toBoolean(get(node, u"Expanded"))), false);
+    const NodeLook look = lookOf(node);
+    appendLine(block, u"\t", u"BOLD", booleanToString(look.bold), false);
+    appendLine(block, u"\t", u"FOR_COLOR", longToString(look.foreColor), false);
+    appendLine(block, u"\t", u"BCK_COLOR", longToString(look.backColor), false);
+    appendLine(block, u"\t", u"SORT", booleanToString(look.sorted), false);
+    appendLine(block, u"\t", u"EXPAND", booleanToString(look.expanded), false);
     if (const String image = imageOf(node); !isBlank(image))
       appendLine(block, u"\t", u"IMG", image, false);
     if (const String selected = selectedImageOf(node); !selected.empty())
@@ -123,15 +124,15 @@ class NodeWriter {
 // The root nodes, from Nodes(1).Root.FirstSibling through Next to the root whose Index is
 // Nodes(1).Root.LastSibling.Index.
 void writeRoots(NodeWriter& writer, const ObjectRef& nodes, bool displayERR) {
-  const ObjectRef root = toObject(get(itemOf(nodes, Variant(int32_t{1})), u"Root"));
-  const int32_t last = indexOf(toObject(get(root, u"LastSibling")));
-  ObjectRef node = toObject(get(root, u"FirstSibling"));
+  const ObjectRef root = linkOf(itemOf(nodes, Variant(int32_t{1})), Link::Root);
+  const int32_t last = indexOf(linkOf(root, Link::LastSibling));
+  ObjectRef node = linkOf(root, Link::FirstSibling);
   for (int64_t visits = 1;; ++visits) {
     writer.budget().spend(visits);
     writer.write(node, displayERR);
     if (!node) raise(err::kObjectNotSet);
     if (indexOf(node) == last) return;
-    node = toObject(get(node, u"Next"));
+    node = linkOf(node, Link::Next);
   }
 }
 
