@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "runtime/errors.h"
 #include "runtime/vblocale.h"
 #include "test_support.h"
@@ -39,7 +41,7 @@ class LocaleTest : public testing::TestWithParam<LocaleParam> {
   // The expectation for the locale in force.
   template <class T>
   T pick(T en, T fr) const {
-    return GetParam().env == kLocales[0].env ? en : fr;
+    return std::string_view(GetParam().env) == kLocales[0].env ? en : fr;
   }
 
   UserLocale locale_{GetParam().env};
