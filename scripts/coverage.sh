@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Line and branch coverage of src/ by the native GoogleTest suite and the Python tests:
 # builds an instrumented tree in build/coverage, runs both suites against it, prints the
-# summary and writes an HTML report to build/coverage/html/index.html.
+# summary and writes an HTML report to build/coverage/html/index.html and the per-line counts
+# to build/coverage/coverage.json (scripts/coverage_diff.py compares two of those).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +30,7 @@ PYTHONPATH=$out/python /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/p
 
 mkdir -p "$out/html"
 gcovr --root . --object-directory "$out" --filter 'src/' --exclude-throw-branches \
-      --print-summary --html-details "$out/html/index.html" --output /dev/null
+      --print-summary --html-details "$out/html/index.html" --json "$out/coverage.json" \
+      --output /dev/null
 echo "HTML report: $out/html/index.html"
 exit "${status:-0}"

@@ -72,6 +72,7 @@ const FormatCase kNumbers[] = {
     // tests/cases/conversions.tsv).
     {1234, u"#,##0 days", u"1,234 days", u"1\u00A0234 days"},
     {-1.5, u"@@@@@", u" -1.5", u" -1,5"},
+    {5e-324, u"0.00E+00", u"4.94E-324", u"4,94E-324"},
     {1.7976931348623157e308, u"##0.0E+0", u"179.8E+306", u"179,8E+306"},
     {0, u"##0.0E+0", u"000.0E-2", u"000,0E-2"},
     // The last date; beyond it a number stays a number (tests/cases/conversions.tsv).
