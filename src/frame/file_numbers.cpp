@@ -98,9 +98,10 @@ String TextFile::readLine() {
 
 void TextFile::write(StringView text) {
   if (mode_ == FileMode::Input) raise(err::kBadFileMode);
-  const std::string bytes = toAnsi(text);
+  encoded_.clear();
+  appendAnsi(encoded_, text);
   errno = 0;
-  stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  stream_.write(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
   if (!stream_) writeFailure(errno);
 }
 

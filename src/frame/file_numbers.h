@@ -49,6 +49,7 @@ class TextFile {
   FileMode mode_;
   String scratch_;  // where an Output file's text goes until close
   String target_;
+  std::string encoded_;  // the last write's bytes, its storage kept for the next
 };
 
 // Opens `path` under the lowest free number (1 to 511). Errors as VB's Open raises them:

@@ -12,6 +12,8 @@ namespace zv {
 
 // Characters without a Windows-1252 code become '?'.
 std::string toAnsi(StringView text);
+// The same, added to the end of `out`.
+void appendAnsi(std::string& out, StringView text);
 String fromAnsi(std::string_view bytes);
 
 // Asc: the ANSI code of `c` ('?' = 63 when it has none); Chr: the character of a code.

@@ -1,6 +1,7 @@
 // The tree as an XML file: the whole tree with its INFO block, or one node's subtree.
 // One byte per character in ISO-8859-1, lines ended by CR LF, every node line indented by
 // one TAB and the CHILDREN lines by two, whatever the depth.
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -22,47 +23,50 @@ namespace {
 constexpr char16_t kHeader[] = u"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>";
 constexpr int32_t kOutOfStackSpace = 28;
 
-// Characters the header's character set holds are written as they are; the others
-// (C1 controls and everything beyond U+00FF) as character references, so they load back.
-void appendLatin1(String& out, StringView text) {
-  for (const char16_t c : text) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out += c;
-    } else {
+// Whether `c` is written as a character reference: C1 controls and everything beyond
+// U+00FF, which the header's character set lacks, and with `escaped` '&', '<' and '>'.
+bool needsReference(char16_t c, bool escaped) {
+  if (c < 0x80) return escaped && (c == u'&' || c == u'<' || c == u'>');
+  return c < 0xA0 || c > 0xFF;
+}
+
+// `text` with references where needed, so it loads back. Most texts need none: a block of
+// 16 units is cleared in one branch-free test and copied with the run around it.
+void appendXmlText(String& out, StringView text, bool escaped) {
+  constexpr size_t kBlock = 16;
+  size_t run = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text.size() - i >= kBlock) {
+      bool wide = false, marks = false;
+      for (size_t k = i; k < i + kBlock; ++k) {
+        wide |= text[k] >= 0x80;
+        marks |= text[k] == u'&' || text[k] == u'<' || text[k] == u'>';
+      }
+      if (!wide && !(escaped && marks)) {
+        i += kBlock;
+        continue;
+      }
+    }
+    const size_t blockEnd = std::min(text.size(), i + kBlock);
+    for (; i < blockEnd; ++i) {
+      if (!needsReference(text[i], escaped)) continue;
+      out.append(text.substr(run, i - run));
       out += u"&#";
-      out += longToString(c);
+      out += longToString(text[i]);
       out += u';';
+      run = i + 1;
     }
   }
+  out.append(text.substr(run));
 }
 
-void appendEscaped(String& out, StringView text) {
-  for (const char16_t c : text) {
-    switch (c) {
-      case u'&':
-        out += u"&#38;";
-        break;
-      case u'>':
-        out += u"&#62;";
-        break;
-      case u'<':
-        out += u"&#60;";
-        break;
-      default:
-        appendLatin1(out, StringView(&c, 1));
-    }
-  }
-}
-
-void appendLine(String& out, StringView indent, StringView name, StringView value, bool escaped) {
-  out += indent;
-  out += u'<';
+// One line of a block: a TAB, then the element.
+void appendLine(String& out, StringView name, StringView value, bool escaped) {
+  out += u"\t<";
   out += name;
   out += u'>';
-  if (escaped)
-    appendEscaped(out, value);
-  else
-    appendLatin1(out, value);
+  appendXmlText(out, value, escaped);
   out += u"</";
   out += name;
   out += u">\r\n";
@@ -87,22 +91,24 @@ class NodeWriter {
   void writeBlock(const ObjectRef& node, bool displayERR, int32_t depth) {
     if (depth > kMaxTreeDepth) raise(kOutOfStackSpace);
     if (const auto& progress = sharedProgress()) progress->AddProgressBarValue(1, displayERR);
-    String block = u"\r\n\t<NODE>\r\n";
-    appendLine(block, u"\t", u"TEXT", textOf(node), true);
-    appendLine(block, u"\t", u"KEY", plainKey(keyOf(node)), false);
+    // Written out before the children are, so each node reuses its storage.
+    String& block = block_;
+    block = u"\r\n\t<NODE>\r\n";
+    appendLine(block, u"TEXT", textOf(node), true);
+    appendLine(block, u"KEY", plainKey(keyOf(node)), false);
     const NodeLook look = lookOf(node);
-    appendLine(block, u"\t", u"BOLD", booleanToString(look.bold), false);
-    appendLine(block, u"\t", u"FOR_COLOR", longToString(look.foreColor), false);
-    appendLine(block, u"\t", u"BCK_COLOR", longToString(look.backColor), false);
-    appendLine(block, u"\t", u"SORT", booleanToString(look.sorted), false);
-    appendLine(block, u"\t", u"EXPAND", booleanToString(look.expanded), false);
+    appendLine(block, u"BOLD", booleanToString(look.bold), false);
+    appendLine(block, u"FOR_COLOR", longToString(look.foreColor), false);
+    appendLine(block, u"BCK_COLOR", longToString(look.backColor), false);
+    appendLine(block, u"SORT", booleanToString(look.sorted), false);
+    appendLine(block, u"EXPAND", booleanToString(look.expanded), false);
     if (const String image = imageOf(node); !isBlank(image))
-      appendLine(block, u"\t", u"IMG", image, false);
+      appendLine(block, u"IMG", image, false);
     if (const String selected = selectedImageOf(node); !selected.empty())
-      appendLine(block, u"\t", u"IMG_SELECTED", selected, false);
-    if (const String tag = tagOf(node); !isBlank(tag)) appendLine(block, u"\t", u"TAG", tag, true);
+      appendLine(block, u"IMG_SELECTED", selected, false);
+    if (const String tag = tagOf(node); !isBlank(tag)) appendLine(block, u"TAG", tag, true);
     if (const ObjectRef parent = parentOf(node))
-      appendLine(block, u"\t", u"PARENT", plainKey(keyOf(parent)), false);
+      appendLine(block, u"PARENT", plainKey(keyOf(parent)), false);
     file_.write(block);
     if (childrenOf(node) > 0) {
       file_.write(u"\t\t<CHILDREN>\r\n");
@@ -117,6 +123,7 @@ class NodeWriter {
   String plainKey(const String& key) const { return strings_->RemoveAccent(key); }
 
   TextFile& file_;
+  String block_;
   WalkBudget budget_;
   std::shared_ptr<StrChr> strings_;
 };
@@ -157,9 +164,9 @@ bool TreeToXMLfile(const ObjectRef& tree, const String& fileName, const String& 
         }
         String head = kHeader;
         head += u"\r\n<TREE>\r\n\t<INFO>\r\n";
-        appendLine(head, u"\t", u"TAG", appName, false);
-        appendLine(head, u"\t", u"PASSWD", password, false);
-        appendLine(head, u"\t", u"COUNT", longToString(count), false);
+        appendLine(head, u"TAG", appName, false);
+        appendLine(head, u"PASSWD", password, false);
+        appendLine(head, u"COUNT", longToString(count), false);
         head += u"\t</INFO>\r\n";
         file.file().write(head);
         if (const auto& progress = sharedProgress())
