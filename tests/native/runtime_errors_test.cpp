@@ -105,7 +105,6 @@ TEST_F(PendingErrorTest, SetCopiesAllSixItemsAndClearResetsThem) {
             std::tuple(76, String(u"Path not found"), String(u"Src"), 12, String(u"h.hlp"), 9));
   zv::clearPendingError();
   EXPECT_EQ(itemsOf(zv::pendingError()), itemsOf(zv::PendingError{}));
-  EXPECT_EQ(zv::pendingError().number, 0);
 }
 
 TEST_F(PendingErrorTest, BelongsToTheCallingThread) {
@@ -170,23 +169,12 @@ TEST_F(PendingErrorTest, ReturnOnlyClearsTheErrorResumeNextLeavesIt) {
   EXPECT_EQ(zv::pendingError().number, 76);
 }
 
-TEST_F(PendingErrorTest, ReportAndReturnReportsSilentlyByDefault) {
+// The report is silent by default; a message builder runs only at a failure, when it fails.
+TEST_F(PendingErrorTest, ReportAndReturnReportsAtFailure) {
   zvtest::RecordingUserInterface ui;
-  int32_t result = -1;
-  zv::reportAndReturn(
-      [&] {
-        result = 3;
-        zv::raise(zv::err::kSubscriptOutOfRange);
-      },
-      u"Error on something");
-  EXPECT_EQ(result, 3);
+  zv::reportAndReturn([] { zv::raise(zv::err::kSubscriptOutOfRange); }, u"Error on something");
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_EQ(ui.pointers, std::vector<int32_t>{0});
-  EXPECT_EQ(zv::pendingError().number, 0);
-}
-
-TEST_F(PendingErrorTest, ReportAndReturnBuildsMessageAtFailure) {
-  zvtest::RecordingUserInterface ui;
   int i = 0;
   int built = 0;
   zv::reportAndReturn(
