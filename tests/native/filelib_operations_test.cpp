@@ -29,12 +29,6 @@ class FileOperationsTest : public testing::Test {
     zvtest::writeBytes(dir_.path(name), bytes);
   }
   bool exists(const char* name) const { return fs::exists(dir_.path(name)); }
-  // A script `name` in a folder of its own, put first on PATH.
-  void fakeProgram(const char* name, const std::string& body) {
-    fs::create_directories(dir_.path("bin"));
-    zvtest::writeBytes(dir_.path("bin/") + name, "#!/bin/sh\n" + body + "\n");
-    fs::permissions(dir_.path("bin/") + name, fs::perms::owner_all);
-  }
 
   zvtest::TempDir dir_;
   zvtest::RecordingUserInterface ui_;
@@ -190,8 +184,9 @@ TEST_F(FileOperationsTest, TemporaryNames) {
 TEST_F(FileOperationsTest, OpenDocumentWithXdgOpen) {
   write("doc.txt", "x");
   // Written beside, then renamed: the file appears whole.
-  fakeProgram("xdg-open", "echo \"$1\" > " + dir_.path("opening") + " && /bin/mv " +
-                              dir_.path("opening") + " " + dir_.path("opened"));
+  write("bin/xdg-open", "#!/bin/sh\necho \"$1\" > " + dir_.path("opening") + " && /bin/mv " +
+                            dir_.path("opening") + " " + dir_.path("opened") + "\n");
+  fs::permissions(dir_.path("bin/xdg-open"), fs::perms::owner_all);
   {
     zvtest::ScopedVariable path("PATH", dir_.path("bin"));
     EXPECT_TRUE(files_->OpenDocument(at("doc.txt")));
