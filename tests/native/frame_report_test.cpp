@@ -22,6 +22,7 @@ class ReportTest : public testing::Test {
   zvtest::RecordingUserInterface ui_;
 };
 
+// The plain form with a standard description is in the box tests below.
 TEST_F(ReportTest, ReportErrorTextComposesMessageAndDetails) {
   const struct {
     int32_t number;  // 0: no pending error
@@ -29,10 +30,6 @@ TEST_F(ReportTest, ReportErrorTextComposesMessageAndDetails) {
     int32_t line;
     String message, expected;
   } cases[] = {{0, u"", u"", 0, u"Error on it", u"Error on it"},
-               {0, u"", u"", 0, u"", u""},
-               {53, u"", u"ZivoviViruvov.FileLib", 0, u"Error on file reading:\r\n/data/f.txt",
-                u"Error on file reading:\r\n/data/f.txt\r\n\r\nError #53 by "
-                u"ZivoviViruvov.FileLib\r\nFile not found"},
                {9, u"", u"Src", 120, u"M",
                 u"M\r\n\r\nError #9 - Line n\u00B0 120 by Src\r\nSubscript out of range"},
                {31999, u"", u"Src", 0, u"M", u"M\r\n\r\nError #31999 by Src"},  // no description
