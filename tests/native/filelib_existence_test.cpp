@@ -89,7 +89,6 @@ TEST_F(ExistenceTest, DirectoryExistSeesFoldersWithOrWithoutFinalSeparator) {
     EXPECT_EQ(zv::pendingError().number, 0);
   }
   EXPECT_TRUE(lib_->isDirectoryExist(u"/"));
-  EXPECT_TRUE(lib_->isDirectoryExist(dir_->u() + u"/"));
 }
 
 // The blank and /tmp forms are in the shared case table (tests/cases/filelib.tsv).
