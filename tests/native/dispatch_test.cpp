@@ -88,8 +88,8 @@ TEST_F(DispatchTest, OptionalDefaultsNamedAndMissing) {
 }
 
 // The other binding errors run from Python on FileLib (test_module.py); here the text of an
-// unknown member and a Missing given for a required parameter.
-TEST_F(DispatchTest, BindingErrors) {
+// unknown member, a Missing given for a required parameter and errors raised by the method.
+TEST_F(DispatchTest, BindingErrorsAndErrorsRaisedInsideMethods) {
   const auto unknown = caught([&] { callProbe(u"NoSuchMember", {}); });
   ASSERT_TRUE(unknown);
   EXPECT_EQ(unknown->number(), 438);
@@ -100,6 +100,21 @@ TEST_F(DispatchTest, BindingErrors) {
               callProbe(u"GetLeft", {Arg(Variant(u"a")), Arg(Variant::missing())});
             }),
             zv::err::kArgNotOptional);
+  // Errors raised inside the method keep their number; others are internal errors.
+  const auto raised = caught([&] { callProbe(u"Long2String", {Arg(Variant(int32_t{1}))}); });
+  ASSERT_TRUE(raised);
+  EXPECT_EQ(raised->number(), 5);
+  EXPECT_EQ(raised->source(), u"ZivoviViruvov.StrChr");
+  const auto internal = caught([&] {
+    callProbe(u"CountItem", {Arg(Variant(u"x")), Arg(Variant(u","))});
+  });
+  ASSERT_TRUE(internal);
+  EXPECT_EQ(internal->number(), 51);
+  EXPECT_EQ(internal->description(), u"Internal error: boom");
+  EXPECT_EQ(errorOf([&] {
+              callProbe(u"CountItem", {Arg(Variant(u"alloc")), Arg(Variant(u","))});
+            }),
+            zv::err::kOutOfMemory);
   EXPECT_EQ(zv::pendingError().number, 0);
 }
 
@@ -157,26 +172,6 @@ TEST_F(DispatchTest, ByReferenceNamedVariantAndLeftOutOptional) {
   EXPECT_EQ(callProbe(u"isStringExistInList", {Arg::ref(list), Arg(Variant(u"y"))}).integerValue(),
             0);
   EXPECT_EQ(list.arrayValue().at(0).stringValue(), u"y");
-}
-
-TEST_F(DispatchTest, ErrorsRaisedInsideMethods) {
-  const auto raised = caught([&] { callProbe(u"Long2String", {Arg(Variant(int32_t{1}))}); });
-  ASSERT_TRUE(raised);
-  EXPECT_EQ(raised->number(), 5);
-  EXPECT_EQ(raised->source(), u"ZivoviViruvov.StrChr");
-
-  const auto internal = caught([&] {
-    callProbe(u"CountItem", {Arg(Variant(u"x")), Arg(Variant(u","))});
-  });
-  ASSERT_TRUE(internal);
-  EXPECT_EQ(internal->number(), 51);
-  EXPECT_EQ(internal->description(), u"Internal error: boom");
-
-  EXPECT_EQ(errorOf([&] {
-              callProbe(u"CountItem", {Arg(Variant(u"alloc")), Arg(Variant(u","))});
-            }),
-            zv::err::kOutOfMemory);
-  EXPECT_EQ(zv::pendingError().number, 0);
 }
 
 // Unknown models, Nothing and non-objects; a successful call clears the pending error.

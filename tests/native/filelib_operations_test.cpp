@@ -66,7 +66,7 @@ TEST_F(FileOperationsTest, DeleteFileWithAndWithoutReports) {
   EXPECT_EQ(zv::pendingError().number, 0);
 }
 
-TEST_F(FileOperationsTest, CopyFileReplacesTheDestination) {
+TEST_F(FileOperationsTest, CopiesReplaceTheDestination) {
   write("src.txt", std::string("bytes\0\xFF", 7));
   write("dest.txt", "older and longer content");
   EXPECT_TRUE(files_->CopyFile(at("src.txt"), at("dest.txt"), true));
@@ -75,9 +75,7 @@ TEST_F(FileOperationsTest, CopyFileReplacesTheDestination) {
   EXPECT_FALSE(files_->CopyFile(at("src.txt"), u"", true));
   fs::create_directory(dir_.path("folder"));
   EXPECT_FALSE(files_->CopyFile(at("src.txt"), at("folder"), true));
-}
-
-TEST_F(FileOperationsTest, CopyWithNewSuffix) {
+  // A copy under a new suffix, beside the file or in another folder.
   write("file.txt", "content");
   struct Case {
     const char* suffix;

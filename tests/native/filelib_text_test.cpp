@@ -131,7 +131,7 @@ TEST_F(TextFileTest, PutInTextBox) {
   EXPECT_EQ(text(untouched), u"kept");
 }
 
-TEST_F(TextFileTest, SaveTextBoxContentBytesAndRoundTrip) {
+TEST_F(TextFileTest, SaveTextBoxContentBytesRoundTripAndFailures) {
   struct Case {
     String text;
     std::string bytes;
@@ -148,9 +148,7 @@ TEST_F(TextFileTest, SaveTextBoxContentBytesAndRoundTrip) {
   zv::ObjectRef loaded = box(u"");
   ASSERT_TRUE(files_->PutInTextBox(dir_.u("round.txt"), loaded, true));
   EXPECT_EQ(text(loaded), text(original));
-}
-
-TEST_F(TextFileTest, SaveFailuresGiveFalse) {
+  // Failures give False.
   zv::ObjectRef b = box(u"text");
   EXPECT_FALSE(files_->SaveTextBoxContent(u"", b));
   EXPECT_FALSE(files_->SaveTextBoxContent(dir_.u("no/such/folder.txt"), b));
