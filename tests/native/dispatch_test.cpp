@@ -32,10 +32,6 @@ class ProbeStrChr : public zv::StrChr {
   String GetRightCount(const String&, const String&, int16_t thePosition, bool) override {
     return zv::longToString(thePosition);
   }
-  int32_t String2Long(String& theString) override {
-    theString += u"!";
-    return static_cast<int32_t>(theString.size());
-  }
   bool TextBoxCounter(ObjectRef& theTextBox, int32_t& nbChar, int32_t& nbWord,
                       int32_t& nbBlank) override {
     nbChar += 10;
@@ -72,10 +68,6 @@ class DispatchTest : public testing::Test {
 
 // Creation by ProgID and CLSID, case-insensitive names and FileLib's binding errors run from
 // Python (test_module.py); here the binding rules on StrChr's own parameter types.
-TEST(Creation, UnknownModelsAreRefused) {
-  EXPECT_EQ(errorOf([] { zv::createModel(u"Form"); }), 429);
-}
-
 TEST_F(DispatchTest, OptionalDefaultsNamedAndMissing) {
   const struct {
     Args args;
@@ -95,27 +87,34 @@ TEST_F(DispatchTest, OptionalDefaultsNamedAndMissing) {
   EXPECT_EQ(zv::pendingError().number, 0);
 }
 
-TEST_F(DispatchTest, BindingErrors) {
+// The other binding errors run from Python on FileLib (test_module.py); here the text of an
+// unknown member, a Missing given for a required parameter and errors raised by the method.
+TEST_F(DispatchTest, BindingErrorsAndErrorsRaisedInsideMethods) {
   const auto unknown = caught([&] { callProbe(u"NoSuchMember", {}); });
   ASSERT_TRUE(unknown);
   EXPECT_EQ(unknown->number(), 438);
   EXPECT_EQ(unknown->description(),
             u"Object doesn't support this property or method: StrChr.NoSuchMember");
   EXPECT_EQ(unknown->source(), u"ZivoviViruvov.StrChr");
-  const Variant a(u"a"), comma(u",");
-  const struct {
-    Args args;
-    int32_t error;
-  } cases[] = {
-      {{Arg(a), Arg(Variant(u"x")).named(u"sep")}, zv::err::kNamedArgNotFound},
-      {{Arg(a)}, zv::err::kArgNotOptional},
-      {{Arg(a), Arg(Variant::missing())}, zv::err::kArgNotOptional},
-      {{Arg(a), Arg(comma), Arg(Variant(true)), Arg(Variant(true))}, zv::err::kWrongArgCount},
-      // A parameter passed twice: by position, then by name.
-      {{Arg(a), Arg(comma), Arg(Variant(u"b")).named(u"theString")}, zv::err::kWrongArgCount},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(errorOf([&] { callProbe(u"GetLeft", c.args); }), c.error);
+  EXPECT_EQ(errorOf([&] {
+              callProbe(u"GetLeft", {Arg(Variant(u"a")), Arg(Variant::missing())});
+            }),
+            zv::err::kArgNotOptional);
+  // Errors raised inside the method keep their number; others are internal errors.
+  const auto raised = caught([&] { callProbe(u"Long2String", {Arg(Variant(int32_t{1}))}); });
+  ASSERT_TRUE(raised);
+  EXPECT_EQ(raised->number(), 5);
+  EXPECT_EQ(raised->source(), u"ZivoviViruvov.StrChr");
+  const auto internal = caught([&] {
+    callProbe(u"CountItem", {Arg(Variant(u"x")), Arg(Variant(u","))});
+  });
+  ASSERT_TRUE(internal);
+  EXPECT_EQ(internal->number(), 51);
+  EXPECT_EQ(internal->description(), u"Internal error: boom");
+  EXPECT_EQ(errorOf([&] {
+              callProbe(u"CountItem", {Arg(Variant(u"alloc")), Arg(Variant(u","))});
+            }),
+            zv::err::kOutOfMemory);
   EXPECT_EQ(zv::pendingError().number, 0);
 }
 
@@ -142,15 +141,8 @@ TEST_F(DispatchTest, ArgumentCoercion) {
             zv::err::kInvalidUseOfNull);
 }
 
-// A String write-back runs from Python (test_values.py); here the caller's variable takes
-// the parameter's type.
-TEST_F(DispatchTest, ByReferenceWritesBackInTheParametersType) {
-  Variant number(int16_t{5});
-  EXPECT_EQ(callProbe(u"String2Long", {Arg::ref(number)}).longValue(), 2);
-  ASSERT_TRUE(number.isString());
-  EXPECT_EQ(number.stringValue(), u"5!");
-}
-
+// A String write-back in the parameter's type runs from Python (test_values.py); here Longs
+// of other types and an object passed by reference that the callee replaces.
 TEST_F(DispatchTest, ByReferenceLongsAndObjects) {
   ObjectRef original = zv::createModel(u"TextBox");
   Variant box(original), chars(int32_t{1}), words(int32_t{0}), blanks(u"3");
@@ -182,43 +174,23 @@ TEST_F(DispatchTest, ByReferenceNamedVariantAndLeftOutOptional) {
   EXPECT_EQ(list.arrayValue().at(0).stringValue(), u"y");
 }
 
-TEST_F(DispatchTest, ErrorsRaisedInsideMethods) {
-  const auto raised = caught([&] { callProbe(u"Long2String", {Arg(Variant(int32_t{1}))}); });
-  ASSERT_TRUE(raised);
-  EXPECT_EQ(raised->number(), 5);
-  EXPECT_EQ(raised->source(), u"ZivoviViruvov.StrChr");
-
-  const auto internal = caught([&] {
-    callProbe(u"CountItem", {Arg(Variant(u"x")), Arg(Variant(u","))});
-  });
-  ASSERT_TRUE(internal);
-  EXPECT_EQ(internal->number(), 51);
-  EXPECT_EQ(internal->description(), u"Internal error: boom");
-
-  EXPECT_EQ(errorOf([&] {
-              callProbe(u"CountItem", {Arg(Variant(u"alloc")), Arg(Variant(u","))});
-            }),
-            zv::err::kOutOfMemory);
-  EXPECT_EQ(zv::pendingError().number, 0);
-}
-
-TEST_F(DispatchTest, SuccessfulCallClearsPendingError) {
-  zv::setPendingError(zv::Error(53));
-  zv::call(fileLib_, u"CheckPath", {Arg(Variant(u"x"))});
-  EXPECT_EQ(zv::pendingError().number, 0);
-}
-
+// Unknown models, Nothing and non-objects; a successful call clears the pending error.
 TEST_F(DispatchTest, NothingAndNonObjects) {
+  EXPECT_EQ(errorOf([] { zv::createModel(u"Form"); }), 429);
   EXPECT_EQ(errorOf([] { zv::call(nullptr, u"Clear"); }), zv::err::kObjectNotSet);
   EXPECT_EQ(errorOf([] { zv::put(nullptr, u"Text", Variant(u"x")); }), zv::err::kObjectNotSet);
   EXPECT_EQ(errorOf([] { zv::requireObject(Variant::nothing()); }), zv::err::kObjectNotSet);
   EXPECT_EQ(errorOf([] { zv::requireObject(Variant(int32_t{1})); }), zv::err::kObjectRequired);
   EXPECT_EQ(errorOf([] { zv::requireObject(Variant()); }), zv::err::kObjectRequired);
   EXPECT_EQ(errorOf([&] { fileLib_->enumerate(); }), zv::err::kNotSupported);
+  zv::setPendingError(zv::Error(53));
+  zv::call(fileLib_, u"CheckPath", {Arg(Variant(u"x"))});
+  EXPECT_EQ(zv::pendingError().number, 0);
 }
 
 // The list models' rules from Python (test_models.py) cover adding, reading, selecting and
-// their errors; here what Python does not reach: removal, clearing, read-only members.
+// their errors, ListCount and Text read-only; here what Python does not reach: removal,
+// clearing, NewIndex read-only.
 TEST(Models, ListModelsRemoveClearAndRefuse) {
   for (const char16_t* kind : {u"ListBox", u"ComboBox"}) {
     SCOPED_TRACE(zv::toUtf8(kind));
@@ -239,15 +211,12 @@ TEST(Models, ListModelsRemoveClearAndRefuse) {
     zv::put(list, u"ListIndex", Variant(int32_t{1}));
     zv::put(list, u"ListIndex", Variant(int32_t{-1}));
     EXPECT_EQ(zv::toString(zv::get(list, u"Text")), u"");
-    for (const char16_t* member : {u"ListCount", u"NewIndex"})
-      EXPECT_EQ(errorOf([&] { zv::put(list, member, Variant(int32_t{1})); }),
-                zv::err::kNotSupported);
+    EXPECT_EQ(errorOf([&] { zv::put(list, u"NewIndex", Variant(int32_t{1})); }),
+              zv::err::kNotSupported);
     EXPECT_EQ(errorOf([&] { zv::call(list, u"Sort"); }), zv::err::kNotSupported);
     zv::call(list, u"Clear");
     EXPECT_EQ(number(u"listcount") + number(u"NewIndex") + number(u"ListIndex"), -2);
   }
-  EXPECT_EQ(errorOf([] { zv::put(zv::createModel(u"ListBox"), u"Text", Variant(u"x")); }),
-            zv::err::kNotSupported);
 }
 
 TEST(Models, TextBoxesConvertTheirTextAndTakeNoIndex) {

@@ -109,15 +109,14 @@ TEST_F(TextFileTest, PutInTextBox) {
     bool max300;
     String expected;
   };
-  String first301, all500;
-  for (int i = 1; i <= 500; ++i) {
-    const String line = zv::longToString(i);
-    all500 += (i > 1 ? u"\r\n" : u"") + line;
-    if (i <= 301) first301 += (i > 1 ? u"\r\n" : u"") + line;
-  }
+  // The numbered lines 1 to `count` as the box holds them: no line end after the last.
+  const auto lines = [](int count) {
+    const std::string text = numberedLines(count);
+    return zv::fromUtf8(text.substr(0, text.size() - 2));
+  };
   const std::vector<Case> cases = {
-      {numberedLines(500), true, first301},
-      {numberedLines(500), false, all500},
+      {numberedLines(500), true, lines(301)},
+      {numberedLines(500), false, lines(500)},
       {"a\nb\nc", true, u"abc"},  // LF alone stays in the line, then is removed
       {"a\r\n\r\nb\r\n\r\n\r\nc", true, u"a\r\nb\r\n\r\nc"},
       {"", true, u"old\r\ntext"}};  // empty: the box keeps its text, blank lines folded
@@ -132,7 +131,7 @@ TEST_F(TextFileTest, PutInTextBox) {
   EXPECT_EQ(text(untouched), u"kept");
 }
 
-TEST_F(TextFileTest, SaveTextBoxContentBytesAndRoundTrip) {
+TEST_F(TextFileTest, SaveTextBoxContentBytesRoundTripAndFailures) {
   struct Case {
     String text;
     std::string bytes;
@@ -149,9 +148,7 @@ TEST_F(TextFileTest, SaveTextBoxContentBytesAndRoundTrip) {
   zv::ObjectRef loaded = box(u"");
   ASSERT_TRUE(files_->PutInTextBox(dir_.u("round.txt"), loaded, true));
   EXPECT_EQ(text(loaded), text(original));
-}
-
-TEST_F(TextFileTest, SaveFailuresGiveFalse) {
+  // Failures give False.
   zv::ObjectRef b = box(u"text");
   EXPECT_FALSE(files_->SaveTextBoxContent(u"", b));
   EXPECT_FALSE(files_->SaveTextBoxContent(dir_.u("no/such/folder.txt"), b));

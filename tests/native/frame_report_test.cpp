@@ -2,6 +2,8 @@
 // the pointer reset and the pending error left behind.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "frame/varnix.h"
 #include "platform/user_interface.h"
 #include "runtime/errors.h"
@@ -20,6 +22,7 @@ class ReportTest : public testing::Test {
   zvtest::RecordingUserInterface ui_;
 };
 
+// The plain form with a standard description is in the box tests below.
 TEST_F(ReportTest, ReportErrorTextComposesMessageAndDetails) {
   const struct {
     int32_t number;  // 0: no pending error
@@ -27,10 +30,6 @@ TEST_F(ReportTest, ReportErrorTextComposesMessageAndDetails) {
     int32_t line;
     String message, expected;
   } cases[] = {{0, u"", u"", 0, u"Error on it", u"Error on it"},
-               {0, u"", u"", 0, u"", u""},
-               {53, u"", u"ZivoviViruvov.FileLib", 0, u"Error on file reading:\r\n/data/f.txt",
-                u"Error on file reading:\r\n/data/f.txt\r\n\r\nError #53 by "
-                u"ZivoviViruvov.FileLib\r\nFile not found"},
                {9, u"", u"Src", 120, u"M",
                 u"M\r\n\r\nError #9 - Line n\u00B0 120 by Src\r\nSubscript out of range"},
                {31999, u"", u"Src", 0, u"M", u"M\r\n\r\nError #31999 by Src"},  // no description
@@ -73,59 +72,48 @@ TEST_F(ReportTest, ShownBoxCarriesTextTitleStyleAndHelp) {
   EXPECT_EQ(zv::pendingError().source, u"");
 }
 
-TEST_F(ReportTest, SilentReportShowsNothingAndClearsError) {
-  zv::setPendingError(Error(76, u"", u"S").withLine(3).withHelp(u"h", 1));
-  zv::ReportError(u"Error on it", false);
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
-  const zv::PendingError& p = zv::pendingError();
-  EXPECT_EQ(p.number, 0);
-  EXPECT_EQ(p.description, u"");
-  EXPECT_EQ(p.line, 0);
-  EXPECT_EQ(p.helpFile, u"");
-  EXPECT_EQ(p.helpContext, 0);
-}
-
-// A box or pointer that fails neither replaces the reported error nor keeps it pending.
-TEST_F(ReportTest, FailingBoxOrPointerIsIgnored) {
-  for (bool failBox : {true, false}) {
+// A silent report shows nothing; a box or pointer that fails neither replaces the reported
+// error nor keeps it pending.
+TEST_F(ReportTest, SilentOrFailingReportsClearTheError) {
+  const struct {
+    bool show, failBox, failPointer;
+  } cases[] = {{false, false, false}, {true, true, false}, {true, false, true}};
+  for (const auto& c : cases) {
     ui_.boxes.clear();
-    ui_.failBoxes = failBox;
-    ui_.failPointer = !failBox;
-    zv::setPendingError(Error(53, u"", u"ZivoviViruvov.FileLib"));
-    zv::ReportError(u"M", true);
-    ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, u"M\r\n\r\nError #53 by ZivoviViruvov.FileLib\r\nFile not found");
-    EXPECT_EQ(zv::pendingError().number, 0);
+    ui_.pointers.clear();
+    ui_.failBoxes = c.failBox;
+    ui_.failPointer = c.failPointer;
+    zv::setPendingError(Error(53, u"", u"S").withLine(3).withHelp(u"h", 1));
+    zv::ReportError(u"M", c.show);
+    ASSERT_EQ(ui_.boxes.size(), c.show ? 1u : 0u);
+    for (const auto& box : ui_.boxes)
+      EXPECT_EQ(box.text, u"M\r\n\r\nError #53 - Line n\u00B0 3 by S\r\nFile not found");
+    EXPECT_EQ(ui_.pointers, std::vector<int32_t>{0});
+    const zv::PendingError& p = zv::pendingError();
+    EXPECT_EQ(std::tie(p.number, p.line, p.helpFile, p.helpContext), std::tuple(0, 0, String(), 0));
   }
 }
 
-TEST_F(ReportTest, ShowInformationTitles) {
-  zv::ShowInformation(u"The list is empty.", u"Export");
-  zv::ShowInformation(u"", u"");
-  zv::ShowInformation(u"x", u" ");  // a title of blanks is a title
-  ASSERT_EQ(ui_.boxes.size(), 3u);
+// A blank title is kept, an empty one is "Information"; failures are ignored and the pending
+// error stays as it was.
+TEST_F(ReportTest, ShowInformation) {
   const std::pair<zv::StringView, zv::StringView> shown[] = {
       {u"The list is empty.", u"Export"}, {u"", u"Information"}, {u"x", u" "}};
+  zv::ShowInformation(u"The list is empty.", u"Export");
+  zv::ShowInformation(u"", u"");
+  ui_.failBoxes = ui_.failPointer = true;
+  zv::setPendingError(Error(53, u"", u"S"));
+  EXPECT_NO_THROW(zv::ShowInformation(u"x", u" "));
+  ASSERT_EQ(ui_.boxes.size(), 3u);
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(ui_.boxes[i].text, shown[i].first);
     EXPECT_EQ(ui_.boxes[i].title, shown[i].second);
     EXPECT_EQ(ui_.boxes[i].style, 64);
   }
   EXPECT_EQ(ui_.pointers, (std::vector<int32_t>{0, 0, 0}));
-}
-
-TEST_F(ReportTest, ShowInformationIgnoresFailuresAndLeavesPendingErrorAsItWas) {
-  ui_.failBoxes = true;
-  ui_.failPointer = true;
-  EXPECT_NO_THROW(zv::ShowInformation(u"m", u"t"));
-  EXPECT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(zv::pendingError().number, 0);
-  zv::setPendingError(Error(53, u"", u"S"));
-  zv::ShowInformation(u"m", u"t");
-  EXPECT_EQ(zv::pendingError().number, 53);
-  EXPECT_EQ(zv::pendingError().description, u"File not found");
-  EXPECT_EQ(zv::pendingError().source, u"S");
+  EXPECT_EQ(std::tuple(zv::pendingError().number, zv::pendingError().description,
+                       zv::pendingError().source),
+            std::tuple(53, String(u"File not found"), String(u"S")));
 }
 
 TEST(UserInterface, IconNames) {

@@ -85,9 +85,12 @@ class InternetLibTest : public testing::Test {
   std::shared_ptr<zv::InternetLib> lib_ = zv::InternetLib::create();
 };
 
-TEST_F(InternetLibTest, ConnectedStatesOfTheFirstConnection) {
+// The first connection is the one asked about and the one hung up.
+TEST_F(InternetLibTest, ConnectedStatesAndHangUpOfTheFirstConnection) {
   EXPECT_FALSE(lib_->IsConnected());
   EXPECT_EQ(ras_.statusAsked, std::vector<RasHandle>{0});  // no connection: handle 0 fails
+  EXPECT_EQ(lib_->NetUnConnect(), 0);
+  EXPECT_TRUE(ras_.hungUp.empty());
   ras_.connections = {7, 8};
   for (const auto& [state, up] : std::vector<std::pair<int32_t, bool>>{
            {5, true}, {8192, true}, {8193, true}, {0, false}, {1, false}, {8194, false}}) {
@@ -95,6 +98,8 @@ TEST_F(InternetLibTest, ConnectedStatesOfTheFirstConnection) {
     EXPECT_EQ(lib_->IsConnected(), up) << state;
   }
   EXPECT_EQ(ras_.statusAsked.back(), 7u);
+  EXPECT_EQ(lib_->NetUnConnect(), 0);
+  EXPECT_EQ(ras_.hungUp, std::vector<RasHandle>{7});
   ras_.enumResult = 603;
   EXPECT_FALSE(lib_->IsConnected());
   EXPECT_EQ(ui_.pointers.size(), 1u);  // the failure reported silently
@@ -124,14 +129,6 @@ TEST_F(InternetLibTest, WithoutASavedPasswordTheDiallerIsAsked) {
   EXPECT_EQ(ras_.records.front().second, "My ISP");  // "InternetProfile" missing: "default"
   EXPECT_EQ(ras_.internetDials, std::vector<String>{u"My ISP"});
   EXPECT_EQ(ras_.dials, 0);
-}
-
-TEST_F(InternetLibTest, HangsUpTheFirstConnection) {
-  EXPECT_EQ(lib_->NetUnConnect(), 0);
-  EXPECT_TRUE(ras_.hungUp.empty());
-  ras_.connections = {4, 5};
-  EXPECT_EQ(lib_->NetUnConnect(), 0);
-  EXPECT_EQ(ras_.hungUp, std::vector<RasHandle>{4});
 }
 
 TEST_F(InternetLibTest, ProviderListClearedAndFilled) {
