@@ -30,7 +30,6 @@ PYTHONPATH=$out/python /usr/bin/python3 -m pytest -q -p no:cacheprovider tests/p
 
 mkdir -p "$out/html"
 gcovr --root . --object-directory "$out" --filter 'src/' --exclude-throw-branches \
-      --print-summary --html-details "$out/html/index.html" --json "$out/coverage.json" \
-      --output /dev/null
+      --print-summary --html-details "$out/html/index.html" --json "$out/coverage.json"
 echo "HTML report: $out/html/index.html"
 exit "${status:-0}"
