@@ -74,7 +74,6 @@ TEST(RtfFromText, Cases) {
   const Case cases[] = {
       {u"", u""},
       {u"a{b}\\c", u"a\\{b\\}\\\\c"},
-      {u"é", u"\\'e9"},
       {u"l'été", u"l\\rquote \\'e9t\\'e9"},
       {u"`q` \"q\"", u"\\lquote q\\lquote  \"q\""},
       {u"a\tb\r\nc", u"a\\tab b\\par c"},
