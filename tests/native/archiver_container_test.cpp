@@ -112,8 +112,9 @@ TEST(ArchiverContainer, SixtyFiveThousandEntriesNeedZip64) {
   const std::string bytes = zvtest::readBytes(path);
   EXPECT_NE(bytes.find("PK\x06\x06"), std::string::npos) << "ZIP64 end record";
   EXPECT_EQ(bytes.substr(bytes.size() - 22 - 7 + 8, 4), "\xff\xff\xff\xff");
-  if (std::system("unzip -v >/dev/null 2>&1") == 0)
+  if (std::system("unzip -v >/dev/null 2>&1") == 0) {
     EXPECT_EQ(std::system(("unzip -tqq " + path + " >/dev/null").c_str()), 0);
+  }
 }
 
 }  // namespace
