@@ -201,7 +201,6 @@ TEST_F(StrChrTest, FileAndPathSplitAtThePlatformSeparator) {
       {u"dir" + sep, u"", u"dir"},
       {u"a" + sep + u"b" + sep + u"c", u"c", u"a" + sep + u"b"},
       // Empty items are dropped from the folder part; an absolute POSIX path keeps its root.
-      {u"/usr/share/a.txt", u"a.txt", u"/usr/share"},
       {u"/a.txt", u"a.txt", u"/"},
       {u"a" + sep + sep + u"b", u"b", u"a" + sep},
   };
@@ -353,7 +352,7 @@ String separatorAt(size_t position, const String& sep = u";") {
 
 TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
   const String ok = separatorAt(32767), over = separatorAt(32768);
-  const String before = rep(u'x', 32766);
+  const String before = rep(u'x', 32766), slash(1, zv::platform::pathSeparator());
   EXPECT_EQ(lib_->GetLeft(ok, u";", false), before);
   EXPECT_EQ(lib_->GetRight(ok, u";", false), u"y");
   EXPECT_EQ(lib_->GetEnd(ok, u";", false), u"y");
@@ -362,14 +361,10 @@ TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
   EXPECT_EQ(lib_->CountItem(ok, u";"), 2);
   EXPECT_EQ(lib_->ReplaceToCRLF(ok, u";"), before + u"\r\ny");
   EXPECT_EQ(lib_->GetRightCount(ok, u";", 2, false), u"y");
-  EXPECT_EQ(lib_->GetStringFile(separatorAt(32767, String(1, zv::platform::pathSeparator()))),
-            u"y");
+  EXPECT_EQ(lib_->GetStringFile(separatorAt(32767, slash)), u"y");
 
   expectOverflows(over, u";");
-  EXPECT_EQ(errorOf([&] {
-              lib_->GetStringFile(separatorAt(32768, String(1, zv::platform::pathSeparator())));
-            }),
-            kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetStringFile(separatorAt(32768, slash)); }), kOverflow);
   zv::clearPendingError();
 
   // The trapped ones: GetLastLeft reports and returns "", GetRightCount returns what it held.
@@ -378,7 +373,7 @@ TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
   EXPECT_EQ(zv::pendingError().number, 0);
   EXPECT_EQ(ui_.pointers, std::vector<int32_t>{zv::platform::kDefaultPointer});
   EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(lib_->GetStringPath(separatorAt(32768, String(1, zv::platform::pathSeparator()))), u"");
+  EXPECT_EQ(lib_->GetStringPath(separatorAt(32768, slash)), u"");
   EXPECT_EQ(lib_->GetRightCount(over, u";", 2, false), u"");
   EXPECT_EQ(lib_->GetRightCount(u"a;" + over, u";", 3, false), u"a");
   EXPECT_EQ(lib_->GetRightCount(u"a;" + ok, u";", 3, false), u"y");
@@ -405,10 +400,9 @@ TEST_F(StrChrTest, PositionsCountFromTheLastCut) {
   EXPECT_EQ(lib_->GetLeft(separatorAt(32767, u"||"), u"||", false), rep(u'x', 32766));
   EXPECT_EQ(errorOf([&] { lib_->GetLeft(separatorAt(32768, u"||"), u"||", false); }), kOverflow);
   EXPECT_EQ(lib_->GetLastRight(separatorAt(32767, u"||") + u"||", u"||", false), u"y||");
-}
 
-TEST_F(StrChrTest, CountItemSearchesOnlyWhileTheRestIsNotBlank) {
-  // A blank rest ends the count before any search: no position to overflow.
+  // CountItem searches only while the rest is not blank: no position to overflow in a blank
+  // rest.
   EXPECT_EQ(lib_->CountItem(u"a;" + rep(u' ', 40000), u";"), 1);
   EXPECT_EQ(errorOf([&] { lib_->CountItem(u"a;" + rep(u' ', 40000) + u";", u";"); }), kOverflow);
   EXPECT_EQ(errorOf([&] { lib_->CountItem(u"a;" + rep(u' ', 40000) + u"b;", u";"); }), kOverflow);
@@ -739,7 +733,7 @@ TEST_F(StrChrTest, TextBoxCounter) {
   struct Case {
     String text;
     bool result;
-    Counters expected;
+    Counters expected, start{0, 0, 0};
   };
   const std::vector<Case> cases = {
       {u"ab cd", true, {4, 2, 1}},
@@ -758,34 +752,24 @@ TEST_F(StrChrTest, TextBoxCounter) {
       {rep(u'x', 100000), false, {32767, 0, 0}},
       {rep(u'x', 32766) + u"  ", false, {32766, 1, 1}},
       {u"a " + rep(u' ', 40000), false, {1, 1, 32766}},
+      // The counts add to the counters passed; an empty text leaves them alone.
+      {u"ab cd", true, {14, 22, 31}, {10, 20, 30}},
+      {u"", false, {7, 8, 9}, {7, 8, 9}},
+      // A Long counter at its limit overflows inside the trap.
+      {u"ab cd", false, {INT32_MAX, 0, 0}, {INT32_MAX, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.text));
     ObjectRef box = textBox(c.text);
-    Counters n{0, 0, 0};
+    Counters n = c.start;
     EXPECT_EQ(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks), c.result);
     EXPECT_EQ(n, c.expected);
   }
-
-  // The counts add to the counters passed; an empty text or Nothing leaves them alone.
-  ObjectRef box = textBox(u"ab cd");
-  Counters n{10, 20, 30};
-  EXPECT_TRUE(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks));
-  EXPECT_EQ(n, (Counters{14, 22, 31}));
-
-  ObjectRef empty = textBox(u"");
-  Counters untouched{7, 8, 9};
-  EXPECT_FALSE(lib_->TextBoxCounter(empty, untouched.chars, untouched.words, untouched.blanks));
-  EXPECT_EQ(untouched, (Counters{7, 8, 9}));
-
+  // Nothing leaves them alone too.
   ObjectRef nothing;
+  Counters untouched{7, 8, 9};
   EXPECT_FALSE(lib_->TextBoxCounter(nothing, untouched.chars, untouched.words, untouched.blanks));
   EXPECT_EQ(untouched, (Counters{7, 8, 9}));
-
-  // A Long counter at its limit overflows inside the trap.
-  Counters full{INT32_MAX, 0, 0};
-  EXPECT_FALSE(lib_->TextBoxCounter(box, full.chars, full.words, full.blanks));
-  EXPECT_EQ(full, (Counters{INT32_MAX, 0, 0}));
   EXPECT_TRUE(ui_.pointers.empty());
 }
 

@@ -205,17 +205,16 @@ TEST_P(TimeLibLocale, TodayAndNow) {
   expectWhileTheClockStands([&] { return time_->GetHourMinuteSecond(); }, "%H:%M:%S");
 }
 
-TEST(TimeLib, WeekStartDayNumberIn16Bits) {
-  auto time = zv::TimeLib::create();
-  EXPECT_EQ(time->WeekStartDayNumber(2, 5, 17), 14);
-  EXPECT_EQ(time->WeekStartDayNumber(0, 0, 32767), 32767);
+TEST_P(TimeLibLocale, WeekStartDayNumberIn16Bits) {
+  EXPECT_EQ(time_->WeekStartDayNumber(2, 5, 17), 14);
+  EXPECT_EQ(time_->WeekStartDayNumber(0, 0, 32767), 32767);
   // Either 16-bit subtraction overflows towards the caller.
-  EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(-32768, 1, 0); }), 6);
-  EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(0, 1, -32768); }), 6);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->WeekStartDayNumber(-32768, 1, 0); }), 6);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->WeekStartDayNumber(0, 1, -32768); }), 6);
 }
 
 // ExtractHMS reads two characters around each colon; HowManySeconde sums the parts in 32 bits.
-TEST(TimeLib, ExtractHMSAndHowManySeconde) {
+TEST_P(TimeLibLocale, ExtractHMSAndHowManySeconde) {
   using Hms = std::array<int16_t, 3>;  // hours, minutes, seconds
   const struct {
     const char16_t* text;
@@ -235,12 +234,11 @@ TEST(TimeLib, ExtractHMSAndHowManySeconde) {
       {u"99999", {0, 0, 0}, 0},  // beyond 16 bits: the trap leaves zeros
       {u"-32768", {0, 0, -32768}, -32768},
   };
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     Hms got{-9, -9, -9};
-    time->ExtractHMS(c.text, got[0], got[1], got[2]);
+    time_->ExtractHMS(c.text, got[0], got[1], got[2]);
     EXPECT_EQ(got, c.parts) << u8(c.text);
-    EXPECT_EQ(time->HowManySeconde(c.text), c.seconds) << u8(c.text);
+    EXPECT_EQ(time_->HowManySeconde(c.text), c.seconds) << u8(c.text);
     EXPECT_EQ(zv::pendingError().number, 0);
   }
 }
@@ -358,7 +356,7 @@ std::string years(int from, int to) {
   return out;
 }
 
-TEST(TimeLib, YearToListBoxFills102YearsUpToThe16BitLimit) {
+TEST_P(TimeLibLocale, YearToListBoxUpToThe16BitLimitAndOnACallersObject) {
   const struct {
     int16_t start;
     int32_t error;
@@ -369,21 +367,18 @@ TEST(TimeLib, YearToListBoxFills102YearsUpToThe16BitLimit) {
       {-32768, 0, -32768, -32667},
       {32667, 6, 0, -1},
   };
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     ObjectRef list = zv::createModel(u"ComboBox");
     zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
-    EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(list, c.start); }), c.error) << c.start;
+    EXPECT_EQ(zvtest::errorOf([&] { time_->YearToListBox(list, c.start); }), c.error) << c.start;
     // A failing start has cleared the list before failing.
     EXPECT_EQ(itemsOf(list), years(c.first, c.last)) << c.start;
   }
-}
 
-TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
-  auto time = zv::TimeLib::create();
+  // A caller's own object is reached through its members only.
   auto foreign = std::make_shared<ForeignList>();
   ObjectRef list = foreign;
-  time->YearToListBox(list, 1999);
+  time_->YearToListBox(list, 1999);
   ASSERT_EQ(foreign->calls.size(), 103u);
   EXPECT_EQ(foreign->calls[0], "Clear");
   EXPECT_EQ(foreign->calls[1], "AddItem 1999");
@@ -391,10 +386,10 @@ TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
 
   // No trap: the object's failures and Nothing reach the caller.
   ObjectRef other = zv::createObject(u"ZivoviViruvov.MoneyLib");
-  EXPECT_EQ(zvtest::errorOf([&] { time->MonthToListBox(other); }), 438);
-  EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(other, 2000); }), 438);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->MonthToListBox(other); }), 438);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->YearToListBox(other, 2000); }), 438);
   ObjectRef nothing;
-  EXPECT_EQ(zvtest::errorOf([&] { time->DayNameToListBox(nothing); }), 91);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->DayNameToListBox(nothing); }), 91);
 }
 
 TEST_P(TimeLibLocale, DayAndMonthNamesInTheUsersLanguage) {
