@@ -76,14 +76,11 @@ TEST_F(StrChrTest, Cutters) {
     String left, right, end, lastRight, lastLeft;
   };
   const std::vector<Case> cases = {
-      {u"a;b;c", u";", false, u"a", u"b;c", u"c", u"c", u"a;b"},
       {u"a;b;c;", u";", false, u"a", u"b;c;", u"", u"", u"a;b;c"},
       // Empty items are dropped from GetLastLeft together with the separator after them.
       {u"a;;;b", u";", false, u"a", u";;b", u"b", u"b", u"a;"},
       {u"abc", u";", false, u"abc", u"abc", u"abc", u"abc", u"abc"},
       {u"abc", u";", true, u"", u"", u"abc", u"abc", u"abc"},
-      {u"abc", u"", false, u"abc", u"abc", u"abc", u"abc", u"abc"},
-      {u"abc", u"", true, u"", u"", u"abc", u"abc", u"abc"},
       {u"ABC", u"b", false, u"ABC", u"ABC", u"ABC", u"ABC", u"ABC"},
       {u"C:\\dir\\file.txt", u"\\", false, u"C:", u"dir\\file.txt", u"file.txt", u"file.txt",
        u"C:\\dir"},
@@ -94,10 +91,6 @@ TEST_F(StrChrTest, Cutters) {
       {u"||||", u"||", false, u"", u"||", u"", u"||", u""},
       {u"a|||b", u"||", false, u"a", u"|b", u"|b", u"|b", u"a"},
       {u"a|b", u"||", true, u"", u"", u"a|b", u"a|b", u"a|b"},
-      // Cuts never overlap: the first "aa" is cut first.
-      {u"aaa", u"aa", false, u"", u"a", u"a", u"a", u"a"},
-      {u"aaaa", u"aa", false, u"", u"aa", u"", u"aa", u""},
-      {u"ababa", u"aba", false, u"", u"ba", u"ba", u"ba", u"ba"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator) + (c.mustExist ? " must" : ""));
@@ -123,7 +116,6 @@ TEST_F(StrChrTest, GetRightCount) {
       {u"a;b;c", u";", 1, false, u"a"},    {u"a;b;c", u";", -1, false, u""},
       {u"a;b;c", u";", 3, true, u"c"},     {u"abc", u";", 1, false, u"abc"},
       {u"abc", u";", 1, true, u""},        {u"abc", u";", 2, false, u""},
-      {u"abc", u"", 1, false, u"abc"},     {u"abc", u"", 1, true, u""},
       {u"a||b||c", u"||", 3, false, u"c"}, {u"a||b||c", u"||", 2, true, u"b"},
   };
   for (const Case& c : cases)
@@ -138,10 +130,10 @@ TEST_F(StrChrTest, CountItemAndCountChar) {
     int32_t items, separators;
   };
   const std::vector<Case> cases = {
-      {u"abc", u"", 0, 0},    {u"abc", u";", 1, 0},     {u"a;b;c", u";", 3, 2},
-      {u"a; ", u";", 1, 1},   {u"a;\t", u";", 2, 1},    {u"a\tb", u"\t", 2, 1},
-      {u"ABC", u"b", 1, 0},   {u"a||b||", u"||", 2, 2}, {u"a||b|", u"||", 2, 1},
-      {u"abc", u"abc", 1, 1}, {u"ab", u"abc", 1, 0},
+      {u"abc", u";", 1, 0},     {u"a;b;c", u";", 3, 2},  {u"a; ", u";", 1, 1},
+      {u"a;\t", u";", 2, 1},    {u"a\tb", u"\t", 2, 1},  {u"ABC", u"b", 1, 0},
+      {u"a||b||", u"||", 2, 2}, {u"a||b|", u"||", 2, 1}, {u"abc", u"abc", 1, 1},
+      {u"ab", u"abc", 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator));
@@ -155,10 +147,8 @@ TEST_F(StrChrTest, ReplaceToCRLF) {
     String input, separator, expected;
   };
   const std::vector<Case> cases = {
-      {u"|a", u"|", u"\r\na"},         {u"", u"|", u""},
-      {u"abc", u"", u"abc"},           {u"a||b", u"||", u"a\r\nb"},
-      {u"a|||b", u"||", u"a\r\n|b"},   {u"abc", u"|", u"abc"},
-      {u"a\r\nb", u"\r\n", u"a\r\nb"},
+      {u"|a", u"|", u"\r\na"},       {u"", u"|", u""},       {u"a||b", u"||", u"a\r\nb"},
+      {u"a|||b", u"||", u"a\r\n|b"}, {u"abc", u"|", u"abc"}, {u"a\r\nb", u"\r\n", u"a\r\nb"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(lib_->ReplaceToCRLF(c.input, c.separator), c.expected)
@@ -214,7 +204,8 @@ TEST_F(StrChrTest, FileAndPathSplitAtThePlatformSeparator) {
 // ---- the loops as first described, on every short text -------------------------------
 
 // The separator functions written as the loops they are described by: the working copy
-// cut again and again with a fresh search each time. Quadratic, for small texts only.
+// cut again and again with a fresh search each time, so cuts never overlap. Quadratic, for
+// small texts only.
 namespace described {
 
 constexpr size_t npos = String::npos;
