@@ -196,13 +196,18 @@ void expectWhileTheClockStands(Read read, const char* pattern) {
   FAIL() << "the clock kept moving";
 }
 
-// Today's date with the format or the locale's, and the current time cut to the minute or second.
-TEST_P(TimeLibLocale, TodayAndNow) {
+TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
   expectWhileTheClockStands([&] { return time_->DateOfCurrentDay(u""); },
                             pick("%-m/%-d/%Y", "%d/%m/%Y"));
   expectWhileTheClockStands([&] { return time_->DateOfCurrentDay(u"yyyy-mm-dd"); }, "%Y-%m-%d");
-  expectWhileTheClockStands([&] { return time_->GetHourMinute(); }, "%H:%M");
-  expectWhileTheClockStands([&] { return time_->GetHourMinuteSecond(); }, "%H:%M:%S");
+}
+
+// The locale's time text cut by position: right for a 24-hour two-digit locale only.
+TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
+  zvtest::UserLocale locale("fr_FR.UTF-8");
+  auto time = zv::TimeLib::create();
+  expectWhileTheClockStands([&] { return time->GetHourMinute(); }, "%H:%M");
+  expectWhileTheClockStands([&] { return time->GetHourMinuteSecond(); }, "%H:%M:%S");
 }
 
 TEST_P(TimeLibLocale, WeekStartDayNumberIn16Bits) {
