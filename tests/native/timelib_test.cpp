@@ -202,7 +202,7 @@ TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
   expectWhileTheClockStands([&] { return time_->DateOfCurrentDay(u"yyyy-mm-dd"); }, "%Y-%m-%d");
 }
 
-// The locale's time text cut by position: right for a 24-hour two-digit locale only.
+// Cut by position from the locale's time text, here fr-FR's "HH:mm:ss".
 TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
   zvtest::UserLocale locale("fr_FR.UTF-8");
   auto time = zv::TimeLib::create();
