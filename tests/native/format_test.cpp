@@ -66,6 +66,7 @@ const FormatCase kNumbers[] = {
     {-2.5, u"0", u"-3", u"-3"},
     {1.005, u"0.00", u"1.01", u"1,01"},
     {0.125, u"0.00", u"0.13", u"0,13"},
+    {0.05, u"0.00", u"0.05", u"0,05"},
     {-0.001, u"0.00", u"-0.00", u"-0,00"},
     {12.5, u".00", u"12.50", u"12,50"},
     // Letters in a number section are literals; "@" takes the number's text (more rows in
