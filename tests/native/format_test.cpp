@@ -66,6 +66,7 @@ const FormatCase kNumbers[] = {
     {-2.5, u"0", u"-3", u"-3"},
     {1.005, u"0.00", u"1.01", u"1,01"},
     {0.125, u"0.00", u"0.13", u"0,13"},
+    {0.05, u"0.00", u"0.05", u"0,05"},
     {-0.001, u"0.00", u"-0.00", u"-0,00"},
     {12.5, u".00", u"12.50", u"12,50"},
     // Letters in a number section are literals; "@" takes the number's text (more rows in
@@ -106,24 +107,16 @@ const FormatCase kDates[] = {
     {0, u"w q y", u"4 4 360", u"4 4 360"},
 };
 
-TEST(Format, NumbersUnderTwoLocales) {
-  for (const char* lang : {kUs, kFr}) {
-    zvtest::UserLocale scope(lang);
-    for (const auto& c : kNumbers)
-      EXPECT_EQ(zv::toUtf8(zv::format(Variant(c.value), c.pattern)),
-                zv::toUtf8(lang == kUs ? c.us : c.fr))
-          << lang << " " << c.value << " " << zv::toUtf8(c.pattern);
-  }
-}
+// The tests run under each of en-US and fr-FR.
+class FormatLocale : public zvtest::LocaleTest {};
 
-TEST(Format, DatesUnderTwoLocales) {
-  for (const char* lang : {kUs, kFr}) {
-    zvtest::UserLocale scope(lang);
-    for (const auto& c : kDates)
-      EXPECT_EQ(zv::toUtf8(zv::format(Variant(christmas()), c.pattern)),
-                zv::toUtf8(lang == kUs ? c.us : c.fr))
-          << lang << " " << zv::toUtf8(c.pattern);
-  }
+TEST_P(FormatLocale, NumbersAndDates) {
+  for (const auto& c : kNumbers)
+    EXPECT_EQ(zv::toUtf8(zv::format(Variant(c.value), c.pattern)), zv::toUtf8(pick(c.us, c.fr)))
+        << c.value << " " << zv::toUtf8(c.pattern);
+  for (const auto& c : kDates)
+    EXPECT_EQ(zv::toUtf8(zv::format(Variant(christmas()), c.pattern)), zv::toUtf8(pick(c.us, c.fr)))
+        << zv::toUtf8(c.pattern);
 }
 
 TEST(Format, TextIsReadUnderTheLocaleOrComesBackUnchanged) {
@@ -208,34 +201,25 @@ const NumberCase kNumberTexts[] = {
     {u"(12", std::nullopt, std::nullopt},
 };
 
-TEST(Conversions, NumbersReadUnderTwoLocales) {
-  for (const char* lang : {kUs, kFr}) {
-    zvtest::UserLocale scope(lang);
-    for (const auto& c : kNumberTexts) {
-      const std::optional<double> expected = lang == kUs ? c.us : c.fr;
-      EXPECT_EQ(zv::parseNumber(c.text), expected) << lang << " " << zv::toUtf8(c.text);
-      EXPECT_EQ(zv::isNumeric(Variant(c.text)), expected.has_value()) << zv::toUtf8(c.text);
-      if (expected)
-        EXPECT_EQ(zv::toDouble(Variant(c.text)), *expected);
-      else
-        EXPECT_EQ(errorOf([&] { zv::toDouble(Variant(c.text)); }), zv::err::kTypeMismatch);
-    }
+TEST_P(FormatLocale, NumbersRead) {
+  for (const auto& c : kNumberTexts) {
+    const std::optional<double> expected = pick(c.us, c.fr);
+    EXPECT_EQ(zv::parseNumber(c.text), expected) << zv::toUtf8(c.text);
+    EXPECT_EQ(zv::isNumeric(Variant(c.text)), expected.has_value()) << zv::toUtf8(c.text);
+    if (expected)
+      EXPECT_EQ(zv::toDouble(Variant(c.text)), *expected);
+    else
+      EXPECT_EQ(errorOf([&] { zv::toDouble(Variant(c.text)); }), zv::err::kTypeMismatch);
   }
 }
 
-TEST(Conversions, DecimalSeparatorFollowsTheLocale) {
-  {
-    zvtest::UserLocale scope(kFr);
-    EXPECT_EQ(zv::decimalSeparator(), u",");
-    EXPECT_EQ(zv::toString(Variant(1234567.891)), u"1234567,891");
-    EXPECT_EQ(zv::toString(Variant(1.5f)), u"1,5");
-    EXPECT_EQ(zv::toString(Variant(Currency{-12500})), u"-1,25");
-    EXPECT_EQ(zv::toCurrency(Variant(u"1,23456")), Currency{12346});
-    EXPECT_EQ(zv::toLong(Variant(u"2,5")), 2);
-  }
-  zvtest::UserLocale scope(kUs);
-  EXPECT_EQ(zv::decimalSeparator(), u".");
-  EXPECT_EQ(zv::toString(Variant(1234567.891)), u"1234567.891");
+TEST_P(FormatLocale, DecimalSeparatorFollowsTheLocale) {
+  EXPECT_EQ(zv::decimalSeparator(), pick(u".", u","));
+  EXPECT_EQ(zv::toString(Variant(1234567.891)), pick(u"1234567.891", u"1234567,891"));
+  EXPECT_EQ(zv::toString(Variant(1.5f)), pick(u"1.5", u"1,5"));
+  EXPECT_EQ(zv::toString(Variant(Currency{-12500})), pick(u"-1.25", u"-1,25"));
+  EXPECT_EQ(zv::toCurrency(Variant(u"1,23456")), pick(Currency{1234560000}, Currency{12346}));
+  EXPECT_EQ(zv::toLong(Variant(u"2,5")), pick(25, 2));
 }
 
 // ---- Reading and writing dates ----
@@ -283,19 +267,16 @@ const DateCase kDateTexts[] = {
     {u"", nullptr, nullptr},
 };
 
-TEST(Conversions, DatesReadDayFirstOrMonthFirst) {
-  for (const char* lang : {kUs, kFr}) {
-    zvtest::UserLocale scope(lang);
-    for (const auto& c : kDateTexts) {
-      const char16_t* expected = lang == kUs ? c.us : c.fr;
-      const Variant text(c.text);
-      EXPECT_EQ(zv::isDate(text), expected != nullptr) << lang << " " << zv::toUtf8(c.text);
-      if (expected)
-        EXPECT_EQ(zv::toUtf8(zv::toString(Variant(zv::toDate(text)))), zv::toUtf8(expected))
-            << lang << " " << zv::toUtf8(c.text);
-      else
-        EXPECT_EQ(errorOf([&] { zv::toDate(text); }), zv::err::kTypeMismatch);
-    }
+TEST_P(FormatLocale, DatesReadDayFirstOrMonthFirst) {
+  for (const auto& c : kDateTexts) {
+    const char16_t* expected = pick(c.us, c.fr);
+    const Variant text(c.text);
+    EXPECT_EQ(zv::isDate(text), expected != nullptr) << zv::toUtf8(c.text);
+    if (expected)
+      EXPECT_EQ(zv::toUtf8(zv::toString(Variant(zv::toDate(text)))), zv::toUtf8(expected))
+          << zv::toUtf8(c.text);
+    else
+      EXPECT_EQ(errorOf([&] { zv::toDate(text); }), zv::err::kTypeMismatch);
   }
 }
 
@@ -321,7 +302,7 @@ TEST(Conversions, DatesInYearFirstLocales) {
   }
 }
 
-TEST(Conversions, DateTextUnderTwoLocales) {
+TEST_P(FormatLocale, DateText) {
   struct Case {
     double serial;
     const char16_t* us;
@@ -336,12 +317,8 @@ TEST(Conversions, DateTextUnderTwoLocales) {
       {2, u"1/1/1900", u"01/01/1900"},
       {45651.99999999, u"12/26/2024", u"26/12/2024"},
   };
-  for (const char* lang : {kUs, kFr}) {
-    zvtest::UserLocale scope(lang);
-    for (const auto& c : kCases)
-      EXPECT_EQ(zv::toString(Variant(Date{c.serial})), lang == kUs ? c.us : c.fr)
-          << lang << " " << c.serial;
-  }
+  for (const auto& c : kCases)
+    EXPECT_EQ(zv::toString(Variant(Date{c.serial})), pick(c.us, c.fr)) << c.serial;
 }
 
 TEST(Conversions, DateRoundTripsThroughText) {
@@ -370,5 +347,8 @@ TEST(Conversions, CalendarBoundaries) {
   EXPECT_EQ(zv::splitDate(christmas()).weekday, 4);
   EXPECT_EQ(zv::splitDate(christmas()).dayOfYear, 360);
 }
+
+INSTANTIATE_TEST_SUITE_P(Format, FormatLocale, testing::ValuesIn(zvtest::kLocales),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -76,20 +76,11 @@ TEST_F(StrChrTest, Cutters) {
     String left, right, end, lastRight, lastLeft;
   };
   const std::vector<Case> cases = {
-      {u"a;b;c", u";", false, u"a", u"b;c", u"c", u"c", u"a;b"},
       {u"a;b;c;", u";", false, u"a", u"b;c;", u"", u"", u"a;b;c"},
-      {u"a;", u";", false, u"a", u"", u"", u"", u"a"},
-      {u";a;b", u";", false, u"", u"a;b", u"b", u"b", u"a"},
       // Empty items are dropped from GetLastLeft together with the separator after them.
       {u"a;;;b", u";", false, u"a", u";;b", u"b", u"b", u"a;"},
-      {u";", u";", false, u"", u"", u"", u"", u""},
-      {u"a;b", u";", true, u"a", u"b", u"b", u"b", u"a"},
       {u"abc", u";", false, u"abc", u"abc", u"abc", u"abc", u"abc"},
       {u"abc", u";", true, u"", u"", u"abc", u"abc", u"abc"},
-      {u"", u";", false, u"", u"", u"", u"", u""},
-      {u"abc", u"", false, u"abc", u"abc", u"abc", u"abc", u"abc"},
-      {u"abc", u"", true, u"", u"", u"abc", u"abc", u"abc"},
-      {u" a ;b", u";", false, u" a ", u"b", u"b", u"b", u" a "},
       {u"ABC", u"b", false, u"ABC", u"ABC", u"ABC", u"ABC", u"ABC"},
       {u"C:\\dir\\file.txt", u"\\", false, u"C:", u"dir\\file.txt", u"file.txt", u"file.txt",
        u"C:\\dir"},
@@ -100,10 +91,6 @@ TEST_F(StrChrTest, Cutters) {
       {u"||||", u"||", false, u"", u"||", u"", u"||", u""},
       {u"a|||b", u"||", false, u"a", u"|b", u"|b", u"|b", u"a"},
       {u"a|b", u"||", true, u"", u"", u"a|b", u"a|b", u"a|b"},
-      // Cuts never overlap: the first "aa" is cut first.
-      {u"aaa", u"aa", false, u"", u"a", u"a", u"a", u"a"},
-      {u"aaaa", u"aa", false, u"", u"aa", u"", u"aa", u""},
-      {u"ababa", u"aba", false, u"", u"ba", u"ba", u"ba", u"ba"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator) + (c.mustExist ? " must" : ""));
@@ -116,7 +103,7 @@ TEST_F(StrChrTest, Cutters) {
   EXPECT_TRUE(ui_.pointers.empty());
 }
 
-// ---- GetRightCount, CountItem, CountChar, ReplaceToCRLF, Terminator ------------------
+// ---- GetRightCount, CountItem, CountChar, ReplaceToCRLF -------------------------------
 
 TEST_F(StrChrTest, GetRightCount) {
   struct Case {
@@ -126,21 +113,14 @@ TEST_F(StrChrTest, GetRightCount) {
     String expected;
   };
   const std::vector<Case> cases = {
-      {u"a;b;c", u";", 1, false, u"a"},   {u"a;b;c", u";", 2, false, u"b"},
-      {u"a;b;c", u";", 3, false, u"c"},   {u"a;b;c", u";", 4, false, u""},
-      {u"a;b;c", u";", 0, false, u""},    {u"a;b;c", u";", -1, false, u""},
-      {u"a;b;c", u";", 3, true, u"c"},    {u"a;b;", u";", 3, false, u"b"},
-      {u"a;b;", u";", 2, false, u"b"},    {u";;", u";", 2, false, u""},
-      {u"abc", u";", 1, false, u"abc"},   {u"abc", u";", 1, true, u""},
-      {u"abc", u";", 2, false, u""},      {u"a;b", u";", 2, true, u"b"},
-      {u"", u";", 1, false, u""},         {u"abc", u"", 1, false, u"abc"},
-      {u"abc", u"", 1, true, u""},        {u"a||b||c", u"||", 3, false, u"c"},
-      {u"a||b||c", u"||", 2, true, u"b"}, {u"aaaa", u"aa", 2, false, u""},
+      {u"a;b;c", u";", 1, false, u"a"},    {u"a;b;c", u";", -1, false, u""},
+      {u"a;b;c", u";", 3, true, u"c"},     {u"abc", u";", 1, false, u"abc"},
+      {u"abc", u";", 1, true, u""},        {u"abc", u";", 2, false, u""},
+      {u"a||b||c", u"||", 3, false, u"c"}, {u"a||b||c", u"||", 2, true, u"b"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(shown(c.input) + " #" + std::to_string(c.position));
-    EXPECT_EQ(lib_->GetRightCount(c.input, c.separator, c.position, c.mustExist), c.expected);
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(lib_->GetRightCount(c.input, c.separator, c.position, c.mustExist), c.expected)
+        << shown(c.input) << " #" << c.position;
 }
 
 // CountItem stops at a blank rest; CountChar counts the separators themselves.
@@ -150,14 +130,10 @@ TEST_F(StrChrTest, CountItemAndCountChar) {
     int32_t items, separators;
   };
   const std::vector<Case> cases = {
-      {u"", u";", 0, 0},       {u"abc", u"", 0, 0},    {u"abc", u";", 1, 0},
-      {u"a;b;c", u";", 3, 2},  {u"a;b;", u";", 2, 2},  {u";a", u";", 2, 1},
-      {u"a;;b", u";", 3, 2},   {u"a; ", u";", 1, 1},   {u"   ", u";", 0, 0},
-      {u" ; ", u";", 1, 1},    {u";", u";", 1, 1},     {u";;;", u";", 3, 3},
-      {u"a;b; ;", u";", 3, 3}, {u"a;b; ", u";", 2, 2}, {u"a\tb", u"\t", 2, 1},
-      {u"a;\t", u";", 2, 1},   {u"ABC", u"b", 1, 0},   {u"a||b||", u"||", 2, 2},
-      {u"a||b|", u"||", 2, 1}, {u"aaa", u"aa", 2, 1},  {u"aaaa", u"aa", 2, 2},
-      {u"abc", u"abc", 1, 1},  {u"ab", u"abc", 1, 0},
+      {u"abc", u";", 1, 0},     {u"a;b;c", u";", 3, 2},  {u"a; ", u";", 1, 1},
+      {u"a;\t", u";", 2, 1},    {u"a\tb", u"\t", 2, 1},  {u"ABC", u"b", 1, 0},
+      {u"a||b||", u"||", 2, 2}, {u"a||b|", u"||", 2, 1}, {u"abc", u"abc", 1, 1},
+      {u"ab", u"abc", 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator));
@@ -166,24 +142,17 @@ TEST_F(StrChrTest, CountItemAndCountChar) {
   }
 }
 
-TEST_F(StrChrTest, ReplaceToCRLFAndTerminator) {
+TEST_F(StrChrTest, ReplaceToCRLF) {
   struct Case {
     String input, separator, expected;
   };
   const std::vector<Case> cases = {
-      {u"a|b|", u"|", u"a\r\nb\r\n"},  {u"|a", u"|", u"\r\na"}, {u"", u"|", u""},
-      {u"abc", u"", u"abc"},           {u"", u"", u""},         {u"a||b", u"||", u"a\r\nb"},
-      {u"a|||b", u"||", u"a\r\n|b"},   {u"abc", u"|", u"abc"},  {u"aaa", u"aa", u"\r\na"},
-      {u"a\r\nb", u"\r\n", u"a\r\nb"},
+      {u"|a", u"|", u"\r\na"},       {u"", u"|", u""},       {u"a||b", u"||", u"a\r\nb"},
+      {u"a|||b", u"||", u"a\r\n|b"}, {u"abc", u"|", u"abc"}, {u"a\r\nb", u"\r\n", u"a\r\nb"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(shown(c.input) + " at " + shown(c.separator));
-    EXPECT_EQ(lib_->ReplaceToCRLF(c.input, c.separator), c.expected);
-  }
-  EXPECT_EQ(lib_->Terminator(String(u"abc\0def", 7)), u"abc");
-  EXPECT_EQ(lib_->Terminator(String(u"\0abc", 4)), u"");
-  EXPECT_EQ(lib_->Terminator(u" abc "), u" abc ");
-  EXPECT_EQ(lib_->Terminator(u""), u"");
+  for (const Case& c : cases)
+    EXPECT_EQ(lib_->ReplaceToCRLF(c.input, c.separator), c.expected)
+        << shown(c.input) << " at " << shown(c.separator);
 }
 
 TEST_F(StrChrTest, GetCharAndGetBoolean) {
@@ -194,12 +163,11 @@ TEST_F(StrChrTest, GetCharAndGetBoolean) {
     bool boolean;
   };
   const std::vector<Case> cases = {
-      {u"abc", 0, u"a", false},         {u"abc", -5, u"a", false}, {u"abc", 3, u"c", false},
-      {u"abc", 4, u"", false},          {u"", 0, u"", false},      {u"", 1, u"", false},
-      {u"0", 1, u"0", false},           {u"1", 1, u"1", true},     {u"9", 1, u"9", true},
-      {u"x5", 2, u"5", true},           {u"x5", 3, u"", false},    {u"-1", 1, u"-", false},
-      {u"1", -3, u"1", true},           {u".5", 1, u".", false},   {u" 7", 1, u" ", false},
-      {u"\u0661", 1, u"\u0661", false},
+      {u"abc", -5, u"a", false}, {u"abc", 3, u"c", false},         {u"", 0, u"", false},
+      {u"", 1, u"", false},      {u"0", 1, u"0", false},           {u"1", 1, u"1", true},
+      {u"9", 1, u"9", true},     {u"x5", 2, u"5", true},           {u"x5", 3, u"", false},
+      {u"-1", 1, u"-", false},   {u"1", -3, u"1", true},           {u".5", 1, u".", false},
+      {u" 7", 1, u" ", false},   {u"\u0661", 1, u"\u0661", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.input) + " #" + std::to_string(c.position));
@@ -223,7 +191,6 @@ TEST_F(StrChrTest, FileAndPathSplitAtThePlatformSeparator) {
       {u"dir" + sep, u"", u"dir"},
       {u"a" + sep + u"b" + sep + u"c", u"c", u"a" + sep + u"b"},
       // Empty items are dropped from the folder part; an absolute POSIX path keeps its root.
-      {u"/usr/share/a.txt", u"a.txt", u"/usr/share"},
       {u"/a.txt", u"a.txt", u"/"},
       {u"a" + sep + sep + u"b", u"b", u"a" + sep},
   };
@@ -237,7 +204,8 @@ TEST_F(StrChrTest, FileAndPathSplitAtThePlatformSeparator) {
 // ---- the loops as first described, on every short text -------------------------------
 
 // The separator functions written as the loops they are described by: the working copy
-// cut again and again with a fresh search each time. Quadratic, for small texts only.
+// cut again and again with a fresh search each time, so cuts never overlap. Quadratic, for
+// small texts only.
 namespace described {
 
 constexpr size_t npos = String::npos;
@@ -375,7 +343,7 @@ String separatorAt(size_t position, const String& sep = u";") {
 
 TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
   const String ok = separatorAt(32767), over = separatorAt(32768);
-  const String before = rep(u'x', 32766);
+  const String before = rep(u'x', 32766), slash(1, zv::platform::pathSeparator());
   EXPECT_EQ(lib_->GetLeft(ok, u";", false), before);
   EXPECT_EQ(lib_->GetRight(ok, u";", false), u"y");
   EXPECT_EQ(lib_->GetEnd(ok, u";", false), u"y");
@@ -384,14 +352,10 @@ TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
   EXPECT_EQ(lib_->CountItem(ok, u";"), 2);
   EXPECT_EQ(lib_->ReplaceToCRLF(ok, u";"), before + u"\r\ny");
   EXPECT_EQ(lib_->GetRightCount(ok, u";", 2, false), u"y");
-  EXPECT_EQ(lib_->GetStringFile(separatorAt(32767, String(1, zv::platform::pathSeparator()))),
-            u"y");
+  EXPECT_EQ(lib_->GetStringFile(separatorAt(32767, slash)), u"y");
 
   expectOverflows(over, u";");
-  EXPECT_EQ(errorOf([&] {
-              lib_->GetStringFile(separatorAt(32768, String(1, zv::platform::pathSeparator())));
-            }),
-            kOverflow);
+  EXPECT_EQ(errorOf([&] { lib_->GetStringFile(separatorAt(32768, slash)); }), kOverflow);
   zv::clearPendingError();
 
   // The trapped ones: GetLastLeft reports and returns "", GetRightCount returns what it held.
@@ -400,7 +364,7 @@ TEST_F(StrChrTest, SeparatorAtPosition32767IsTheLastOneAllowed) {
   EXPECT_EQ(zv::pendingError().number, 0);
   EXPECT_EQ(ui_.pointers, std::vector<int32_t>{zv::platform::kDefaultPointer});
   EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(lib_->GetStringPath(separatorAt(32768, String(1, zv::platform::pathSeparator()))), u"");
+  EXPECT_EQ(lib_->GetStringPath(separatorAt(32768, slash)), u"");
   EXPECT_EQ(lib_->GetRightCount(over, u";", 2, false), u"");
   EXPECT_EQ(lib_->GetRightCount(u"a;" + over, u";", 3, false), u"a");
   EXPECT_EQ(lib_->GetRightCount(u"a;" + ok, u";", 3, false), u"y");
@@ -427,10 +391,9 @@ TEST_F(StrChrTest, PositionsCountFromTheLastCut) {
   EXPECT_EQ(lib_->GetLeft(separatorAt(32767, u"||"), u"||", false), rep(u'x', 32766));
   EXPECT_EQ(errorOf([&] { lib_->GetLeft(separatorAt(32768, u"||"), u"||", false); }), kOverflow);
   EXPECT_EQ(lib_->GetLastRight(separatorAt(32767, u"||") + u"||", u"||", false), u"y||");
-}
 
-TEST_F(StrChrTest, CountItemSearchesOnlyWhileTheRestIsNotBlank) {
-  // A blank rest ends the count before any search: no position to overflow.
+  // CountItem searches only while the rest is not blank: no position to overflow in a blank
+  // rest.
   EXPECT_EQ(lib_->CountItem(u"a;" + rep(u' ', 40000), u";"), 1);
   EXPECT_EQ(errorOf([&] { lib_->CountItem(u"a;" + rep(u' ', 40000) + u";", u";"); }), kOverflow);
   EXPECT_EQ(errorOf([&] { lib_->CountItem(u"a;" + rep(u' ', 40000) + u"b;", u";"); }), kOverflow);
@@ -511,9 +474,8 @@ TEST_F(StrChrTest, ItemsToCollection) {
     EXPECT_TRUE(lib_->ItemsToCollection(c.list, coll, c.separator));
     EXPECT_EQ(itemsOf(coll), c.items);
   }
-}
 
-TEST_F(StrChrTest, ItemsToCollectionAddsAtTheEndAndFailsWithoutAReport) {
+  // Added at the end; failures return False without a report.
   ObjectRef coll = zv::createModel(u"Collection");
   zv::call(coll, u"Add", {Arg(Variant(u"z"))});
   EXPECT_TRUE(lib_->ItemsToCollection(u"a]|[b", coll, u"]|["));
@@ -574,9 +536,8 @@ TEST_F(StrChrTest, IsStringExistInList) {
     EXPECT_EQ(upper, c.upperCompare);
   }
   EXPECT_TRUE(ui_.pointers.empty());
-}
 
-TEST_F(StrChrTest, IsStringExistInListReportsItsFailures) {
+  // Failures return -1 and are reported.
   bool upper = true;
   // The index is 16-bit: walking past 32767 fails, and the failure is reported.
   Variant beyond = stringArray(32766, {u"a", u"b", u"c"});
@@ -624,17 +585,16 @@ TEST_F(StrChrTest, Long2String) {
       {-1, u""},
       {-256, u""},
       {INT32_MIN, u""},
+      {static_cast<int32_t>(0x80A0C8E9u), u""},
+      {0x00800000, codes({0, 128, 0, 0})},
+      {0x0080FFFF, codes({1, 129, 0, 255})},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(lib_->Long2String(c.value), c.expected);
-  }
-  EXPECT_EQ(lib_->Long2String(static_cast<int32_t>(0x80A0C8E9u)), u"");
-  EXPECT_EQ(lib_->Long2String(0x00800000), codes({0, 128, 0, 0}));
-  EXPECT_EQ(lib_->Long2String(0x0080FFFF), codes({1, 129, 0, 255}));
+  for (const Case& c : cases)
+    EXPECT_EQ(lib_->Long2String(c.value), c.expected) << c.value;
 }
 
-TEST_F(StrChrTest, String2Long) {
+// String2Long leaves its ByRef text alone, and undoes Long2String on texts of four letters.
+TEST_F(StrChrTest, String2LongAndRoundTrip) {
   struct Case {
     String text;
     int32_t expected;
@@ -661,9 +621,6 @@ TEST_F(StrChrTest, String2Long) {
     EXPECT_EQ(lib_->String2Long(text), c.expected);
     EXPECT_EQ(text, c.text);
   }
-}
-
-TEST_F(StrChrTest, LongAndStringRoundTrip) {
   for (const String& s :
        {String(u"ABCD"), String(u"Wxyz"), String(u"Az09"), String(u"0000"), String(u"~~~~")}) {
     String text = s;
@@ -675,90 +632,75 @@ TEST_F(StrChrTest, LongAndStringRoundTrip) {
   }
 }
 
-// ---- RemoveAccent, RemoveExtraAccentAndChar ------------------------------------------
+// ---- Terminator, RemoveAccent, RemoveExtraAccentAndChar, RemoveExtraSpaces, KeepOnly* -----
 
+// Every letter U+00C0 to U+00FF goes, the signs times and divide stay (more in Cleanups).
 TEST_F(StrChrTest, RemoveAccent) {
-  EXPECT_EQ(lib_->RemoveAccent(u"\u00C9l\u00E8ve n\u00B02 (copie).txt"), u"_l_ve_n_2__copie__txt");
-  EXPECT_EQ(lib_->RemoveAccent(u""), u"");
-  EXPECT_EQ(lib_->RemoveAccent(u"abcXYZ_0123456789"), u"abcXYZ_0123456789");
-  const String unsafe = u" \t'`()[]{}#~&|-\\/@=+$%!?^:;,.<>*\"\u00B2\u00B0\u00A3\u00A4\u00A7\u00B5";
-  EXPECT_EQ(lib_->RemoveAccent(unsafe), rep(u'_', unsafe.size()));
-  // Every letter U+00C0 to U+00FF goes, the signs times and divide stay.
   for (char16_t c = 0xC0; c <= 0xFF; ++c)
     EXPECT_EQ(lib_->RemoveAccent(String(1, c)), c == 0xD7 || c == 0xF7 ? String(1, c) : u"_")
         << int(c);
+}
+
+// The text-to-text members, one call a row: what goes, what stays, empty and blank texts.
+TEST_F(StrChrTest, Cleanups) {
+  using S = zv::StrChr;
+  const auto cut = &S::Terminator, safe = &S::RemoveAccent, accents = &S::RemoveExtraAccentAndChar,
+             spaces = &S::RemoveExtraSpaces, digits = &S::KeepOnlyNumeric,
+             others = &S::KeepOnlyString;
+  const String unsafe = u" \t'`()[]{}#~&|-\\/@=+$%!?^:;,.<>*\"\u00B2\u00B0\u00A3\u00A4\u00A7\u00B5";
   // Other signs, controls and letters beyond Latin-1 stay.
   const String kept =
       u"\r\n\u00A1\u00A2\u00A5\u00A9\u00AB\u00B1\u00B3\u00B7\u00BF\u0178\u0153\u20AC";
-  EXPECT_EQ(lib_->RemoveAccent(kept), kept);
-}
-
-TEST_F(StrChrTest, RemoveExtraAccentAndChar) {
-  struct Case {
+  const struct {
+    String (S::*method)(const String&);
     String input, expected;
+  } cases[] = {
+      {cut, String(u"abc\0def", 7), u"abc"},
+      {cut, String(u"\0abc", 4), u""},
+      {cut, u" abc ", u" abc "},
+      {cut, u"", u""},
+      {safe, u"\u00C9l\u00E8ve n\u00B02 (copie).txt", u"_l_ve_n_2__copie__txt"},
+      {safe, u"", u""},
+      {safe, u"abcXYZ_0123456789", u"abcXYZ_0123456789"},
+      {safe, unsafe, rep(u'_', unsafe.size())},
+      {safe, kept, kept},
+      {accents, u"\u00C6r\u00F8 Stra\u00DFe", u"AEr_ Strabe"},
+      {accents, u"", u""},
+      {accents, u"\u00C0\u00C1\u00C2\u00C3\u00C4\u00C5\u00C6\u00C7", u"AAAAAAAEC"},
+      {accents, u"\u00C8\u00C9\u00CA\u00CB\u00CC\u00CD\u00CE\u00CF", u"EEEEIIII"},
+      {accents, u"\u00D0\u00D1\u00D2\u00D3\u00D4\u00D5\u00D6\u00D7", u"DNOOOOO\u00D7"},
+      {accents, u"\u00D8\u00D9\u00DA\u00DB\u00DC\u00DD\u00DE\u00DF", u"_UUUUY_b"},
+      {accents, u"\u00E0\u00E1\u00E2\u00E3\u00E4\u00E5\u00E6\u00E7", u"aaaaaaaec"},
+      {accents, u"\u00E8\u00E9\u00EA\u00EB\u00EC\u00ED\u00EE\u00EF", u"eeeeiiii"},
+      {accents, u"\u00F0\u00F1\u00F2\u00F3\u00F4\u00F5\u00F6\u00F7", u"_nooooo\u00F7"},
+      {accents, u"\u00F8\u00F9\u00FA\u00FB\u00FC\u00FD\u00FE\u00FF", u"_uuuuy_y"},
+      {accents, u"a\tb", u"a b"},
+      {accents, u"\u00B2\u00B0\u00B5\u00A7^", u"_____"},
+      {accents, u"\u0178 !?.,;'\"()\u00A3", u"\u0178 !?.,;'\"()\u00A3"},
+      {spaces, u"a   b  ", u"a b"},
+      {spaces, u" a ", u" a "},  // no pair: nothing is trimmed
+      {spaces, u"", u""},
+      {spaces, u" ", u" "},
+      {spaces, u"  ", u""},
+      {spaces, u"  a", u"a"},
+      {spaces, u" a  b ", u"a b"},
+      {spaces, u"a b  c d", u"a b c d"},
+      {spaces, u"a\t\tb  c", u"a\t\tb c"},
+      {spaces, u"a \t  b", u"a \t b"},
+      {spaces, u"   a   b   c   ", u"a b c"},
+      {digits, u"tel: 01-23", u"0123"},
+      {others, u"tel: 01-23", u"tel: -"},
+      {digits, u"", u""},
+      {others, u"", u""},
+      {digits, u"1.5e3", u"153"},
+      {others, u"1.5e3", u".e"},
+      {digits, u"-7,25 \u20AC", u"725"},
+      {others, u"-7,25 \u20AC", u"-, \u20AC"},
+      {digits, u"\u0661\u00B2x9", u"9"},
+      {others, u"\u0661\u00B2x9", u"\u0661\u00B2x"},
   };
-  const std::vector<Case> cases = {
-      {u"\u00C6r\u00F8 Stra\u00DFe", u"AEr_ Strabe"},
-      {u"", u""},
-      {u"\u00C0\u00C1\u00C2\u00C3\u00C4\u00C5\u00C6\u00C7", u"AAAAAAAEC"},
-      {u"\u00C8\u00C9\u00CA\u00CB\u00CC\u00CD\u00CE\u00CF", u"EEEEIIII"},
-      {u"\u00D0\u00D1\u00D2\u00D3\u00D4\u00D5\u00D6\u00D7", u"DNOOOOO\u00D7"},
-      {u"\u00D8\u00D9\u00DA\u00DB\u00DC\u00DD\u00DE\u00DF", u"_UUUUY_b"},
-      {u"\u00E0\u00E1\u00E2\u00E3\u00E4\u00E5\u00E6\u00E7", u"aaaaaaaec"},
-      {u"\u00E8\u00E9\u00EA\u00EB\u00EC\u00ED\u00EE\u00EF", u"eeeeiiii"},
-      {u"\u00F0\u00F1\u00F2\u00F3\u00F4\u00F5\u00F6\u00F7", u"_nooooo\u00F7"},
-      {u"\u00F8\u00F9\u00FA\u00FB\u00FC\u00FD\u00FE\u00FF", u"_uuuuy_y"},
-      {u"a\tb", u"a b"},
-      {u"\u00B2\u00B0\u00B5\u00A7^", u"_____"},
-      {u"\u0178 !?.,;'\"()\u00A3", u"\u0178 !?.,;'\"()\u00A3"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(shown(c.input));
-    EXPECT_EQ(lib_->RemoveExtraAccentAndChar(c.input), c.expected);
-  }
-}
-
-// ---- RemoveExtraSpaces, KeepOnlyNumeric, KeepOnlyString ------------------------------
-
-TEST_F(StrChrTest, RemoveExtraSpaces) {
-  struct Case {
-    String input, expected;
-  };
-  const std::vector<Case> cases = {
-      {u"a   b  ", u"a b"},
-      {u" a ", u" a "},  // no pair: nothing is trimmed
-      {u"", u""},
-      {u" ", u" "},
-      {u"  ", u""},
-      {u"  a", u"a"},
-      {u" a  b ", u"a b"},
-      {u"a b  c d", u"a b c d"},
-      {u"a\t\tb  c", u"a\t\tb c"},
-      {u"a \t  b", u"a \t b"},
-      {u"   a   b   c   ", u"a b c"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(shown(c.input));
-    EXPECT_EQ(lib_->RemoveExtraSpaces(c.input), c.expected);
-  }
-}
-
-TEST_F(StrChrTest, KeepOnlyNumericAndString) {
-  struct Case {
-    String input, numeric, rest;
-  };
-  const std::vector<Case> cases = {
-      {u"tel: 01-23", u"0123", u"tel: -"},
-      {u"", u"", u""},
-      {u"1.5e3", u"153", u".e"},
-      {u"-7,25 \u20AC", u"725", u"-, \u20AC"},
-      {u"\u0661\u00B2x9", u"9", u"\u0661\u00B2x"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(shown(c.input));
-    EXPECT_EQ(lib_->KeepOnlyNumeric(c.input), c.numeric);
-    EXPECT_EQ(lib_->KeepOnlyString(c.input), c.rest);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(((*lib_).*c.method)(c.input), c.expected) << "row " << &c - cases;
 }
 
 // ---- TextBoxCounter -----------------------------------------------------------------
@@ -782,7 +724,7 @@ TEST_F(StrChrTest, TextBoxCounter) {
   struct Case {
     String text;
     bool result;
-    Counters expected;
+    Counters expected, start{0, 0, 0};
   };
   const std::vector<Case> cases = {
       {u"ab cd", true, {4, 2, 1}},
@@ -801,35 +743,24 @@ TEST_F(StrChrTest, TextBoxCounter) {
       {rep(u'x', 100000), false, {32767, 0, 0}},
       {rep(u'x', 32766) + u"  ", false, {32766, 1, 1}},
       {u"a " + rep(u' ', 40000), false, {1, 1, 32766}},
+      // The counts add to the counters passed; an empty text leaves them alone.
+      {u"ab cd", true, {14, 22, 31}, {10, 20, 30}},
+      {u"", false, {7, 8, 9}, {7, 8, 9}},
+      // A Long counter at its limit overflows inside the trap.
+      {u"ab cd", false, {INT32_MAX, 0, 0}, {INT32_MAX, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(shown(c.text));
     ObjectRef box = textBox(c.text);
-    Counters n{0, 0, 0};
+    Counters n = c.start;
     EXPECT_EQ(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks), c.result);
     EXPECT_EQ(n, c.expected);
   }
-}
-
-TEST_F(StrChrTest, TextBoxCounterAddsToTheCountersPassed) {
-  ObjectRef box = textBox(u"ab cd");
-  Counters n{10, 20, 30};
-  EXPECT_TRUE(lib_->TextBoxCounter(box, n.chars, n.words, n.blanks));
-  EXPECT_EQ(n, (Counters{14, 22, 31}));
-
-  ObjectRef empty = textBox(u"");
-  Counters untouched{7, 8, 9};
-  EXPECT_FALSE(lib_->TextBoxCounter(empty, untouched.chars, untouched.words, untouched.blanks));
-  EXPECT_EQ(untouched, (Counters{7, 8, 9}));
-
+  // Nothing leaves them alone too.
   ObjectRef nothing;
+  Counters untouched{7, 8, 9};
   EXPECT_FALSE(lib_->TextBoxCounter(nothing, untouched.chars, untouched.words, untouched.blanks));
   EXPECT_EQ(untouched, (Counters{7, 8, 9}));
-
-  // A Long counter at its limit overflows inside the trap.
-  Counters full{INT32_MAX, 0, 0};
-  EXPECT_FALSE(lib_->TextBoxCounter(box, full.chars, full.words, full.blanks));
-  EXPECT_EQ(full, (Counters{INT32_MAX, 0, 0}));
   EXPECT_TRUE(ui_.pointers.empty());
 }
 

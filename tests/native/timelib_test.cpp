@@ -32,7 +32,6 @@ using zv::Variant;
 namespace {
 
 using zvtest::kLocales;
-using zvtest::UserLocale;
 
 class TimeLibLocale : public zvtest::LocaleTest {
  protected:
@@ -203,20 +202,24 @@ TEST_P(TimeLibLocale, DateOfCurrentDayWritesTodayWithTheFormat) {
   expectWhileTheClockStands([&] { return time_->DateOfCurrentDay(u"yyyy-mm-dd"); }, "%Y-%m-%d");
 }
 
-INSTANTIATE_TEST_SUITE_P(TimeLib, TimeLibLocale, testing::ValuesIn(kLocales),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(TimeLib, WeekStartDayNumberIn16Bits) {
+// Cut by position from the locale's time text, here fr-FR's "HH:mm:ss".
+TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
+  zvtest::UserLocale locale("fr_FR.UTF-8");
   auto time = zv::TimeLib::create();
-  EXPECT_EQ(time->WeekStartDayNumber(2, 5, 17), 14);
-  EXPECT_EQ(time->WeekStartDayNumber(0, 0, 32767), 32767);
+  expectWhileTheClockStands([&] { return time->GetHourMinute(); }, "%H:%M");
+  expectWhileTheClockStands([&] { return time->GetHourMinuteSecond(); }, "%H:%M:%S");
+}
+
+TEST_P(TimeLibLocale, WeekStartDayNumberIn16Bits) {
+  EXPECT_EQ(time_->WeekStartDayNumber(2, 5, 17), 14);
+  EXPECT_EQ(time_->WeekStartDayNumber(0, 0, 32767), 32767);
   // Either 16-bit subtraction overflows towards the caller.
-  EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(-32768, 1, 0); }), 6);
-  EXPECT_EQ(zvtest::errorOf([&] { time->WeekStartDayNumber(0, 1, -32768); }), 6);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->WeekStartDayNumber(-32768, 1, 0); }), 6);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->WeekStartDayNumber(0, 1, -32768); }), 6);
 }
 
 // ExtractHMS reads two characters around each colon; HowManySeconde sums the parts in 32 bits.
-TEST(TimeLib, ExtractHMSAndHowManySeconde) {
+TEST_P(TimeLibLocale, ExtractHMSAndHowManySeconde) {
   using Hms = std::array<int16_t, 3>;  // hours, minutes, seconds
   const struct {
     const char16_t* text;
@@ -236,17 +239,16 @@ TEST(TimeLib, ExtractHMSAndHowManySeconde) {
       {u"99999", {0, 0, 0}, 0},  // beyond 16 bits: the trap leaves zeros
       {u"-32768", {0, 0, -32768}, -32768},
   };
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     Hms got{-9, -9, -9};
-    time->ExtractHMS(c.text, got[0], got[1], got[2]);
+    time_->ExtractHMS(c.text, got[0], got[1], got[2]);
     EXPECT_EQ(got, c.parts) << u8(c.text);
-    EXPECT_EQ(time->HowManySeconde(c.text), c.seconds) << u8(c.text);
+    EXPECT_EQ(time_->HowManySeconde(c.text), c.seconds) << u8(c.text);
     EXPECT_EQ(zv::pendingError().number, 0);
   }
 }
 
-TEST(TimeLib, AddOrSubHourWritesUnpaddedParts) {
+TEST_P(TimeLibLocale, AddOrSubHourWritesUnpaddedParts) {
   const struct {
     const char16_t *a, *b;
     int16_t op;
@@ -256,16 +258,14 @@ TEST(TimeLib, AddOrSubHourWritesUnpaddedParts) {
       {u"23:00:00", u"02:00:00", 0, u"25:0:0"},   {u"00:00:00", u"01:01:01", 1, u"-1:-1:-1"},
       {u"10:30:00", u"01:45:30", 2, u""},         {u"abc", u"01:00:00", 0, u""},
   };
-  UserLocale locale("en_US.UTF-8");
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     String a = c.a, b = c.b;
-    EXPECT_EQ(u8(time->AddOrSubHour(a, b, c.op)), u8(c.expected)) << u8(c.a) << " " << c.op;
+    EXPECT_EQ(u8(time_->AddOrSubHour(a, b, c.op)), u8(c.expected)) << u8(c.a) << " " << c.op;
     EXPECT_EQ(zv::pendingError().number, 0);
   }
 }
 
-TEST(TimeLib, TimeDiffPadsEachPartAndFailsOnNoTime) {
+TEST_P(TimeLibLocale, TimeDiffPadsEachPartAndFailsOnNoTime) {
   const struct {
     const char16_t *a, *b, *expected;
   } cases[] = {
@@ -275,14 +275,12 @@ TEST(TimeLib, TimeDiffPadsEachPartAndFailsOnNoTime) {
       {u"", u"10:00:00", u"0"},
       {u"10:00:00", u"   ", u"0"},
   };
-  UserLocale locale("fr_FR.UTF-8");
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases)
-    EXPECT_EQ(u8(time->TimeDiff(c.a, c.b)), u8(c.expected)) << u8(c.a) << " " << u8(c.b);
-  EXPECT_EQ(zvtest::errorOf([&] { time->TimeDiff(u"abc", u"10:00:00"); }), 13);
+    EXPECT_EQ(u8(time_->TimeDiff(c.a, c.b)), u8(c.expected)) << u8(c.a) << " " << u8(c.b);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->TimeDiff(u"abc", u"10:00:00"); }), 13);
 }
 
-TEST(TimeLib, IsTimeWantsNumbersAroundTheFirstColon) {
+TEST_P(TimeLibLocale, IsTimeWantsNumbersAroundTheFirstColon) {
   const struct {
     const char16_t* text;
     bool en, fr;
@@ -291,15 +289,11 @@ TEST(TimeLib, IsTimeWantsNumbersAroundTheFirstColon) {
       {u"", false, false},      {u" 10 : 30 ", true, true},  {u":30", false, false},
       {u"1.5:30", true, false}, {u"1,5:30", true, true},     {u"ab:30", false, false},
   };
-  for (const auto& [lang, fr] : {std::pair{"en_US.UTF-8", false}, std::pair{"fr_FR.UTF-8", true}}) {
-    UserLocale locale(lang);
-    auto time = zv::TimeLib::create();
-    for (const auto& c : cases)
-      EXPECT_EQ(time->isTime(c.text), fr ? c.fr : c.en) << lang << " " << u8(c.text);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(time_->isTime(c.text), pick(c.en, c.fr)) << u8(c.text);
 }
 
-TEST(TimeLib, SecToTimeRoundsHalvesToEvenAndWritesBack) {
+TEST_P(TimeLibLocale, SecToTimeRoundsHalvesToEvenAndWritesBack) {
   const struct {
     int32_t ms;
     const char16_t* expected;
@@ -314,11 +308,9 @@ TEST(TimeLib, SecToTimeRoundsHalvesToEvenAndWritesBack) {
       {2147483647, u"596:31:24", 2147484},
       {-2147483647 - 1, u"00:00:-2147484", -2147484},
   };
-  UserLocale locale("fr_FR.UTF-8");
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     int32_t total = c.ms;
-    EXPECT_EQ(u8(time->SecToTime(total)), u8(c.expected)) << c.ms;
+    EXPECT_EQ(u8(time_->SecToTime(total)), u8(c.expected)) << c.ms;
     EXPECT_EQ(total, c.seconds) << c.ms;
   }
 }
@@ -339,13 +331,6 @@ TEST(TimeLib, RunningTimesCountFromTheInstanceAndTheSystem) {
   const std::string got = u8(time->HowManyTimeWindowsRun());
   const std::string after = uptime(zv::platform::tickCount());
   EXPECT_TRUE(got == before || got == after) << got << " " << before << " " << after;
-}
-
-TEST(TimeLib, GetHourMinuteCutsTheCurrentTime) {
-  UserLocale locale("fr_FR.UTF-8");
-  auto time = zv::TimeLib::create();
-  expectWhileTheClockStands([&] { return time->GetHourMinute(); }, "%H:%M");
-  expectWhileTheClockStands([&] { return time->GetHourMinuteSecond(); }, "%H:%M:%S");
 }
 
 // A caller's list control seen only through invoke: records each call with its argument.
@@ -376,7 +361,7 @@ std::string years(int from, int to) {
   return out;
 }
 
-TEST(TimeLib, YearToListBoxFills102YearsUpToThe16BitLimit) {
+TEST_P(TimeLibLocale, YearToListBoxUpToThe16BitLimitAndOnACallersObject) {
   const struct {
     int16_t start;
     int32_t error;
@@ -387,21 +372,18 @@ TEST(TimeLib, YearToListBoxFills102YearsUpToThe16BitLimit) {
       {-32768, 0, -32768, -32667},
       {32667, 6, 0, -1},
   };
-  auto time = zv::TimeLib::create();
   for (const auto& c : cases) {
     ObjectRef list = zv::createModel(u"ComboBox");
     zv::call(list, u"AddItem", {Arg(Variant(u"old"))});
-    EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(list, c.start); }), c.error) << c.start;
+    EXPECT_EQ(zvtest::errorOf([&] { time_->YearToListBox(list, c.start); }), c.error) << c.start;
     // A failing start has cleared the list before failing.
     EXPECT_EQ(itemsOf(list), years(c.first, c.last)) << c.start;
   }
-}
 
-TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
-  auto time = zv::TimeLib::create();
+  // A caller's own object is reached through its members only.
   auto foreign = std::make_shared<ForeignList>();
   ObjectRef list = foreign;
-  time->YearToListBox(list, 1999);
+  time_->YearToListBox(list, 1999);
   ASSERT_EQ(foreign->calls.size(), 103u);
   EXPECT_EQ(foreign->calls[0], "Clear");
   EXPECT_EQ(foreign->calls[1], "AddItem 1999");
@@ -409,10 +391,10 @@ TEST(TimeLib, CalendarListsReachACallersObjectThroughItsMembersOnly) {
 
   // No trap: the object's failures and Nothing reach the caller.
   ObjectRef other = zv::createObject(u"ZivoviViruvov.MoneyLib");
-  EXPECT_EQ(zvtest::errorOf([&] { time->MonthToListBox(other); }), 438);
-  EXPECT_EQ(zvtest::errorOf([&] { time->YearToListBox(other, 2000); }), 438);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->MonthToListBox(other); }), 438);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->YearToListBox(other, 2000); }), 438);
   ObjectRef nothing;
-  EXPECT_EQ(zvtest::errorOf([&] { time->DayNameToListBox(nothing); }), 91);
+  EXPECT_EQ(zvtest::errorOf([&] { time_->DayNameToListBox(nothing); }), 91);
 }
 
 TEST_P(TimeLibLocale, DayAndMonthNamesInTheUsersLanguage) {
@@ -456,5 +438,8 @@ TEST_P(TimeLibLocale, LateBoundCallsConvertAndWriteBack) {
   zv::call(time, u"YearToListBox", {Arg::ref(listArg)});
   EXPECT_EQ(itemsOf(list), years(2000, 2101));
 }
+
+INSTANTIATE_TEST_SUITE_P(TimeLib, TimeLibLocale, testing::ValuesIn(kLocales),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
