@@ -72,6 +72,5 @@ info.GetWindowsVersion
 Check info.WindowsSystem = "Windows NT", "WindowsSystem: " & info.WindowsSystem
 Check InStr(info.WindowsVersion, "(Build ") > 0, "WindowsVersion: " & info.WindowsVersion
 
-If Err.Number <> 0 Then Check False, "error " & Err.Number & ": " & Err.Description
-WScript.Echo passed & " passed, " & failed & " failed"
-WScript.Quit failed
+Expect 0, "the last error"
+Finish 0
