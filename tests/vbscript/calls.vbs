@@ -1,30 +1,5 @@
 ' Arguments, by-reference results, errors and the caller's own objects, from VBScript.
 
-' A text box written as a VBScript class: the library reads its Text.
-Class FakeTextBox
-  Public Text
-End Class
-
-' A list box written as a VBScript class: the library calls its Clear and AddItem.
-Class FakeListBox
-  Public Items
-  Public ListCount
-  Public NewIndex
-  Private Sub Class_Initialize()
-    Clear
-  End Sub
-  Public Sub Clear()
-    Items = ""
-    ListCount = 0
-    NewIndex = -1
-  End Sub
-  Public Sub AddItem(text)
-    Items = Items & text & ";"
-    NewIndex = ListCount
-    ListCount = ListCount + 1
-  End Sub
-End Class
-
 ' A collection written as a VBScript class: the library calls its Add.
 Class FakeCollection
   Public Items

@@ -1,9 +1,5 @@
-' SystemLib and FileLib on the Windows face: the system report, folders and names, drive
-' types, and the bytes of text files.
-
-Class FakeTextBox
-  Public Text
-End Class
+' SystemLib and FileLib on the Windows face: the system report, folders and names, and
+' the bytes of text files.
 
 Dim sys, f, fso, sh, text, title, box, name
 Set sys = CreateObject("ZivoviViruvov.SystemLib")
