@@ -61,7 +61,6 @@ def test_python_side_of_objects(files):
 
 
 @pytest.mark.parametrize("call, expected", [
-    (lambda f: f.CheckPath("/tmp"), "/tmp/"),
     (lambda f: f.CheckPath(thePath="/x"), "/x/"),
     (lambda f: f.CheckPath(THEPATH="/x"), "/x/"),     # parameter names ignore case
     (lambda f: f.checkpath("/y"), "/y/"),             # so do member names
@@ -131,3 +130,20 @@ def test_automation_error_fields():
     error = pickle.loads(pickle.dumps(zv.AutomationError(1001, "Custom", "Src", "help.chm", 42)))
     assert (error.number, error.description, error.source, error.helpfile, error.helpcontext) == (
         1001, "Custom", "Src", "help.chm", 42)
+
+
+def test_message_handler_set_returns_the_one_it_replaces_and_refuses_what_is_not_callable():
+    # The boxes members show are checked with those members, through conftest's `boxes`.
+    def first(text, title, style):
+        return 1
+
+    try:
+        assert zv.set_message_handler(first) is None
+        assert zv.set_message_handler(print) is first
+        for not_callable in (1, "handler", [print]):
+            with pytest.raises(TypeError):
+                zv.set_message_handler(not_callable)
+        assert zv.set_message_handler(None) is print
+        assert zv.set_message_handler(None) is None
+    finally:
+        zv.set_message_handler(None)

@@ -1,5 +1,7 @@
 """Tree XML files from Python: the shared case table (also run under Wine), the bytes the
 writer produces, round trips, and the type name the reader asks of the tree."""
+import os
+
 import pytest
 
 import tree_xml_table
@@ -42,16 +44,9 @@ def sample():
 NODE_B = ("\r\n\t<NODE>\r\n\t<TEXT>B</TEXT>\r\n\t<KEY>rb</KEY>\r\n\t<BOLD>False</BOLD>\r\n"
           "\t<FOR_COLOR>0</FOR_COLOR>\r\n\t<BCK_COLOR>16777215</BCK_COLOR>\r\n\t<SORT>True</SORT>\r\n"
           "\t<EXPAND>True</EXPAND>\r\n\t<PARENT>r</PARENT>\r\n\t</NODE>\r\n\r\n")
-SAVED = (tree_xml_table.HEADER + "\r\n<TREE>\r\n\t<INFO>\r\n\t<TAG>App</TAG>\r\n\t<PASSWD>pw</PASSWD>\r\n"
-         "\t<COUNT>3</COUNT>\r\n\t</INFO>\r\n"
-         "\r\n\t<NODE>\r\n\t<TEXT>Répertoire &#38; &#60;co&#62;</TEXT>\r\n\t<KEY>r</KEY>\r\n"
-         "\t<BOLD>False</BOLD>\r\n\t<FOR_COLOR>0</FOR_COLOR>\r\n\t<BCK_COLOR>16777215</BCK_COLOR>\r\n"
-         "\t<SORT>False</SORT>\r\n\t<EXPAND>False</EXPAND>\r\n\t<IMG>img1</IMG>\r\n\t\t<CHILDREN>\r\n"
-         "\r\n\t<NODE>\r\n\t<TEXT>a_[_1_]_</TEXT>\r\n\t<KEY>ra</KEY>\r\n\t<BOLD>True</BOLD>\r\n"
-         "\t<FOR_COLOR>255</FOR_COLOR>\r\n\t<BCK_COLOR>65280</BCK_COLOR>\r\n\t<SORT>False</SORT>\r\n"
-         "\t<EXPAND>False</EXPAND>\r\n\t<IMG>img2</IMG>\r\n\t<IMG_SELECTED>img1</IMG_SELECTED>\r\n"
-         "\t<TAG>t&#38;&#60;&#62;é</TAG>\r\n\t<PARENT>r</PARENT>\r\n\t</NODE>\r\n\r\n"
-         + NODE_B + "\t\t</CHILDREN>\r\n\t</NODE>\r\n\r\n</TREE>\r\n")
+# What TreeViewToXMLfile writes of sample() (with the tag "App" and the password "pw").
+with open(os.path.join(os.path.dirname(tree_xml_table.TABLE), "saved.xml"), "rb") as f:
+    SAVED = f.read()
 
 
 def test_saved_bytes_and_round_trip(tmp_path):
@@ -59,7 +54,7 @@ def test_saved_bytes_and_round_trip(tmp_path):
     tree, bar = sample(), zv.ProgressBar()
     lib.SetProgressBar(bar)
     assert lib.TreeViewToXMLfile(tree, path, "App", "pw") is True
-    assert open(path, "rb").read() == SAVED.encode("latin-1")
+    assert open(path, "rb").read() == SAVED
     assert (bar.Max, bar.Visible) == (3, False)  # one step a node, hidden at the end
     loaded = tree_with(images=("img1", "img2"))
     lib.SetProgressBar(bar)

@@ -121,3 +121,16 @@ def test_by_reference_parameter_writes_back_to_the_ref(files, tmp_path):
     r = zv.Ref(12)
     assert files.GetLineIfTextExist(path, r) == "a12b" and r.value == "12"
     assert files.GetLineIfTextExist(path, 12) == "a12b"
+
+
+def test_python_list_where_the_library_takes_an_array_of_names(files, tmp_path, isolated_home):
+    names = [str(tmp_path / f"n{i}.txt") for i in range(3)]
+    for i in range(3):
+        (tmp_path / f"n{i}.txt").write_text(str(i))
+    assert files.DeleteFilesToWindowsTrash(names) == 0
+    trash = isolated_home / ".local" / "share" / "Trash"
+    assert sorted(p.name for p in (trash / "files").iterdir()) == ["n0.txt", "n1.txt", "n2.txt"]
+    info = (trash / "info" / "n1.txt.trashinfo").read_text().splitlines()
+    assert info[:2] == ["[Trash Info]", f"Path={tmp_path}/n1.txt"]
+    assert files.DeleteFilesToWindowsTrash(names) == 2        # gone already
+    assert files.DeleteFilesToWindowsTrash([names[0], object()]) == 0  # an object is no text

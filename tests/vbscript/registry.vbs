@@ -2,14 +2,6 @@
 ' deleted. The values under HKCU\Software\ZivoviViruvovTest stay for run.sh's
 ' "wine reg query" check.
 
-' A list box written as a VBScript class: ListKeysOfTree calls its AddItem.
-Class FakeList
-  Public Items
-  Public Sub AddItem(text)
-    Items = Items & text & ";"
-  End Sub
-End Class
-
 Const HKCU = -2147483647
 Const HKLM = -2147483646
 Dim r, sh, base, values, list
@@ -42,10 +34,10 @@ Check values(1)(0) = "Count" And values(1)(1) = "&H2A" And values(1)(2) = "REG_D
 r.WriteRegistryMachine base & "\Tree\beta", "x", "1"
 r.WriteRegistryMachine base & "\Tree\Alpha", "x", "1"
 r.WriteRegistryMachine base & "\Tree\MicroSoft", "x", "1"
-Set list = New FakeList
+Set list = New FakeListBox
 r.ListKeysOfTree list, base & "\Tree"
 Check list.Items = "Alpha;beta;MicroSoft;", "ListKeysOfTree: " & list.Items
-Set list = New FakeList
+Set list = New FakeListBox
 r.ListKeysOfTree list, base & "\Tree", "micro"
 Check list.Items = "Alpha;beta;", "ListKeysOfTree with an exclusion: " & list.Items
 
@@ -72,6 +64,5 @@ info.GetWindowsVersion
 Check info.WindowsSystem = "Windows NT", "WindowsSystem: " & info.WindowsSystem
 Check InStr(info.WindowsVersion, "(Build ") > 0, "WindowsVersion: " & info.WindowsVersion
 
-If Err.Number <> 0 Then Check False, "error " & Err.Number & ": " & Err.Description
-WScript.Echo passed & " passed, " & failed & " failed"
-WScript.Quit failed
+Expect 0, "the last error"
+Finish 0

@@ -1,9 +1,5 @@
-' SystemLib and FileLib on the Windows face: the system report, folders and names, drive
-' types, and the bytes of text files.
-
-Class FakeTextBox
-  Public Text
-End Class
+' SystemLib and FileLib on the Windows face: the system report, folders and names, and
+' the bytes of text files.
 
 Dim sys, f, fso, sh, text, title, box, name
 Set sys = CreateObject("ZivoviViruvov.SystemLib")
@@ -30,8 +26,6 @@ Check sys.GetSystemDir() = UCase(fso.GetSpecialFolder(1).Path) & "\", "GetSystem
 Check sys.GetUserName() = sh.ExpandEnvironmentStrings("%USERNAME%"), "GetUserName: " & sys.GetUserName()
 Check sys.GetComputerName() = sh.ExpandEnvironmentStrings("%COMPUTERNAME%"), _
   "GetComputerName: " & sys.GetComputerName()
-Check sys.GetTheDriveType(" c:\ ") = 3 And f.TypeDrive("C:") = 3, "drive C: is fixed"
-Check sys.ExecApplicationDOS("cmd.exe /c exit 0"), "a program started"
 
 ' A text box saved, read back by line and whole, and loaded again.
 Set box = New FakeTextBox
@@ -54,6 +48,5 @@ Check Left(name, Len(f.CheckPath(fso.GetSpecialFolder(2).Path)) + 4) = _
   f.CheckPath(fso.GetSpecialFolder(2).Path) & "~tmp", "GetTempFileName: " & name
 Check name <> f.GetTempFileName(), "two temporary names in a row differ"
 
-If Err.Number <> 0 Then Check False, "error " & Err.Number & ": " & Err.Description
-WScript.Echo passed & " passed, " & failed & " failed"
-WScript.Quit failed
+Expect 0, "the last error"
+Finish 0

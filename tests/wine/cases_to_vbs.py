@@ -4,9 +4,9 @@
 Usage: cases_to_vbs.py [--locale xx_YY] TABLE.tsv... > cases.vbs
 Each row calls CLASS.MEMBER(ARGS) and compares with the expected value, or with the
 error number for an expectation "!N"; a row with "?" arguments compares the variables the
-call filled, joined with ",". The script ends with "N passed, M failed" and quits with the
-failure count. With --locale, only the rows of that locale ("any@xx_YY"), written in the
-locale's code page, as cscript reads a script.
+call filled, joined with ",". The script ends with check.inc's Finish. With --locale, only
+the rows of that locale ("any@xx_YY"), written in the locale's code page, as cscript reads
+a script.
 """
 import os
 import sys
@@ -42,7 +42,7 @@ End Function
 
 On Error Resume Next
 '''
-FOOT = ['WScript.Echo passed & " passed, " & failed & " failed"', "WScript.Quit failed", ""]
+FOOT = ["Finish 0", ""]
 
 
 def quoted(text):

@@ -55,22 +55,6 @@ Class SortedTree
   End Sub
 End Class
 
-Dim fso, boxLog
-Set fso = CreateObject("Scripting.FileSystemObject")
-boxLog = CreateObject("WScript.Shell").ExpandEnvironmentStrings("%ZV_MESSAGEBOX_LOG%")
-
-' The boxes shown since the last call, as the log holds them; the log starts again.
-Function TakeBoxes()
-  TakeBoxes = ""
-  If fso.FileExists(boxLog) Then
-    With fso.OpenTextFile(boxLog)
-      If Not .AtEndOfStream Then TakeBoxes = .ReadAll
-      .Close
-    End With
-    fso.DeleteFile boxLog
-  End If
-End Function
-
 Function CollText(coll)
   Dim item
   CollText = ""
