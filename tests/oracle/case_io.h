@@ -75,9 +75,7 @@ inline Case parseCase(const std::string& line) {
 }
 
 inline std::string error(long number) {
-  std::string text(1, '!');
-  text += std::to_string(number);
-  return text;
+  return "!" + std::to_string(number);
 }
 
 // The shortest text that reads back as the same Double.
@@ -89,14 +87,9 @@ inline std::string shortest(double value) {
 
 // A Currency as its exact decimal value ("-12.3456").
 inline std::string currencyText(int64_t units) {
-  const bool negative = units < 0;
-  const uint64_t magnitude =
-      negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
-  std::string text = negative ? "-" : "";
-  text += std::to_string(magnitude / 10000);
-  text += '.';
-  text += std::to_string(magnitude % 10000 + 10000).substr(1);
-  return text;
+  const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : units;
+  return (units < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." +
+         std::to_string(magnitude % 10000 + 10000).substr(1);
 }
 
 // A date serial as "yyyy-mm-dd hh:mm:ss", the time rounded to the second.
