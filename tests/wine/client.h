@@ -78,7 +78,7 @@ class UnknownBase : public Interface {
   IID own_, also_;
 };
 
-// ... with IDispatch and no type information; `events`: the source interface it also answers as.
+// The same as an IDispatch without type information; `events`: the source interface it also is.
 class DispatchBase : public UnknownBase<IDispatch> {
  public:
   explicit DispatchBase(const IID& events = IID_NULL) : UnknownBase(IID_IDispatch, events) {}
