@@ -75,7 +75,9 @@ inline Case parseCase(const std::string& line) {
 }
 
 inline std::string error(long number) {
-  return "!" + std::to_string(number);
+  std::string text(1, '!');
+  text += std::to_string(number);
+  return text;
 }
 
 // The shortest text that reads back as the same Double.
@@ -87,9 +89,14 @@ inline std::string shortest(double value) {
 
 // A Currency as its exact decimal value ("-12.3456").
 inline std::string currencyText(int64_t units) {
-  const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : units;
-  return (units < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." +
-         std::to_string(magnitude % 10000 + 10000).substr(1);
+  const bool negative = units < 0;
+  const uint64_t magnitude =
+      negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
+  std::string text = negative ? "-" : "";
+  text += std::to_string(magnitude / 10000);
+  text += '.';
+  text += std::to_string(magnitude % 10000 + 10000).substr(1);
+  return text;
 }
 
 // A date serial as "yyyy-mm-dd hh:mm:ss", the time rounded to the second.
