@@ -353,10 +353,7 @@ int clockCases() {
   int failures = 0;
   faults::Plan& plan = faults::plan();
   for (const ClockCase& c : cases) {
-    plan = {};
-    plan.clockSet = true;
-    plan.monotonicMs = c.startTick;
-    plan.wallSeconds = c.wall;
+    plan = {.clockSet = true, .monotonicMs = c.startTick, .wallSeconds = c.wall};
     const ObjectRef timeLib = zv::createObject(u"ZivoviViruvov.TimeLib");
     plan.monotonicMs = c.tick;
     zv::Args args;

@@ -8,11 +8,8 @@
 // tab, 1 ";", 2 the two characters "||", else that byte) and the column left empty (its
 // low bits), the rest the file. With the header-file flag, the bytes after the first 0xFE
 // of the rest become the header file.
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -24,44 +21,24 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Scratch {
-  Scratch() { zv::fuzz::silenceMessageBoxes(); }
-  std::string file(const char* name) const { return folder.file(name); }
-  zv::fuzz::ScratchFolder folder{"listview"};
-};
-
-Scratch& scratch() {
-  static Scratch s;
-  return s;
-}
-
 zv::String separatorOf(uint8_t b) {
-  switch (b & 0xF8) {
-    case 0:
-      return u"\t";
-    case 8:
-      return u";";
-    case 16:
-      return u"||";
-    default:
-      return zv::String(1, static_cast<char16_t>(b));
-  }
+  const uint8_t kind = b & 0xF8;
+  return kind == 0 ? u"\t" : kind == 8 ? u";" : kind == 16 ? u"||" : zv::String(1, char16_t(b));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  Scratch& s = scratch();
+  zv::fuzz::silenceMessageBoxes();
+  static const zv::fuzz::ScratchFolder s("listview");
   const uint8_t flags = data[0];
   const std::string input = s.file("input.txt");
   const std::string headerFile = s.file("header.txt");
   const uint8_t* rest = data + 2;
   size_t restSize = size - 2;
   std::error_code ec;
-  fs::remove(headerFile, ec);
+  std::filesystem::remove(headerFile, ec);
   if (flags & 0x80) {
     size_t cut = 0;
     while (cut < restSize && rest[cut] != 0xFE)
@@ -83,6 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        none, empty);
   bool tagHeader = true;
   lib->ListViewToXMLfile(zv::fromUtf8(s.file("out.xml")), view, no, tagHeader, none);
-  if (zv::openFileCount() != 0) std::abort();
+  zv::fuzz::check(zv::openFileCount() == 0);
   return 0;
 }

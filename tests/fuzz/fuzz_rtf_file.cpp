@@ -3,7 +3,6 @@
 // the page with header and footer ends with the body of the other one and the footer, and
 // no file stays open.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "api/HTMlib.h"
@@ -19,9 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zv::fuzz::writeFile(rtf, data, size);
   const bool bodyDone = html->RTFfileToHTMLfile(zv::fromUtf8(rtf), zv::fromUtf8(body), false);
   const bool pageDone = html->RTFfileToHTMLfile(zv::fromUtf8(rtf), zv::fromUtf8(page), true);
-  if (bodyDone != pageDone || zv::openFileCount() != 0) std::abort();
-  if (bodyDone &&
-      !zv::fuzz::readFile(page).ends_with(zv::fuzz::readFile(body) + "</BODY>\r\n</HTML>\r\n"))
-    std::abort();
+  zv::fuzz::check(bodyDone == pageDone && zv::openFileCount() == 0);
+  zv::fuzz::check(!bodyDone || zv::fuzz::readFile(page).ends_with(zv::fuzz::readFile(body) +
+                                                                  "</BODY>\r\n</HTML>\r\n"));
   return 0;
 }

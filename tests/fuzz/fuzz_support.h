@@ -1,6 +1,6 @@
-// What the file-reading fuzz targets share: a scratch folder of their own, files written
-// and read whole, and message boxes answered at once without printing (the targets run
-// thousands of times a second).
+// What the fuzz targets share: a scratch folder of their own, files written and read whole,
+// calls whose library errors are answers, checks that abort, and message boxes answered at
+// once without printing (the targets run thousands of times a second).
 #pragma once
 
 #include <stdlib.h>
@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/user_interface.h"
+#include "runtime/errors.h"
 
 namespace zv::fuzz {
 
@@ -49,6 +50,20 @@ inline void writeFile(const std::string& path, const uint8_t* data, size_t size)
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs one call; a library error is an acceptable outcome.
+template <class Call>
+void attempt(Call call) {
+  try {
+    call();
+  } catch (const Error&) {
+  }
+}
+
+// A property every input must keep.
+inline void check(bool holds) {
+  if (!holds) std::abort();
 }
 
 // Installs, once, a user interface whose boxes answer OK at once.

@@ -7,13 +7,9 @@
 // (little-endian) is that UTF-16 unit as is (lone surrogates, NUL, ...), a valid UTF-8
 // sequence is its character, any other byte the Latin-1 character of that value. The RTF
 // file gets the bytes after the header unchanged.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,6 +23,7 @@
 #include "convert/replace_scan.h"
 #include "convert/text_passes.h"
 #include "convert/unit_search.h"
+#include "fuzz_support.h"
 #include "runtime/errors.h"
 #include "runtime/variant.h"
 #include "text_oracle/replace_scan.h"
@@ -36,6 +33,8 @@
 namespace {
 
 using zv::String;
+using zv::fuzz::attempt;
+using zv::fuzz::check;
 
 // Appends the UTF-16 form of the valid UTF-8 sequence at data[i] and returns its length, or
 // returns 0 when none starts there.
@@ -92,36 +91,14 @@ std::vector<String> decodeStrings(const uint8_t* data, size_t size) {
   return strings;
 }
 
-// Runs one call; a library error is an acceptable outcome.
-template <typename Call>
-void attempt(Call call) {
-  try {
-    call();
-  } catch (const zv::Error&) {
-  }
-}
-
 struct Objects {
   std::shared_ptr<zv::StrChr> strchr = zv::StrChr::create();
   std::shared_ptr<zv::RTFlib> rtf = zv::RTFlib::create();
   std::shared_ptr<zv::HTMlib> html = zv::HTMlib::create();
-  std::string dir;
-  String rtfFile, htmlFile;
+  zv::fuzz::ScratchFolder scratch{"text"};
+  std::string rtfPath = scratch.file("in.rtf"), htmlPath = scratch.file("out.html");
+  String rtfFile = zv::fromUtf8(rtfPath), htmlFile = zv::fromUtf8(htmlPath);
   bool fileConversionBuilt = true;
-
-  Objects() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zv_fuzz_XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
-    dir = pattern;
-    rtfFile = zv::fromUtf8(dir + "/in.rtf");
-    htmlFile = zv::fromUtf8(dir + "/out.html");
-  }
-  ~Objects() {
-    std::remove((dir + "/in.rtf").c_str());
-    std::remove((dir + "/out.html").c_str());
-    rmdir(dir.c_str());
-  }
 };
 
 Objects& objects() {
@@ -198,21 +175,19 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
                             int16_t number) {
   const size_t from = size_t(uint16_t(number)) % (text.size() + 1);
   if (!patterns.empty()) {
-    if (zv::convert::findText(text, patterns, from) != text.find(patterns, from)) std::abort();
+    check(zv::convert::findText(text, patterns, from) == text.find(patterns, from));
     String fast, old;
-    if (zv::convert::replaceAllTo(text, patterns, targets, fast) !=
-            zv::text_oracle::replaceAllTo(text, patterns, targets, old) ||
-        fast != old)
-      std::abort();
+    check(zv::convert::replaceAllTo(text, patterns, targets, fast) ==
+              zv::text_oracle::replaceAllTo(text, patterns, targets, old) &&
+          fast == old);
     // Deletion in place, within a buffer the passes own.
     zv::convert::TextPasses passes(text);
     passes.run([](zv::StringView t, String& out) { return out.assign(t), true; }).erase(patterns);
     old.clear();
     if (!zv::text_oracle::replaceAllTo(text, patterns, u"", old)) old = text;
-    if (passes.take() != old) std::abort();
-    if (zv::convert::findUnit(text, patterns[0], from) !=
-        std::min(text.size(), text.find(patterns[0], from)))
-      std::abort();
+    check(passes.take() == old);
+    check(zv::convert::findUnit(text, patterns[0], from) ==
+          std::min(text.size(), text.find(patterns[0], from)));
   }
   // Rules from the "|"-separated parts of `patterns` and `targets`, kept prefix-free.
   std::vector<String> from_, to_;
@@ -236,7 +211,7 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
     oracleRules.push_back({from_[k], to_[k]});
   }
   const String scanned = zv::convert::ReplaceScan(rules).apply(text);
-  if (scanned != zv::text_oracle::ReplaceScan(oracleRules).apply(text)) std::abort();
+  check(scanned == zv::text_oracle::ReplaceScan(oracleRules).apply(text));
   // The plain loop costs text length times pattern length: long pairs rest on the oracle.
   if (text.size() * patterns.size() > (size_t(1) << 22)) return;
   String plain;
@@ -244,35 +219,17 @@ void compareWithPlainSearch(const String& text, const String& patterns, const St
     size_t k = 0;
     while (k < from_.size() && !zv::StringView(text).substr(i).starts_with(from_[k]))
       ++k;
-    if (k < from_.size()) {
-      plain += to_[k];
-      i += from_[k].size();
-    } else {
-      plain += text[i++];
-    }
+    plain += k < from_.size() ? to_[k] : String(1, text[i]);
+    i += k < from_.size() ? from_[k].size() : 1;
   }
-  if (scanned != plain) std::abort();
-}
-
-std::string readBytes(const std::string& path) {
-  std::string bytes;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-      bytes.append(buffer, n);
-    std::fclose(f);
-  }
-  return bytes;
+  check(scanned == plain);
 }
 
 // The library's file conversion against the oracle's: the same result and the same bytes.
 void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
   if (!o.fileConversionBuilt) return;
-  std::FILE* f = std::fopen((o.dir + "/in.rtf").c_str(), "wb");
-  if (!f) std::abort();
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-  const std::string before = readBytes(o.dir + "/out.html");
+  zv::fuzz::writeFile(o.rtfPath, data, size);
+  const std::string before = zv::fuzz::readFile(o.htmlPath);
   bool result = false;
   try {
     result = o.html->RTFfileToHTMLfile(o.rtfFile, o.htmlFile, headerFooter);
@@ -280,12 +237,12 @@ void fuzzFile(Objects& o, const uint8_t* data, size_t size, bool headerFooter) {
     if (e.number() == zv::err::kNotSupported) o.fileConversionBuilt = false;  // not built yet
     return;
   }
-  const std::string produced = readBytes(o.dir + "/out.html");
+  const std::string produced = zv::fuzz::readFile(o.htmlPath);
   // A failed conversion leaves the previous page where the oracle left a partial one.
-  if (!result && produced != before) std::abort();
-  if (zv::text_oracle::RTFfileToHTMLfile(*o.html, o.rtfFile, o.htmlFile, headerFooter) != result ||
-      (result && readBytes(o.dir + "/out.html") != produced))
-    std::abort();
+  check(result || produced == before);
+  check(zv::text_oracle::RTFfileToHTMLfile(*o.html, o.rtfFile, o.htmlFile, headerFooter) ==
+            result &&
+        (!result || zv::fuzz::readFile(o.htmlPath) == produced));
 }
 
 }  // namespace

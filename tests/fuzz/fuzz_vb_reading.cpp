@@ -9,11 +9,11 @@
 // the rest is UTF-8 text, and after a byte 0xFE a Format pattern of the input's own.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/format.h"
@@ -22,45 +22,17 @@
 namespace {
 
 using zv::String;
+using zv::fuzz::attempt;
+using zv::fuzz::check;
 
-constexpr const char16_t* kPatterns[] = {u"General Number",
-                                         u"Currency",
-                                         u"Fixed",
-                                         u"Standard",
-                                         u"Percent",
-                                         u"Scientific",
-                                         u"Yes/No",
-                                         u"True/False",
-                                         u"On/Off",
-                                         u"General Date",
-                                         u"Long Date",
-                                         u"Medium Date",
-                                         u"Short Date",
-                                         u"Long Time",
-                                         u"Medium Time",
-                                         u"Short Time",
-                                         u"#,##0.00;(#,##0.00);\"zero\";\"null\"",
-                                         u"0.###E+00",
-                                         u"000%",
-                                         u"\\$#,##0.0000",
-                                         u"dddd d mmmm yyyy hh:nn:ss AM/PM",
-                                         u"yy-m-d h:n:s a/p",
-                                         u"ww w q y c",
-                                         u"@@@-&&&!",
-                                         u">@<@",
-                                         u"ttttt"};
-
-void check(bool holds) {
-  if (!holds) std::abort();
-}
-
-template <class Call>
-void attempt(Call call) {
-  try {
-    call();
-  } catch (const zv::Error&) {
-  }
-}
+// clang-format off
+constexpr const char16_t* kPatterns[] = {
+    u"General Number", u"Currency", u"Fixed", u"Standard", u"Percent", u"Scientific", u"Yes/No",
+    u"True/False", u"On/Off", u"General Date", u"Long Date", u"Medium Date", u"Short Date",
+    u"Long Time", u"Medium Time", u"Short Time", u"#,##0.00;(#,##0.00);\"zero\";\"null\"",
+    u"0.###E+00", u"000%", u"\\$#,##0.0000", u"dddd d mmmm yyyy hh:nn:ss AM/PM",
+    u"yy-m-d h:n:s a/p", u"ww w q y c", u"@@@-&&&!", u">@<@", u"ttttt"};
+// clang-format on
 
 const zv::LocaleSettings& localeOf(int index) {
   static const zv::LocaleSettings locales[] = {zv::readLocaleSettings(1033),

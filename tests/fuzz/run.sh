@@ -14,12 +14,10 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-mode=smoke
-seconds=
+seconds=  # none: the smoke run
 if [[ ${1:-} == --smoke ]]; then
   shift
 elif [[ ${1:-} == --time ]]; then
-  mode=long
   seconds=$2
   shift 2
 fi
@@ -60,7 +58,7 @@ for row in "${targets[@]}"; do
   read -r target smoke max_len options <<<"$row"
   [[ $wanted == "  " || $wanted == *" $target "* ]] || continue
   corpus=$build/corpus/$target
-  [[ $mode == smoke ]] && rm -rf "$corpus"
+  [[ -z $seconds ]] && rm -rf "$corpus"
   mkdir -p "$corpus"
   # shellcheck disable=SC2086
   "$build/target/zv_fuzz_$target" "$corpus" "$here/corpus/$target" $options \

@@ -15,11 +15,11 @@
 
 namespace {
 
-std::wstring wide(const std::string& utf8) {
+std::wstring wide(const std::string& bytes, UINT codePage = CP_UTF8) {
   const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
   return out;
 }
 
@@ -93,11 +93,8 @@ std::string localeItem(const oracle::Case& c) {
       GetLocaleInfoA(c.lcid, LOCALE_IDEFAULTANSICODEPAGE, digits, sizeof digits) > 0)
     codePage = static_cast<UINT>(std::atoi(digits));
   if (codePage == 0) codePage = CP_ACP;
-  const int n =
-      MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-  return oracle::escape(utf8(text.data(), n));
+  const std::wstring text = wide(bytes, codePage);
+  return oracle::escape(utf8(text.data(), static_cast<int>(text.size())));
 }
 
 std::string answer(const oracle::Case& c) {

@@ -10,26 +10,18 @@ here="$(cd "$(dirname "$0")" && pwd)"
 native="$1"
 exe="$2"
 start=$SECONDS
-scratch="$(mktemp -d /tmp/zv-oracle.XXXXXX)"
-export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+source "$here/../wine/wine_prefix.sh"
 
 python3 "$here/generate_cases.py" >"$scratch/cases.tsv"
 # Both sides under the same user locale (LCIDs 0 and 0x400 are the user's).
 export LANG=en_US.UTF-8
 unset LC_ALL LC_MESSAGES
 "$native" "$scratch/cases.tsv" "$scratch/runtime.tsv"
-mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
-cp "$exe" "$scratch/cases.tsv" "$WINEPREFIX/drive_c/"
-(cd "$WINEPREFIX/drive_c" && wine zv_oracle.exe cases.tsv platform.tsv)
+start_prefix
+cp "$exe" "$scratch/cases.tsv" "$drive/"
+(cd "$drive" && wine zv_oracle.exe cases.tsv platform.tsv)
 status=0
-python3 "$here/compare.py" "$scratch/cases.tsv" "$WINEPREFIX/drive_c/platform.tsv" \
-  "$scratch/runtime.tsv" "$here/allowed.tsv" || status=$?
+python3 "$here/compare.py" "$scratch/cases.tsv" "$drive/platform.tsv" "$scratch/runtime.tsv" \
+  "$here/allowed.tsv" || status=$?
 echo "oracle: $((SECONDS - start)) s"
 exit $status

@@ -56,21 +56,32 @@ inline TYPEATTR attrOf(ITypeInfo* info) {
   return copy;
 }
 
-// IUnknown and IDispatch for an object of the test's own, living on the stack or for the whole
-// run: the reference count is only watched, never frees it.
+// IUnknown for an object of the test's own, living on the stack or for the whole run: the
+// reference count is only watched, never frees it. It answers as `own` and `also`.
 template <class Interface>
-class DispatchBase : public Interface {
+class UnknownBase : public Interface {
  public:
+  explicit UnknownBase(const IID& own, const IID& also = IID_NULL) : own_(own), also_(also) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch) && !accepts(riid))
-      return E_NOINTERFACE;
-    *ppv = this;
-    this->AddRef();
-    return S_OK;
+    const bool ok = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, own_) ||
+                    (!IsEqualIID(also_, IID_NULL) && IsEqualIID(riid, also_));
+    *ppv = ok ? this : nullptr;
+    if (ok) this->AddRef();
+    return ok ? S_OK : E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
   ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+
+  ULONG refs = 1;
+
+ private:
+  IID own_, also_;
+};
+
+// The same as an IDispatch without type information; `events`: the source interface it also is.
+class DispatchBase : public UnknownBase<IDispatch> {
+ public:
+  explicit DispatchBase(const IID& events = IID_NULL) : UnknownBase(IID_IDispatch, events) {}
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
     *n = 0;
     return S_OK;
@@ -79,11 +90,6 @@ class DispatchBase : public Interface {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
     return E_NOTIMPL;
   }
-
-  ULONG refs = 1;
-
- protected:
-  virtual bool accepts(REFIID) { return false; }
 };
 
 inline std::wstring str(BSTR b) {
@@ -122,15 +128,32 @@ inline VARIANT missing() {
   return variant(VT_ERROR, [](VARIANT& v) { V_ERROR(&v) = DISP_E_PARAMNOTFOUND; });
 }
 
-// A value as text, with its VARIANT kind: "8:abc".
-inline std::wstring shown(const VARIANT& v) {
+// A value as text (empty when it has none), and with its VARIANT kind: "8:abc".
+inline std::wstring asText(const VARIANT& v, USHORT flags = 0) {
   VARIANT s;
   VariantInit(&s);
-  std::wstring out = std::to_wstring(V_VT(&v)) + L":";
-  if (SUCCEEDED(VariantChangeType(&s, const_cast<VARIANT*>(&v), 0, VT_BSTR)))
-    out += str(V_BSTR(&s));
+  if (FAILED(VariantChangeType(&s, const_cast<VARIANT*>(&v), flags, VT_BSTR))) return L"";
+  const std::wstring out = str(V_BSTR(&s));
   VariantClear(&s);
   return out;
+}
+inline std::wstring shown(const VARIANT& v) {
+  return std::to_wstring(V_VT(&v)) + L":" + asText(v);
+}
+
+inline void freeStrings(EXCEPINFO& ei) {
+  for (BSTR b : {ei.bstrDescription, ei.bstrSource, ei.bstrHelpFile})
+    SysFreeString(b);
+}
+
+// The name of a library's type or a type's member `id` (-1: the library's or the type's own).
+template <class Owner>
+std::string nameOf(Owner* owner, LONG id = -1) {
+  BSTR b = nullptr;
+  owner->GetDocumentation(id, &b, nullptr, nullptr, nullptr);
+  const std::string s = narrow(str(b));
+  SysFreeString(b);
+  return s;
 }
 
 struct Outcome {
@@ -156,9 +179,7 @@ inline Outcome invoke(IDispatch* obj, DISPID id, std::vector<VARIANT> args,
        {std::pair{DISP_E_PARAMNOTOPTIONAL, 449}, {DISP_E_TYPEMISMATCH, 13}, {DISP_E_OVERFLOW, 6}})
     if (hr == code) number = vb;
   Outcome out{hr, FAILED(hr) ? L"#" + std::to_wstring(number) : shown(result), argErr};
-  SysFreeString(ei.bstrDescription);
-  SysFreeString(ei.bstrSource);
-  SysFreeString(ei.bstrHelpFile);
+  freeStrings(ei);
   VariantClear(&result);
   return out;
 }

@@ -82,8 +82,8 @@ libid="$(grep -oE '\{[0-9A-F-]+\}' <<<"${keys[-1]}")"
 machine='HKEY_LOCAL_MACHINE\Software\Classes'
 user='HKEY_CURRENT_USER\Software\Classes'
 
-# How many of the keys stand below ROOT, read from one export of ROOT.
-keys_present() {  # root
+# Exactly COUNT of the keys stand below ROOT, read from one export of ROOT.
+expect_keys() {  # root count what
   local n=0 text
   rm -f "$WINEPREFIX/drive_c/keys.reg"
   wine reg export "$1" 'C:\keys.reg' /y >/dev/null 2>&1
@@ -91,11 +91,6 @@ keys_present() {  # root
   for k in "${keys[@]}"; do
     grep -qiF "[$1\\$k]" <<<"$text" && n=$((n + 1))
   done
-  echo "$n"
-}
-expect_keys() {  # root count what
-  local n
-  n="$(keys_present "$1")"
   [[ $n == "$2" ]] && pass || fail "$3: $n of ${#keys[@]} keys below $1, $2 expected"
 }
 

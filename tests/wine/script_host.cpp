@@ -20,6 +20,7 @@
 using client::attrOf;
 using client::DispatchBase;
 using client::Ref;
+using client::UnknownBase;
 
 namespace {
 
@@ -44,26 +45,18 @@ void storeByRef(VARIANT* target, VARIANT& value) {
   if (kind == VT_VARIANT) {
     VariantCopy(V_VARIANTREF(target), &value);
   } else if (SUCCEEDED(VariantChangeType(&converted, &value, 0, kind))) {
-    switch (kind) {
-      case VT_BOOL:
-        *V_BOOLREF(target) = V_BOOL(&converted);
-        break;
-      case VT_I4:
-        *V_I4REF(target) = V_I4(&converted);
-        break;
-      case VT_BSTR:
-        std::swap(*V_BSTRREF(target), V_BSTR(&converted));
-        break;
-    }
+    if (kind == VT_BOOL) *V_BOOLREF(target) = V_BOOL(&converted);
+    if (kind == VT_I4) *V_I4REF(target) = V_I4(&converted);
+    if (kind == VT_BSTR) std::swap(*V_BSTRREF(target), V_BSTR(&converted));
   }
   VariantClear(&converted);
 }
 
 // The events of one object, delivered to the script's prefix_Event subs.
-class EventSink final : public DispatchBase<IDispatch> {
+class EventSink final : public DispatchBase {
  public:
   EventSink(IID events, ITypeInfo* info, std::wstring prefix)
-      : events_(events), info_(info), prefix_(std::move(prefix)) {}
+      : DispatchBase(events), info_(info), prefix_(std::move(prefix)) {}
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                    EXCEPINFO*, UINT*) override {
@@ -98,11 +91,7 @@ class EventSink final : public DispatchBase<IDispatch> {
     return S_OK;
   }
 
- protected:
-  bool accepts(REFIID riid) override { return IsEqualIID(riid, events_); }
-
  private:
-  IID events_;
   ITypeInfo* info_;
   std::wstring prefix_;
 };
@@ -139,17 +128,12 @@ HRESULT connect(IDispatch* object, const std::wstring& prefix) {
   return hr;
 }
 
-std::wstring text(VARIANT& v) {
-  VARIANT s;
-  VariantInit(&s);
-  if (FAILED(VariantChangeType(&s, &v, VARIANT_ALPHABOOL, VT_BSTR))) return L"";
-  std::wstring out(V_BSTR(&s), SysStringLen(V_BSTR(&s)));
-  VariantClear(&s);
-  return out;
+std::wstring text(const VARIANT& v) {
+  return client::asText(v, VARIANT_ALPHABOOL);
 }
 
 // The WScript object: Echo, Quit, Sleep, CreateObject.
-class WScript final : public DispatchBase<IDispatch> {
+class WScript final : public DispatchBase {
  public:
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
@@ -213,18 +197,9 @@ class WScript final : public DispatchBase<IDispatch> {
 
 WScript gWScript;
 
-class Site final : public IActiveScriptSite {
+class Site final : public UnknownBase<IActiveScriptSite> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    *ppv = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IActiveScriptSite)) {
-      *ppv = this;
-      return S_OK;
-    }
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  Site() : UnknownBase(IID_IActiveScriptSite) {}
   HRESULT STDMETHODCALLTYPE GetLCID(LCID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item,
                                         ITypeInfo** info) override {
@@ -250,9 +225,7 @@ class Site final : public IActiveScriptSite {
     error->GetSourcePosition(&context, &line, &column);
     std::printf("script error at line %lu: %ls\r\n", line + 1,
                 info.bstrDescription ? info.bstrDescription : L"(no description)");
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrHelpFile);
+    client::freeStrings(info);
     gExitCode = 1;
     return S_OK;
   }

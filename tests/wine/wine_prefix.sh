@@ -1,11 +1,11 @@
-# Sourced by run.sh and locale_run.sh: a fresh 64-bit Wine prefix, removed on exit, and the
+# Sourced by run.sh, locale_run.sh and tests/oracle/run.sh: a fresh 64-bit Wine prefix, removed on exit, and the
 # pass and fail counts of the steps.
 export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
 scratch="$(mktemp -d /tmp/zv-wine.XXXXXX)"
 export WINEPREFIX="$scratch/prefix"
 drive="$WINEPREFIX/drive_c/zv"
 cleanup() {
-  wineserver -k >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -28,22 +28,19 @@ start_prefix() {
 # Counts a step's "N passed, M failed" line; a missing line is a failure, since cscript
 # prints nothing and exits 0 when a script stops on an error.
 count_summary() {  # name output exit-code
-  local name="$1" output="$2" rc="$3" line n m
-  line="$(printf '%s\n' "$output" | tr -d '\r' | grep -E '[0-9]+ passed, [0-9]+ failed' | tail -n 1)"
-  printf '%s\n' "$output" | tr -d '\r' | grep -E '^FAIL' | sed "s/^/  $name: /"
-  if [[ -z "$line" ]]; then
+  local name="$1" output="${2//$'\r'/}" rc="$3" line n m
+  line="$(grep -E '[0-9]+ passed, [0-9]+ failed' <<<"$output" | tail -n 1)"
+  grep -E '^FAIL' <<<"$output" | sed "s/^/  $name: /"
+  if [[ ! $line =~ ([0-9]+)\ passed,\ ([0-9]+)\ failed ]]; then
     fail "$name: no summary line (script error?)"
     return
   fi
-  n="$(grep -oE '[0-9]+ passed' <<<"$line" | grep -oE '[0-9]+')"
-  m="$(grep -oE '[0-9]+ failed' <<<"$line" | grep -oE '[0-9]+')"
+  n=${BASH_REMATCH[1]} m=${BASH_REMATCH[2]}
   passed=$((passed + n))
   failed=$((failed + m))
   echo "$name: $n passed, $m failed"
   # WScript.Quit and the clients' exit code: 0 exactly when nothing failed.
-  if (((m == 0) != (rc == 0))); then
-    fail "$name: exit code $rc does not match $m failures"
-  fi
+  (((m == 0) == (rc == 0))) || fail "$name: exit code $rc does not match $m failures"
 }
 
 # Runs a script of C:\zv in cscript and counts its summary.
