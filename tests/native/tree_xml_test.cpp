@@ -7,6 +7,7 @@
 
 #include "api/TrViewLib.h"
 #include "frame/classes.h"
+#include "list_view_text.h"
 #include "platform/xml_document.h"
 #include "runtime/convert.h"
 #include "test_support.h"
@@ -17,27 +18,15 @@ using zv::Variant;
 
 namespace {
 
+using zvtest::addNode;
+using zvtest::nodesOf;
 using zvtest::Reports;
 
 const std::string kHeader = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>";
 
-ObjectRef nodesOf(const ObjectRef& tree) {
-  return zv::toObject(zv::get(tree, u"Nodes"));
-}
-
 String member(const ObjectRef& tree, const char16_t* key, const char16_t* name) {
   return zv::toString(
       zv::get(zv::toObject(zv::call(nodesOf(tree), u"Item", {Variant(key)})), name));
-}
-
-ObjectRef treeWithImages() {
-  ObjectRef tree = zv::createModel(u"TreeView");
-  ObjectRef images = zv::createModel(u"ImageList");
-  for (const char16_t* key : {u"first", u"second"})
-    zv::call(zv::toObject(zv::get(images, u"ListImages")), u"Add",
-             {Variant::missing(), Variant(key)});
-  zv::putRef(tree, u"ImageList", images);
-  return tree;
 }
 
 bool load(ObjectRef& tree, const zvtest::TempDir& dir, const std::string& body) {
@@ -68,7 +57,8 @@ TEST(TreeXml, ReaderReportsNameTheStepAndPosition) {
 
 TEST(TreeXml, ImagesFromTheListAndTextsCutAt255) {
   zvtest::TempDir dir;
-  ObjectRef tree = treeWithImages();
+  ObjectRef tree = zv::createModel(u"TreeView");
+  zvtest::giveImages(tree, {u"first", u"second"});
   const std::string longText(300, 'x');
   ASSERT_TRUE(load(tree, dir,
                    "<TREE><NODE><TEXT>" + longText +
@@ -88,12 +78,10 @@ TEST(TreeXml, TheWriterLeavesOutNodesBelowItsDepthLimit) {
   zvtest::TempDir dir;
   ObjectRef tree = zv::createModel(u"TreeView");
   String parent = u"n0";
-  zv::call(nodesOf(tree), u"Add",
-           {Variant::missing(), Variant::missing(), Variant(parent), Variant(u"0")});
+  addNode(tree, nullptr, parent.c_str(), u"0");
   for (int i = 1; i <= 510; ++i) {
     const String key = u"n" + zv::longToString(i);
-    zv::call(nodesOf(tree), u"Add",
-             {Variant(parent), Variant(int16_t{4}), Variant(key), Variant(key)});
+    addNode(tree, parent.c_str(), key.c_str(), key.c_str());
     parent = key;
   }
   Reports reports;
