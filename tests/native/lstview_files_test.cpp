@@ -312,24 +312,19 @@ ObjectRef tree() {
 }
 
 TEST_F(LstViewFilesTest, RowsFromChildNodes) {
+  const Variant yes(true), no(false), pin(u"pin");
   const struct {
     const char16_t* member;
     std::vector<Variant> options;
     const char16_t* dump;
   } cases[] = {
       {u"LoadListViewFromChildNodeAndTag", {}, u"A|B;Beta|Lyon"},
-      {u"LoadListViewFromChildNodeAndTag", {Variant(false)}, u"A|B;Alpha|Paris;Beta|Lyon"},
-      {u"LoadListViewFromChildNodeAndTag",
-       {Variant(false), Variant(true), Variant(false)},
-       u"A|B;Alpha|Paris]#[75;Beta|Lyon"},
-      {u"LoadListViewFromChildNodeAndTag", {Variant(true), Variant(false)}, u"A|B;old;Beta|Lyon"},
+      {u"LoadListViewFromChildNodeAndTag", {no}, u"A|B;Alpha|Paris;Beta|Lyon"},
+      {u"LoadListViewFromChildNodeAndTag", {no, yes, no}, u"A|B;Alpha|Paris]#[75;Beta|Lyon"},
+      {u"LoadListViewFromChildNodeAndTag", {yes, no}, u"A|B;old;Beta|Lyon"},
       {u"LoadListViewFromChildNode", {}, u"A|B;Alpha;Beta"},
-      {u"LoadListViewFromChildNode",
-       {Variant(true), Variant(false), Variant(u"pin")},
-       u"A|B;Alpha|Pin;Beta"},
-      {u"LoadListViewFromChildNode",
-       {Variant(true), Variant(true), Variant(u"pin"), Variant(true)},
-       u"A|B;Alpha|p;Beta"},
+      {u"LoadListViewFromChildNode", {yes, no, pin}, u"A|B;Alpha|Pin;Beta"},
+      {u"LoadListViewFromChildNode", {yes, yes, pin, yes}, u"A|B;Alpha|p;Beta"},
   };
   for (const auto& c : cases) {
     ObjectRef view = zvtest::listView({{u"A", u"B"}, {u"old"}});

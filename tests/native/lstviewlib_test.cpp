@@ -325,8 +325,8 @@ class HeaderTextRefused : public zv::Object {
 };
 
 TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
-  const Variant s(ObjectRef(std::make_shared<Stranger>())), a(u"a"), one = n(1), no(false);
-  const Variant coll(collection({u"a"})), box(zv::createModel(u"ListBox"));
+  const Variant s(ObjectRef(std::make_shared<Stranger>())), a(u"a"), one = n(1);
+  const Variant yes(true), no(false), coll(collection({u"a"})), box(zv::createModel(u"ListBox"));
   const Variant lv(ObjectRef(listView({{u"A"}})));
   const Variant refused(ObjectRef(
       std::make_shared<HeaderTextRefused>(ObjectRef(listView({{u"A", u"B"}, {u"a", u"b"}})))));
@@ -344,12 +344,12 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
       {u"CopyColumnToComboBox", {s, box, one}, {column + u"combo List > 0"}},
       {u"CopyListViewHeaderToRow", {s, lv}, {u"Unable to copy Header list to another list"}},
       {u"CopyListToList", {s, lv}, {u"Error on List View copy: 0/0/0"}},
-      {u"SetAutomaticTips", {s, no, Variant(true)}, {u"Error on automatic setting Tips"}},
+      {u"SetAutomaticTips", {s, no, yes}, {u"Error on automatic setting Tips"}},
       {u"SetAutomaticTips", {s}, {}},
       {u"FindItemFromSubItem", {s, a, one}, {u"Error on finding subItem value in list: 0"}},
       {u"FindItemFromText", {s, a}, {u"Error on finding text value in list: 0"}},
       {u"FindHeaderFromCaption",
-       {s, a, Variant(true)},
+       {s, a, yes},
        {u"Error on finding caption value in header list: 0"}},
       {u"CountStringFromColumn", {s, a, one}, {u"Error on  count string from column 1\t0"}},
       {u"CountHeaderCaption", {s, a}, {u"Error on count header caption: 0"}},
