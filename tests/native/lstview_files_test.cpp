@@ -4,7 +4,6 @@
 // Wine (tests/cases/listview holds the expected files).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "controls/models/ListView.h"
@@ -21,7 +20,6 @@ using Texts = std::vector<String>;
 
 namespace {
 
-const Variant kMissing = Variant::missing();
 using Options = std::vector<std::pair<const char16_t*, Variant>>;
 const Variant kTrue(true);
 
