@@ -40,18 +40,26 @@ class FilesTest : public testing::Test {
   zvtest::RecordingUserInterface ui_;
 };
 
-TEST_F(FilesTest, OpenTakesLowestFreeNumber) {
-  const String a = dir_.u("a"), b = dir_.u("b"), c = dir_.u("c");
-  EXPECT_EQ(zv::openFile(a, FileMode::Output), 1);
-  EXPECT_EQ(zv::openFile(b, FileMode::Output), 2);
-  EXPECT_EQ(zv::openFile(c, FileMode::Output), 3);
+// Each open takes the lowest free number of the calling thread's own table.
+TEST_F(FilesTest, OpenTakesTheLowestFreeNumberOfTheThread) {
+  auto open = [&](const char* name) { return zv::openFile(dir_.u(name), FileMode::Output); };
+  EXPECT_EQ((std::vector<int16_t>{open("a"), open("b"), open("c")}),
+            (std::vector<int16_t>{1, 2, 3}));
   zv::closeFile(2);
   EXPECT_EQ(zv::openFileCount(), 2u);
-  EXPECT_EQ(zv::openFile(dir_.u("d"), FileMode::Output), 2);
-  EXPECT_EQ(zv::openFile(dir_.u("e"), FileMode::Output), 4);
+  EXPECT_EQ((std::vector<int16_t>{open("d"), open("e")}), (std::vector<int16_t>{2, 4}));
   zv::closeFile(1);
-  EXPECT_EQ(zv::OpenFileForInput(a, true, false), 1);
-  EXPECT_EQ(zv::OpenFileForAppend(a), 5);
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("a"), true, false), 1);
+  EXPECT_EQ(zv::OpenFileForAppend(dir_.u("a")), 5);
+  int16_t there = 0;
+  size_t countThere = 0;
+  std::thread([&] {
+    there = zv::OpenFileForOutput(dir_.u("other.txt"));
+    countThere = zv::openFileCount();
+    zv::closeFile(there);
+  }).join();
+  EXPECT_EQ(there, 1);
+  EXPECT_EQ(countThere, 1u);
   EXPECT_EQ(zv::openFileCount(), 5u);
 }
 
@@ -68,17 +76,6 @@ TEST_F(FilesTest, FiveHundredElevenNumbersThenTooManyFiles) {
   EXPECT_EQ(zv::pendingError().number, 0);
   zv::closeFile(300);
   EXPECT_EQ(zv::openFile(path, FileMode::Input), 300);
-}
-
-TEST_F(FilesTest, UnknownNumbersAreBadFileNumbers) {
-  for (int16_t n : {0, -1, 7, 512, 32767})
-    EXPECT_EQ(errorOf([&] { zv::fileByNumber(n); }), zv::err::kBadFileNameOrNumber) << n;
-  for (int16_t n : {0, -1, 7, 512})
-    zv::closeFile(n);
-  const int16_t n = zv::openFile(dir_.u("f"), FileMode::Output);
-  zv::closeFile(n);
-  zv::closeFile(n);
-  EXPECT_EQ(errorOf([&] { zv::fileByNumber(n); }), zv::err::kBadFileNameOrNumber);
 }
 
 TEST_F(FilesTest, FailedOpensRaiseTheirErrorNumbers) {
@@ -105,35 +102,46 @@ TEST_F(FilesTest, FailedOpensRaiseTheirErrorNumbers) {
   EXPECT_EQ(zv::OpenFileForOutput(dir_.u("ro")), -1);
 }
 
-TEST_F(FilesTest, BlankNamesGiveMinusOneWithoutTouchingDisk) {
+// Every opener's failure gives -1 and is reported silently with its exact text (one pointer
+// change, no box, the pending error cleared), touching nothing on disk; a missing file to
+// read, asked not to report, stays quiet.
+TEST_F(FilesTest, FailedOpenersGiveMinusOneAndReportSilently) {
+  std::filesystem::create_directory(dir_.path("folder"));
   const auto before = std::filesystem::current_path();
-  for (const String& name : {String(), String(u"   ")}) {
-    EXPECT_EQ(zv::OpenFileForAppend(name), -1);
-    EXPECT_EQ(zv::OpenFileForOutput(name), -1);
-    EXPECT_EQ(zv::OpenFileForInput(name, true, false), -1);
-    EXPECT_EQ(zv::OpenFileForInput(name, true, true), -1);
-  }
-  EXPECT_FALSE(std::filesystem::exists("   "));
-  EXPECT_EQ(zv::openFileCount(), 0u);
-  EXPECT_EQ(std::filesystem::current_path(), before);
-  // Each opener reported its failure silently.
-  EXPECT_EQ(ui_.pointers.size(), 8u);
+  const struct {
+    const char16_t* opener;
+    std::function<int16_t(const String&)> open;
+  } openers[] = {
+      {u"Error on append the file:", [](const String& f) { return zv::OpenFileForAppend(f); }},
+      {u"Error on file opening:", [](const String& f) { return zv::OpenFileForOutput(f); }},
+      {u"Can't open file:", [](const String& f) { return zv::OpenFileForInput(f, true, false); }},
+      // Asked to create a missing file: the output opener's failure.
+      {u"Error on file opening:",
+       [](const String& f) { return zv::OpenFileForInput(f, true, true); }}};
+  zvtest::Reports reports;
+  std::vector<String> expected;
+  for (const String& name : {String(), String(u"   "), dir_.u("nowhere/f"), dir_.u("folder")})
+    for (const auto& o : openers) {
+      zv::setPendingError(zv::Error(13));
+      EXPECT_EQ(o.open(name), -1) << zv::toUtf8(name) << zv::toUtf8(o.opener);
+      EXPECT_EQ(zv::pendingError().number, 0);
+      expected.push_back(o.opener + String(u"\r\n") + name);
+    }
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("missing"), true, false), -1);
+  expected.push_back(u"Can't open file:\r\n" + dir_.u("missing"));
+  EXPECT_EQ(zv::OpenFileForInput(dir_.u("missing"), false, false), -1);  // not reported
+  EXPECT_EQ(reports.texts, expected);
+  EXPECT_EQ(ui_.pointers.size(), expected.size());
   EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(zv::pendingError().number, 0);
+  for (const char* gone : {"missing", "nowhere"})
+    EXPECT_FALSE(std::filesystem::exists(dir_.path(gone)));
+  EXPECT_FALSE(std::filesystem::exists("   "));
+  EXPECT_EQ(std::filesystem::current_path(), before);
+  EXPECT_EQ(zv::openFileCount(), 0u);
 }
 
-TEST_F(FilesTest, InputFailsOnMissingFilesAndFoldersUnlessAskedToCreate) {
-  EXPECT_EQ(zv::OpenFileForInput(dir_.u("missing"), true, false), -1);
-  EXPECT_EQ(zv::OpenFileForInput(dir_.u("missing"), false, false), -1);  // not reported
-  std::filesystem::create_directory(dir_.path("folder"));
-  EXPECT_EQ(zv::OpenFileForInput(dir_.u("folder"), true, false), -1);
-  EXPECT_EQ(zv::OpenFileForInput(dir_.u("nowhere/f"), true, true), -1);
-  EXPECT_EQ(ui_.pointers.size(), 3u);
-  EXPECT_FALSE(std::filesystem::exists(dir_.path("missing")));
-  EXPECT_EQ(zv::openFileCount(), 0u);
-  EXPECT_EQ(zv::pendingError().number, 0);
-  ui_.pointers.clear();
-  // A missing file asked for is made and open for writing; an existing one is read.
+// A missing file asked for is made and open for writing; an existing one is read.
+TEST_F(FilesTest, InputMakesAMissingFileOnRequest) {
   const int16_t made = zv::OpenFileForInput(dir_.u("new.txt"), true, true);
   EXPECT_EQ(zv::fileByNumber(made).mode(), FileMode::Output);
   zv::fileByNumber(made).writeLine(u"keep");
@@ -170,20 +178,6 @@ TEST_F(FilesTest, OutputEmptiesAndAppendExtendsWithAnsiBytes) {
   EXPECT_TRUE(ui_.pointers.empty());
 }
 
-TEST_F(FilesTest, OutputAndAppendFailuresAreReportedSilently) {
-  std::filesystem::create_directory(dir_.path("folder"));
-  zv::setPendingError(zv::Error(13));
-  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("nowhere/f.txt")), -1);
-  EXPECT_EQ(zv::OpenFileForAppend(dir_.u("nowhere/f.txt")), -1);
-  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("folder")), -1);
-  EXPECT_EQ(zv::OpenFileForAppend(dir_.u("folder")), -1);
-  EXPECT_EQ(ui_.pointers.size(), 4u);
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(zv::pendingError().number, 0);
-  EXPECT_FALSE(std::filesystem::exists(dir_.path("nowhere")));
-  EXPECT_EQ(zv::openFileCount(), 0u);
-}
-
 TEST_F(FilesTest, ReadLineSplitsOnCrAndCrLfOnly) {
   const struct {
     std::string bytes;
@@ -214,11 +208,18 @@ TEST_F(FilesTest, ReadLineSplitsOnCrAndCrLfOnly) {
   }
 }
 
-TEST_F(FilesTest, ModesAreEnforced) {
+// Unknown or closed numbers are bad file numbers (closing them again does nothing); a file
+// used against its mode is a bad file mode and keeps its content.
+TEST_F(FilesTest, BadNumbersAndModes) {
   writeBytes(dir_.path("in.txt"), "x\r\n");
   const int16_t in = zv::OpenFileForInput(dir_.u("in.txt"), true, false);
   const int16_t out = zv::OpenFileForOutput(dir_.u("out.txt"));
   const int16_t app = zv::OpenFileForAppend(dir_.u("app.txt"));
+  const int16_t closed = zv::openFile(dir_.u("f"), FileMode::Output);
+  for (int16_t n : {closed, closed, int16_t{0}, int16_t{-1}, int16_t{7}, int16_t{512}})
+    zv::closeFile(n);
+  for (int16_t n : {closed, int16_t{0}, int16_t{-1}, int16_t{7}, int16_t{512}, int16_t{32767}})
+    EXPECT_EQ(errorOf([&] { zv::fileByNumber(n); }), zv::err::kBadFileNameOrNumber) << n;
   for (const auto& misuse : std::vector<std::function<void()>>{
            [&] { zv::fileByNumber(in).write(u"y"); }, [&] { zv::fileByNumber(in).writeLine(u"y"); },
            [&] { zv::fileByNumber(out).readLine(); }, [&] { zv::fileByNumber(app).atEnd(); }})
@@ -228,19 +229,15 @@ TEST_F(FilesTest, ModesAreEnforced) {
   EXPECT_EQ(readBytes(dir_.path("in.txt")), "x\r\n");
 }
 
-TEST_F(FilesTest, FileNumberClosesWhenItsScopeEnds) {
-  int16_t number = 0;
+// A FileNumber closes its file when its scope ends and discards it when a failure ends the
+// scope; a new number closes the old one once the new file is open; a failed open holds -1.
+TEST_F(FilesTest, FileNumberOwnsItsNumber) {
   {
     zv::FileNumber file(zv::OpenFileForOutput(dir_.u("raii.txt")));
     ASSERT_TRUE(file.isOpen());
-    number = file.number();
     file.file().writeLine(u"kept");
-    EXPECT_EQ(zv::openFileCount(), 1u);
   }
   EXPECT_EQ(zv::openFileCount(), 0u);
-  EXPECT_EQ(errorOf([&] { zv::fileByNumber(number); }), zv::err::kBadFileNameOrNumber);
-  EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
-  // A scope left by a failure keeps no part of the new text.
   EXPECT_TRUE(zvtest::caught([&] {
     zv::FileNumber file(zv::OpenFileForOutput(dir_.u("raii.txt")));
     file.file().writeLine(u"lost");
@@ -248,23 +245,17 @@ TEST_F(FilesTest, FileNumberClosesWhenItsScopeEnds) {
   }));
   EXPECT_EQ(readBytes(dir_.path("raii.txt")), "kept\r\n");
   EXPECT_EQ(zv::openFileCount(), 0u);
-}
-
-TEST_F(FilesTest, FileNumberReassignmentAndFailedOpen) {
   zv::FileNumber file;
   EXPECT_FALSE(file.isOpen());
   EXPECT_EQ(errorOf([&] { file.file(); }), zv::err::kBadFileNameOrNumber);
   file = zv::OpenFileForOutput(dir_.u("one.txt"));
   EXPECT_EQ(file.number(), 1);
-  // Taking another number closes the first, once the new file is open.
   file = zv::OpenFileForOutput(dir_.u("two.txt"));
   EXPECT_EQ(file.number(), 2);
   EXPECT_EQ(zv::openFileCount(), 1u);
-  EXPECT_EQ(errorOf([&] { zv::fileByNumber(1); }), zv::err::kBadFileNameOrNumber);
   file.close();
   file.close();
   EXPECT_EQ(zv::openFileCount(), 0u);
-  // A failed open holds -1 and closes nothing.
   const int16_t other = zv::openFile(dir_.u("three.txt"), FileMode::Output);
   {
     zv::FileNumber failed(zv::OpenFileForOutput(dir_.u("nowhere/x")));
@@ -289,22 +280,6 @@ TEST_F(FilesTest, FailedFinalFlushIsDiskFull) {
   zv::fileByNumber(n).write(u"x");
   EXPECT_EQ(errorOf([&] { zv::closeFile(n); }), 61);
   EXPECT_EQ(zv::openFileCount(), 0u);
-}
-
-TEST_F(FilesTest, EachThreadHasItsOwnTable) {
-  EXPECT_EQ(zv::OpenFileForOutput(dir_.u("main.txt")), 1);
-  int16_t seen = 0;
-  size_t countThere = 0;
-  std::thread other([&] {
-    seen = zv::OpenFileForOutput(dir_.u("other.txt"));
-    countThere = zv::openFileCount();
-    zv::closeFile(seen);
-  });
-  other.join();
-  EXPECT_EQ(seen, 1);
-  EXPECT_EQ(countThere, 1u);
-  EXPECT_EQ(zv::openFileCount(), 1u);
-  EXPECT_EQ(zv::fileByNumber(1).mode(), FileMode::Output);
 }
 
 }  // namespace

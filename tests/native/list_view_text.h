@@ -1,5 +1,5 @@
-// List-view models for the list-view tests: one made from lines of text, and one read back
-// as one line of text.
+// Models for the list-view and tree-view tests: a list-view made from lines of text and one
+// read back as one line of text; tree-view nodes and images.
 #pragma once
 
 #include <initializer_list>
@@ -8,6 +8,7 @@
 
 #include "controls/models/ListView.h"
 #include "frame/classes.h"
+#include "runtime/convert.h"
 
 namespace zvtest {
 
@@ -38,6 +39,29 @@ inline zv::String listViewText(zv::models::ListView& lv) {
       out += u"|" + cell->get_Text();
   }
   return out;
+}
+
+inline zv::ObjectRef nodesOf(const zv::ObjectRef& tree) {
+  return zv::toObject(zv::get(tree, u"Nodes"));
+}
+
+// A node added as the last child of `parent` (nullptr: the last root).
+inline zv::ObjectRef addNode(const zv::ObjectRef& tree, const char16_t* parent, const char16_t* key,
+                             const char16_t* text,
+                             const zv::Variant& image = zv::Variant::missing()) {
+  const zv::Variant relative = parent ? zv::Variant(parent) : zv::Variant::missing();
+  return zv::toObject(
+      zv::call(nodesOf(tree), u"Add",
+               {relative, zv::Variant(int16_t{4}), zv::Variant(key), zv::Variant(text), image}));
+}
+
+// Gives the tree an image list holding these keys.
+inline void giveImages(const zv::ObjectRef& tree, std::initializer_list<const char16_t*> keys) {
+  zv::ObjectRef images = zv::createModel(u"ImageList");
+  for (const char16_t* key : keys)
+    zv::call(zv::toObject(zv::get(images, u"ListImages")), u"Add",
+             {zv::Variant::missing(), zv::Variant(key)});
+  zv::putRef(tree, u"ImageList", images);
 }
 
 }  // namespace zvtest

@@ -176,44 +176,44 @@ TEST_F(LstViewLibTest, AutomaticTipsAndTheirExclusions) {
   }
 }
 
+// Each search in turn: the first match's index, 0 for none, or the index of the row or
+// header added on request.
 TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
   auto lv = listView({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
   lv->rows().list().items()[1]->let_Tag(Variant(u"t"));
   lv->rows().list().items()[1]->let_SmallIcon(Variant(u"i"));
-  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), Variant(u"abc")}), 2);
-  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), Variant(u"ab")}), 0);
-  EXPECT_EQ(number(u"FindItemFromText", {obj(lv), Variant(u"   "), Variant(true)}), 0);
   lv->let_Checkboxes(true);
-  EXPECT_EQ(number(u"FindItemFromText",
-                   {obj(lv), Variant(u"new"), Variant(true), Variant(true), Variant(u"ico")}),
-            3);
+  auto bare = listView({{}});
+  const Variant v = obj(lv), b = obj(bare), yes(true), i(u"i");
+  const Variant one(int16_t{1}), two(int16_t{2});
+  const struct {
+    const char16_t* member;
+    Args args;
+    int32_t found;
+  } steps[] = {
+      {u"FindItemFromText", {v, Variant(u"abc")}, 2},
+      {u"FindItemFromText", {v, Variant(u"ab")}, 0},
+      {u"FindItemFromText", {v, Variant(u"   "), yes}, 0},
+      {u"FindItemFromText", {v, Variant(u"new"), yes, yes, Variant(u"ico")}, 3},
+      {u"FindItemFromSubItem", {v, Variant(u"y"), one}, 2},
+      {u"FindItemFromSubItem", {v, Variant(u"y"), two, yes}, 0},
+      {u"FindItemFromSubItem", {v, Variant(u"z"), one, yes}, 4},
+      {u"FindItemFromTag", {v, Variant(u"t")}, 2},
+      {u"FindItemFromTag", {v, Variant(u"")}, 1},
+      {u"FindItemFromSmallIcon", {v, i}, 2},
+      {u"FindItemFromIcon", {v, i}, 0},
+      {u"FindHeaderFromCaption", {b, Variant(u"H"), yes, one}, 1},
+      {u"FindHeaderFromCaption", {b, Variant(u"I"), yes, two, Variant(int16_t{700})}, 2},
+      {u"FindHeaderFromCaption", {b, Variant(u"J"), yes, one}, 3},
+  };
+  for (const auto& s : steps) {
+    Args args = s.args;
+    EXPECT_EQ(number(s.member, std::move(args)), s.found) << zv::toUtf8(s.member);
+  }
   auto& added = *lv->rows().list().items()[2];
   EXPECT_TRUE(added.get_Checked() && !added.get_Selected());
   EXPECT_EQ(zv::toString(added.get_Icon()) + zv::toString(added.get_SmallIcon()), u"icoico");
-
-  EXPECT_EQ(number(u"FindItemFromSubItem", {obj(lv), Variant(u"y"), Variant(int16_t{1})}), 2);
-  EXPECT_EQ(
-      number(u"FindItemFromSubItem", {obj(lv), Variant(u"y"), Variant(int16_t{2}), Variant(true)}),
-      0);
-  EXPECT_EQ(
-      number(u"FindItemFromSubItem", {obj(lv), Variant(u"z"), Variant(int16_t{1}), Variant(true)}),
-      4);
   EXPECT_EQ(dump(*lv), u"A|B;ABC|x;abc|y;new;|z");
-  EXPECT_EQ(number(u"FindItemFromTag", {obj(lv), Variant(u"t")}), 2);
-  EXPECT_EQ(number(u"FindItemFromTag", {obj(lv), Variant(u"")}), 1);
-  EXPECT_EQ(number(u"FindItemFromSmallIcon", {obj(lv), Variant(u"i")}), 2);
-  EXPECT_EQ(number(u"FindItemFromIcon", {obj(lv), Variant(u"i")}), 0);
-
-  auto bare = listView({{}});
-  EXPECT_EQ(number(u"FindHeaderFromCaption",
-                   {obj(bare), Variant(u"H"), Variant(true), Variant(int16_t{1})}),
-            1);
-  EXPECT_EQ(number(u"FindHeaderFromCaption", {obj(bare), Variant(u"I"), Variant(true),
-                                              Variant(int16_t{2}), Variant(int16_t{700})}),
-            2);
-  EXPECT_EQ(number(u"FindHeaderFromCaption",
-                   {obj(bare), Variant(u"J"), Variant(true), Variant(int16_t{1})}),
-            3);
   Texts shape;
   for (const auto& h : bare->headers().list().items())
     shape.push_back(h->get_Text() + zv::longToString(h->get_Alignment()) + u"/" +
@@ -325,10 +325,12 @@ class HeaderTextRefused : public zv::Object {
 };
 
 TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
-  const Variant s(ObjectRef(std::make_shared<Stranger>()));
-  const Variant coll(collection({u"a"}));
-  const Variant box(zv::createModel(u"ListBox"));
+  const Variant s(ObjectRef(std::make_shared<Stranger>())), a(u"a"), one = n(1);
+  const Variant yes(true), no(false), coll(collection({u"a"})), box(zv::createModel(u"ListBox"));
   const Variant lv(ObjectRef(listView({{u"A"}})));
+  const Variant refused(ObjectRef(
+      std::make_shared<HeaderTextRefused>(ObjectRef(listView({{u"A", u"B"}, {u"a", u"b"}})))));
+  const String column = u"Error on ListView column copy to ", moving = u"Error on moving the ";
   const struct {
     const char16_t* member;
     Args args;
@@ -338,46 +340,34 @@ TEST_F(LstViewLibTest, EveryFailureReportsItsText) {
       {u"CreateHeadersFromColl",
        {s, coll},
        {u"Error on ListView cleaning function", u"LIB - Error on create the Headers: 0"}},
-      {u"CopyColumnToListBox",
-       {s, box, n(1)},
-       {u"Error on ListView column copy to standard List > 0"}},
-      {u"CopyColumnToComboBox",
-       {s, box, n(1)},
-       {u"Error on ListView column copy to combo List > 0"}},
+      {u"CopyColumnToListBox", {s, box, one}, {column + u"standard List > 0"}},
+      {u"CopyColumnToComboBox", {s, box, one}, {column + u"combo List > 0"}},
       {u"CopyListViewHeaderToRow", {s, lv}, {u"Unable to copy Header list to another list"}},
       {u"CopyListToList", {s, lv}, {u"Error on List View copy: 0/0/0"}},
-      {u"SetAutomaticTips",
-       {s, Variant(false), Variant(true)},
-       {u"Error on automatic setting Tips"}},
+      {u"SetAutomaticTips", {s, no, yes}, {u"Error on automatic setting Tips"}},
       {u"SetAutomaticTips", {s}, {}},
-      {u"FindItemFromSubItem",
-       {s, Variant(u"a"), n(1)},
-       {u"Error on finding subItem value in list: 0"}},
-      {u"FindItemFromText", {s, Variant(u"a")}, {u"Error on finding text value in list: 0"}},
+      {u"FindItemFromSubItem", {s, a, one}, {u"Error on finding subItem value in list: 0"}},
+      {u"FindItemFromText", {s, a}, {u"Error on finding text value in list: 0"}},
       {u"FindHeaderFromCaption",
-       {s, Variant(u"a"), Variant(true)},
+       {s, a, yes},
        {u"Error on finding caption value in header list: 0"}},
-      {u"CountStringFromColumn",
-       {s, Variant(u"a"), n(1)},
-       {u"Error on  count string from column 1\t0"}},
-      {u"CountHeaderCaption", {s, Variant(u"a")}, {u"Error on count header caption: 0"}},
-      {u"isEqualColumns", {s, n(1), n(2)}, {u"Error on comparing two lines: 1 to 2\r\n\t0"}},
-      {u"FindItemFromIcon", {s, Variant(u"a")}, {}},
+      {u"CountStringFromColumn", {s, a, one}, {u"Error on  count string from column 1\t0"}},
+      {u"CountHeaderCaption", {s, a}, {u"Error on count header caption: 0"}},
+      {u"isEqualColumns", {s, one, n(2)}, {u"Error on comparing two lines: 1 to 2\r\n\t0"}},
+      {u"FindItemFromIcon", {s, a}, {}},
       {u"CountCheckedItem", {s}, {u"Error on  count checked item "}},
       {u"CountSelectedItem", {s}, {u"Error on  count Selected item "}},
-      {u"ChangeColumnToBold", {s, n(1)}, {u"Error on Change Column To Bold: 0"}},
-      {u"ChangeColumnToColor", {s, n(1), n(0)}, {u"Error on Change Column To Color: 0"}},
+      {u"ChangeColumnToBold", {s, one}, {u"Error on Change Column To Bold: 0"}},
+      {u"ChangeColumnToColor", {s, one, n(0)}, {u"Error on Change Column To Color: 0"}},
       {u"DeleteAllEmptyColumns", {s}, {u"Error on delete all empty columns"}},
-      {u"isEmptyColumn", {s, n(1)}, {u"Error on checking empty column"}},
-      {u"isSwitchColumns", {s, n(1), n(2)}, {u"Error on switching two columns: 1 to 2"}},
+      {u"isEmptyColumn", {s, one}, {u"Error on checking empty column"}},
+      {u"isSwitchColumns", {s, one, n(2)}, {u"Error on switching two columns: 1 to 2"}},
       {u"isMoveColumnAndHeaderToLast",
        {s, n(2)},
-       {u"Error on moving the Column and Header to the before last position: 2",
-        u"Error on moving the Column and Header to the last position: 2"}},
+       {moving + u"Column and Header to the before last position: 2",
+        moving + u"Column and Header to the last position: 2"}},
       {u"isSwitchColumnsAndHeaders",
-       {Variant(ObjectRef(std::make_shared<HeaderTextRefused>(
-            ObjectRef(listView({{u"A", u"B"}, {u"a", u"b"}}))))),
-        n(1), n(2)},
+       {refused, one, n(2)},
        {u"Error on switching two headers: 1 to 2"}},
   };
   for (const auto& c : cases) {

@@ -22,7 +22,10 @@ class ProgressLibTest : public testing::Test {
   zvtest::RecordingUserInterface ui_;
 };
 
+// Attaching shows the bar and resets it; calls made while no bar was attached moved nothing.
 TEST_F(ProgressLibTest, AttachingShowsAndResetsTheBar) {
+  run(u"AddProgressBarValue", {Variant(10)});
+  run(u"InitProgressBar", {Variant(3), Variant(5)});
   zv::put(bar_, u"Value", Variant(40.0f));
   zv::put(bar_, u"Visible", Variant(false));
   run(u"SetProgressBar", {Variant(bar_)});
@@ -31,8 +34,13 @@ TEST_F(ProgressLibTest, AttachingShowsAndResetsTheBar) {
   EXPECT_TRUE(zv::toBoolean(zv::get(bar_, u"Visible")));
   EXPECT_EQ(zv::toLong(zv::get(bar_, u"RefreshCount")), 1);
   EXPECT_TRUE(zv::toBoolean(zv::call(lib_, u"isSet")));
+  run(u"AddProgressBarValue", {Variant(1)});
+  EXPECT_EQ(bar(u"Value"), 1);  // the current value stayed 0 while no bar was attached
   run(u"unSetProgressBar");
   EXPECT_FALSE(zv::toBoolean(zv::get(bar_, u"Visible")));
+  EXPECT_FALSE(zv::toBoolean(zv::call(lib_, u"isSet")));
+  run(u"SetProgressBar", {Variant(bar_)});
+  run(u"SetProgressBar", {Variant(ObjectRef())});
   EXPECT_FALSE(zv::toBoolean(zv::call(lib_, u"isSet")));
 }
 
@@ -58,16 +66,6 @@ TEST_F(ProgressLibTest, ValuesStayWithinTheRange) {
   EXPECT_EQ(bar(u"Value"), 3);
   // The sum is a Long without a trap: past its range the call fails.
   EXPECT_EQ(zvtest::errorOf([&] { run(u"AddProgressBarValue", {Variant(INT32_MAX)}); }), 6);
-}
-
-TEST_F(ProgressLibTest, WithoutABarNothingMoves) {
-  run(u"AddProgressBarValue", {Variant(10)});
-  run(u"InitProgressBar", {Variant(3), Variant(5)});
-  run(u"SetProgressBar", {Variant(bar_)});
-  run(u"AddProgressBarValue", {Variant(1)});
-  EXPECT_EQ(bar(u"Value"), 1);  // the current value stayed 0 while no bar was attached
-  run(u"SetProgressBar", {Variant(ObjectRef())});
-  EXPECT_FALSE(zv::toBoolean(zv::call(lib_, u"isSet")));
 }
 
 TEST_F(ProgressLibTest, TheControlsRefusalIsReported) {

@@ -6,6 +6,7 @@
 
 #include "api/TrViewLib.h"
 #include "frame/classes.h"
+#include "list_view_text.h"
 #include "runtime/convert.h"
 #include "test_support.h"
 
@@ -15,18 +16,9 @@ using zv::Variant;
 
 namespace {
 
+using zvtest::addNode;
+using zvtest::nodesOf;
 using zvtest::Reports;
-
-ObjectRef nodesOf(const ObjectRef& tree) {
-  return zv::toObject(zv::get(tree, u"Nodes"));
-}
-
-ObjectRef addNode(const ObjectRef& tree, const char16_t* parent, const char16_t* key,
-                  const char16_t* text) {
-  const Variant relative = parent ? Variant(parent) : Variant::missing();
-  return zv::toObject(zv::call(nodesOf(tree), u"Add",
-                               {relative, Variant(int16_t{4}), Variant(key), Variant(text)}));
-}
 
 TEST(TrViewLib, AFailureInTheWalkEndsWithWhatWasHeldAndTheIndexReached) {
   Reports reports;
