@@ -90,6 +90,30 @@ TEST(TreeXml, TheWriterLeavesOutNodesBelowItsDepthLimit) {
   EXPECT_EQ(zv::toLong(zv::get(nodesOf(tree), u"Count")), 501);
 }
 
+// The writer clears plain text 16 units at a time: references at the edges of those blocks
+// and after them, in long texts as in short.
+TEST(TreeXml, TheWriterEscapesAtEveryPositionOfLongTexts) {
+  const String x15(15, u'x'), y16(16, u'y');
+  const struct {
+    String text;
+    std::string written;
+  } cases[] = {
+      {String(40, u'p'), std::string(40, 'p')},
+      {x15 + u"&", std::string(15, 'x') + "&#38;"},
+      {x15 + u"x\u20AC" + y16 + u"<",
+       std::string(16, 'x') + "&#8364;" + std::string(16, 'y') + "&#60;"},
+      {y16 + u"\u0085\u00E9>", std::string(16, 'y') + "&#133;\xE9&#62;"},
+  };
+  zvtest::TempDir dir;
+  ObjectRef tree = zv::createModel(u"TreeView");
+  for (size_t i = 0; i < std::size(cases); ++i)
+    addNode(tree, nullptr, (u"k" + zv::longToString(int32_t(i))).c_str(), cases[i].text.c_str());
+  ASSERT_TRUE(zv::TrViewLib::create()->TreeViewToXMLfile(tree, dir.u("w.xml"), u"", u"", false));
+  const std::string bytes = zvtest::readBytes(dir.path("w.xml"));
+  for (const auto& c : cases)
+    EXPECT_NE(bytes.find("<TEXT>" + c.written + "</TEXT>"), std::string::npos) << c.written;
+}
+
 // What the case table cannot show: the nesting limit and attributes named twice.
 TEST(TreeXml, TheXmlServiceRefusesDeepNestingAndRepeatedAttributes) {
   const auto nested = [](int depth) {
