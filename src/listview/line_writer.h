@@ -10,7 +10,7 @@ namespace zv::listview {
 
 class LineWriter {
  public:
-  explicit LineWriter(TextFile& out) : out_(out) {}
+  explicit LineWriter(TextFile& out) : out_(out) { buffer_.reserve(kBlock + kBlock / 4); }
   ~LineWriter() {
     try {
       flush();
@@ -29,11 +29,17 @@ class LineWriter {
     if (buffer_.size() >= kBlock) flush();
   }
 
+  // The buffer keeps its storage from block to block; after a failed write it is emptied,
+  // so leaving does not try the same lines again.
   void flush() {
     if (buffer_.empty()) return;
-    String block;
-    block.swap(buffer_);
-    out_.write(block);
+    try {
+      out_.write(buffer_);
+    } catch (...) {
+      buffer_.clear();
+      throw;
+    }
+    buffer_.clear();
   }
 
  private:
