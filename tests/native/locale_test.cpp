@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "api/LangueLib.h"
 #include "api/SystemLib.h"
 #include "locale_scope.h"
 #include "platform/locale.h"
@@ -94,61 +93,12 @@ TEST(Locale, ZeroAndTheDefaultLcidsAreTheUsers) {
   }
 }
 
-// ---- SystemLib and LangueLib ----
+// ---- SystemLib (its single calls and LangueLib's: tests/cases/conversions.tsv) ----
 
-// The other methods' items are in the summary below.
-TEST(SystemLibLocale, TheTimeAndSeparatorMethodsAskTheirItems) {
-  auto system = zv::SystemLib::create();
-  using S = zv::SystemLib;
-  const struct {
-    zv::String (S::*method)(int32_t);
-    const char16_t *fr, *ca;
-  } kCases[] = {
-      {&S::GetLocaleTimeFormat, u"HH:mm:ss", u"HH 'h' mm 'min' ss 's'"},
-      {&S::GetLocaleSeparatorDate, u"/", u"-"},
-      {&S::GetLocaleSeparatorTime, u":", u" 'h' "},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(((*system).*c.method)(0x040C), c.fr);
-    EXPECT_EQ(((*system).*c.method)(0x0C0C), c.ca);  // blanks of an item are kept
-    EXPECT_EQ(((*system).*c.method)(0x1234), u"");
-  }
+TEST(SystemLibLocale, GetALocaleInfoLeavesItsByRefItemAlone) {
   int32_t type = 0x1003;
-  EXPECT_EQ(system->GetALocaleInfo(0x0409, type), u"h:mm:ss tt");
+  EXPECT_EQ(zv::SystemLib::create()->GetALocaleInfo(0x0409, type), u"h:mm:ss tt");
   EXPECT_EQ(type, 0x1003);
-}
-
-TEST(SystemLibLocale, TheNineLinesOfTheSummary) {
-  auto system = zv::SystemLib::create();
-  EXPECT_EQ(system->GetTheLocaleInfo(0x040C),
-            u"Locale ID: 040c\r\nCountry: France (FRA)\r\nLanguage: French (France)\r\n\r\n"
-            u"Decimal: ,\r\nThousands: \u00A0\r\nCurrency: \u20AC\r\nTime Format: HH:mm:ss\r\n"
-            u"Short Date: dd/MM/yyyy\r\nLong Date: dddd d MMMM yyyy\r\n");
-  EXPECT_EQ(system->GetTheLocaleInfo(0x1234),
-            u"Locale ID: \r\nCountry:  ()\r\nLanguage: \r\n\r\nDecimal: \r\nThousands: \r\n"
-            u"Currency: \r\nTime Format: \r\nShort Date: \r\nLong Date: \r\n");
-  zvtest::UserLocale scope("en_GB.UTF-8");
-  EXPECT_EQ(system->GetTheLocaleInfo(),
-            u"Locale ID: 0809\r\nCountry: United Kingdom (GBR)\r\nLanguage: English (United "
-            u"Kingdom)\r\n\r\nDecimal: .\r\nThousands: ,\r\nCurrency: \u00A3\r\nTime Format: "
-            u"HH:mm:ss\r\nShort Date: dd/MM/yyyy\r\nLong Date: dddd, d MMMM yyyy\r\n");
-}
-
-TEST(LangueLib, TheSystemLocalesCountryAndLanguage) {
-  auto langue = zv::LangueLib::create();
-  constexpr struct {
-    const char* lang;
-    const char16_t* country;
-    const char16_t* language;
-  } kCases[] = {
-      {"fr_FR.UTF-8", u"33", u"French (France)\tFRA"},
-      {"en_US.UTF-8", u"1", u"English (United States)\tENU"},
-  };
-  for (const auto& c : kCases) {
-    zvtest::UserLocale scope(c.lang);
-    EXPECT_EQ(langue->GetDefaultCountry(), c.country) << c.lang;
-    EXPECT_EQ(langue->GetDefaultUserLanguage(), c.language) << c.lang;
-  }
 }
 
 }  // namespace
