@@ -120,14 +120,12 @@ u.FileSelected(2) = False
 Check u.Unzip() = False And Err.Number = 0, "1023 names: " & Err.Number
 Check fso.GetFolder(out & "\many").Files.Count = 1023, "1023 files extracted"
 
-' Hostile archives: nothing leaves the extraction folder, nothing half-written stays.
+' Hostile archives: nothing leaves the extraction folder, nothing half-written stays. The
+' archives that fail before anything is written are read the same way from Python.
 Dim hostile
 For Each hostile In Array(Array("slip.zip", "skipping: ..\evil.txt  path leads outside the extraction folder"), _
     Array("symlink.zip", "skipping: link  symbolic link leads outside"), _
-    Array("bomb.zip", "skipping: bomb.bin  compression ratio above 1000:1"), _
-    Array("overlap.zip", "overlapped components (possible zip bomb)"), _
-    Array("past_end.zip", "start of central directory not found"), Array("damaged.zip", "bad.txt  bad CRC"), _
-    Array("truncated.zip", "End-of-central-directory signature not found"))
+    Array("bomb.zip", "skipping: bomb.bin  compression ratio above 1000:1"), Array("damaged.zip", "bad.txt  bad CRC"))
   ResetEvents
   u.ZipFile = "C:\zv\hostile\" & hostile(0)
   u.UnzipFolder = "C:\zv\hostile\out\" & hostile(0)
