@@ -1,4 +1,5 @@
-// FileLib's existence tests and path forms, and the NUL cuts of the shared routines.
+// FileLib's existence tests on a folder of every kind of entry, and the NUL cuts of the shared
+// routines. Single names and the path forms are in the case table (tests/cases/filelib.tsv).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -70,7 +71,6 @@ TEST_F(ExistenceTest, FileExistSeesOrdinaryFilesOnly) {
       {"plain.txt*", true},    {"hid/folder.txt", false}};
   for (const auto& [name, exists] : cases)
     EXPECT_EQ(lib_->isFileExist(in(name)), exists) << name;
-  EXPECT_FALSE(lib_->isFileExist(u"   "));
   // The name is taken as given: blanks around it are part of it.
   EXPECT_FALSE(lib_->isFileExist(u" " + in("plain.txt")));
   zvtest::writeBytes(dir_->path("blank end "), "x");
@@ -88,24 +88,6 @@ TEST_F(ExistenceTest, DirectoryExistSeesFoldersWithOrWithoutFinalSeparator) {
     EXPECT_EQ(lib_->isDirectoryExist(in(name)), exists) << name;
     EXPECT_EQ(zv::pendingError().number, 0);
   }
-  EXPECT_TRUE(lib_->isDirectoryExist(u"/"));
-}
-
-// The blank and /tmp forms are in the shared case table (tests/cases/filelib.tsv).
-TEST(FileLib, PathFormsAddOrDropOneFinalSeparator) {
-  auto lib = zv::FileLib::create();
-  const std::pair<String, String> checked[] = {
-      {u"/tmp/", u"/tmp/"}, {u" a ", u" a /"}, {u"/", u"/"},
-      {u"//", u"//"},       {u"a\\", u"a\\/"}, {u"\u00E9t\u00E9", u"\u00E9t\u00E9/"}};
-  for (const auto& [path, form] : checked)
-    EXPECT_EQ(lib->CheckPath(path), form) << zv::toUtf8(path);
-  const std::pair<String, String> unchecked[] = {{u"//", u"/"},    {u"/tmp", u"/tmp"},
-                                                 {u"/", u""},      {u"   ", u"   "},
-                                                 {u"a/ ", u"a/ "}, {u"a\\", u"a\\"}};
-  for (const auto& [path, form] : unchecked)
-    EXPECT_EQ(lib->UnCheckPath(path), form) << zv::toUtf8(path);
-  for (const String& path : {String(u"/tmp"), String(u"a/b")})
-    EXPECT_EQ(lib->UnCheckPath(lib->CheckPath(path)), path);
 }
 
 TEST(Frame, NulCutsAtTheFirstNulAndTrimsWithout) {

@@ -56,8 +56,6 @@ TEST_F(SystemLibTest, VersionFromTheKernelRelease) {
 }
 
 TEST_F(SystemLibTest, FoldersAndNames) {
-  EXPECT_EQ(lib_->GetWindowsDir(), u"/usr/");
-  EXPECT_EQ(lib_->GetSystemDir(), u"/usr/bin/");
   EXPECT_EQ(lib_->GetUserName(), zv::fromUtf8(::getpwuid(::geteuid())->pw_name));
   char host[256] = {};
   ::gethostname(host, sizeof host - 1);
@@ -75,10 +73,8 @@ TEST_F(SystemLibTest, FoldersAndNames) {
   }
 }
 
+// Other folders, and names with drive letters, are in the case table (tests/cases/system.tsv).
 TEST_F(SystemLibTest, DriveTypesFromTheMountTable) {
-  // "/proc" and missing folders are in the shared case tables.
-  EXPECT_EQ(lib_->GetTheDriveType(u"/proc/self/status"), 0);
-  EXPECT_EQ(lib_->GetTheDriveType(u" c:\\ "), 1);  // no drive letters here
   std::ifstream mounts("/proc/self/mounts");
   for (std::string device, point, type; mounts >> device >> point >> type;) {
     mounts.ignore(1 << 12, '\n');
@@ -101,9 +97,7 @@ TEST_F(SystemLibTest, ChangeDirAndProgramsStartedInTheirFolder) {
   EXPECT_EQ(awaited(dir_.path("bin/ran.txt")), fs::canonical(dir_.path("bin")).string() + "\n");
   EXPECT_EQ(fs::current_path(), before);  // restored after the start
   EXPECT_FALSE(lib_->ExecApplication(u"", 0));
-  EXPECT_FALSE(lib_->ExecApplication(dir_.u("bin/missing"), 0));
   EXPECT_FALSE(lib_->ExecApplicationDOS(dir_.u("bin/missing")));
-  EXPECT_TRUE(lib_->ExecApplicationDOS(u"sh -c \"exit 0\""));
   lib_->ChangeDir(dir_.u("bin"));
   EXPECT_EQ(fs::current_path(), fs::path(dir_.path("bin")));
   fs::current_path(before);

@@ -21,8 +21,6 @@ Check InStr(text, String(30, "#") & vbCrLf & "Processeur : " & vbTab & vbTab) > 
   "the processor section has no title"
 Check InStr(text, "Nom de l'OS : " & vbTab & vbTab) > 0, "an item line of the first section"
 
-Check sys.GetWindowsDir() = UCase(fso.GetSpecialFolder(0).Path) & "\", "GetWindowsDir: " & sys.GetWindowsDir()
-Check sys.GetSystemDir() = UCase(fso.GetSpecialFolder(1).Path) & "\", "GetSystemDir: " & sys.GetSystemDir()
 Check sys.GetUserName() = sh.ExpandEnvironmentStrings("%USERNAME%"), "GetUserName: " & sys.GetUserName()
 Check sys.GetComputerName() = sh.ExpandEnvironmentStrings("%COMPUTERNAME%"), _
   "GetComputerName: " & sys.GetComputerName()
