@@ -24,22 +24,16 @@ String hexEscape(unsigned code) {
 
 zv::impl::RTFlib lib;
 
-// The 67 escapes the conversion to text knows, each the character of the same code, and the
-// 28 characters the conversion to RTF escapes; every other lowercase escape of a byte and
-// every other Latin-1 character stays as it is.
-TEST(RtfEscapes, EveryByteBothWays) {
+// The 67 escapes the conversion to text knows, each the character of the same code; every
+// other lowercase escape of a byte stays as it is. (The other way: rows of text.tsv.)
+TEST(RtfEscapes, EveryByteEscapeAndARoundTrip) {
   const StringView known = u"ë£éèàùêïçûôöäâîíáåãæñìóòøõßþüýÿ¤²µð§°ÉÊÈÀÏÇÛÌÆÁÂÅÄÃÐËÍÎÑØÒÔÓÕÖÚÜÙÝÞ";
-  const StringView escaped = u"ëéèàùêïçûôöäâî£¤²µü§°ÉÊÈÀÏÇÛ";
   ASSERT_EQ(known.size(), 67u);
-  ASSERT_EQ(escaped.size(), 28u);
   for (unsigned code = 0; code < 256; ++code) {
     const String escape = hexEscape(code), c(1, char16_t(code));
     EXPECT_EQ(zv::RTFcharToTXT(u"<" + escape + u">"),
               u"<" + (known.find(c[0]) != StringView::npos ? c : escape) + u">")
         << code;
-    if (code >= 0xA0)
-      EXPECT_EQ(lib.ReplaceTXTcharToRTFchar(c), escaped.find(c[0]) != StringView::npos ? escape : c)
-          << code;
   }
   // A text with every character that gets an escape comes back through RTF.
   const String text =
