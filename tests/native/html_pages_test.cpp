@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "api/library.h"
@@ -167,7 +166,7 @@ TEST_F(HtmlPagesTest, ColorToWebRGB) {
   }
 }
 
-// Late-bound: the arguments left out take their defaults, the colours write back by reference.
+// Late-bound: the arguments left out take their defaults, a colour writes back by reference.
 TEST_F(HtmlPagesTest, LateBound) {
   zv::ObjectRef html = zv::createObject(u"ZivoviViruvov.HTMlib");
   EXPECT_TRUE(zv::call(html, u"WriteHeaderHTML",
