@@ -67,8 +67,8 @@ class DispatchTest : public testing::Test {
 };
 
 // Creation by ProgID and CLSID, case-insensitive names and FileLib's binding errors run from
-// Python (test_module.py); here the binding rules on StrChr's own parameter types.
-TEST_F(DispatchTest, OptionalDefaultsNamedAndMissing) {
+// Python (test_module.py); here the binding rules and errors on StrChr's own parameter types.
+TEST_F(DispatchTest, BindingAndErrorsRaisedInsideMethods) {
   const struct {
     Args args;
     const char16_t* expected;
@@ -84,12 +84,8 @@ TEST_F(DispatchTest, OptionalDefaultsNamedAndMissing) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(callProbe(u"GetLeft", c.args).stringValue(), c.expected);
-  EXPECT_EQ(zv::pendingError().number, 0);
-}
-
-// The other binding errors run from Python on FileLib (test_module.py); here the text of an
-// unknown member, a Missing given for a required parameter and errors raised by the method.
-TEST_F(DispatchTest, BindingErrorsAndErrorsRaisedInsideMethods) {
+  // The other binding errors run on FileLib from Python and the tables; here the text of an
+  // unknown member, a Missing given for a required parameter and errors raised by the method.
   const auto unknown = caught([&] { callProbe(u"NoSuchMember", {}); });
   ASSERT_TRUE(unknown);
   EXPECT_EQ(unknown->number(), 438);
@@ -118,32 +114,10 @@ TEST_F(DispatchTest, BindingErrorsAndErrorsRaisedInsideMethods) {
   EXPECT_EQ(zv::pendingError().number, 0);
 }
 
-TEST_F(DispatchTest, ArgumentCoercion) {
-  const struct {
-    Variant position;
-    const char16_t* expected;  // nullptr: the error
-    int32_t error;
-  } cases[] = {{Variant(u" 7 "), u"7", 0},
-               {Variant(2.5), u"2", 0},
-               {Variant(int32_t{32767}), u"32767", 0},
-               {Variant(int32_t{32768}), nullptr, zv::err::kOverflow},
-               {Variant(int32_t{-32769}), nullptr, zv::err::kOverflow},
-               {Variant(u"seven"), nullptr, zv::err::kTypeMismatch},
-               {Variant::null(), nullptr, zv::err::kInvalidUseOfNull}};
-  for (const auto& c : cases) {
-    const Args args{Arg(Variant(u"s")), Arg(Variant(u",")), Arg(c.position)};
-    if (c.expected)
-      EXPECT_EQ(callProbe(u"GetRightCount", args).stringValue(), c.expected);
-    else
-      EXPECT_EQ(errorOf([&] { callProbe(u"GetRightCount", args); }), c.error);
-  }
-  EXPECT_EQ(errorOf([&] { zv::call(fileLib_, u"CheckPath", {Arg(Variant::null())}); }),
-            zv::err::kInvalidUseOfNull);
-}
-
 // A String write-back in the parameter's type runs from Python (test_values.py); here Longs
-// of other types and an object passed by reference that the callee replaces.
-TEST_F(DispatchTest, ByReferenceLongsAndObjects) {
+// of other types, an object passed by reference that the callee replaces, named by-reference
+// arguments and a by-reference optional left out.
+TEST_F(DispatchTest, ByReferenceArguments) {
   ObjectRef original = zv::createModel(u"TextBox");
   Variant box(original), chars(int32_t{1}), words(int32_t{0}), blanks(u"3");
   EXPECT_TRUE(callProbe(u"TextBoxCounter",
@@ -155,9 +129,6 @@ TEST_F(DispatchTest, ByReferenceLongsAndObjects) {
   ASSERT_TRUE(box.isObject());
   EXPECT_NE(box.objectValue(), original);
   EXPECT_EQ(zv::toString(zv::get(box.objectValue(), u"Text")), u"replaced");
-}
-
-TEST_F(DispatchTest, ByReferenceNamedVariantAndLeftOutOptional) {
   Variant list(zv::SafeArray::vector(zv::VarType::String, 0, {Variant(u"a"), Variant(u"b")}));
   Variant upper(false);
   EXPECT_EQ(callProbe(u"isStringExistInList", {Arg::ref(upper).named(u"upperCompare"),
@@ -174,8 +145,9 @@ TEST_F(DispatchTest, ByReferenceNamedVariantAndLeftOutOptional) {
   EXPECT_EQ(list.arrayValue().at(0).stringValue(), u"y");
 }
 
-// Unknown models, Nothing and non-objects; a successful call clears the pending error.
-TEST_F(DispatchTest, NothingAndNonObjects) {
+// Unknown models, Nothing, Null (the coercions of numbers and texts are rows of
+// tests/cases/frame.tsv) and non-objects; a successful call clears the pending error.
+TEST_F(DispatchTest, NothingNullAndNonObjects) {
   EXPECT_EQ(errorOf([] { zv::createModel(u"Form"); }), 429);
   EXPECT_EQ(errorOf([] { zv::call(nullptr, u"Clear"); }), zv::err::kObjectNotSet);
   EXPECT_EQ(errorOf([] { zv::put(nullptr, u"Text", Variant(u"x")); }), zv::err::kObjectNotSet);
@@ -183,6 +155,13 @@ TEST_F(DispatchTest, NothingAndNonObjects) {
   EXPECT_EQ(errorOf([] { zv::requireObject(Variant(int32_t{1})); }), zv::err::kObjectRequired);
   EXPECT_EQ(errorOf([] { zv::requireObject(Variant()); }), zv::err::kObjectRequired);
   EXPECT_EQ(errorOf([&] { fileLib_->enumerate(); }), zv::err::kNotSupported);
+  EXPECT_EQ(
+      errorOf([&] {
+        callProbe(u"GetRightCount", {Arg(Variant(u"s")), Arg(Variant(u",")), Arg(Variant::null())});
+      }),
+      zv::err::kInvalidUseOfNull);
+  EXPECT_EQ(errorOf([&] { zv::call(fileLib_, u"CheckPath", {Arg(Variant::null())}); }),
+            zv::err::kInvalidUseOfNull);
   zv::setPendingError(zv::Error(53));
   zv::call(fileLib_, u"CheckPath", {Arg(Variant(u"x"))});
   EXPECT_EQ(zv::pendingError().number, 0);
