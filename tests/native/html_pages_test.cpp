@@ -166,7 +166,8 @@ TEST_F(HtmlPagesTest, ColorToWebRGB) {
   }
 }
 
-// Late-bound: the arguments left out take their defaults, a colour writes back by reference.
+// Late-bound: the arguments left out take their defaults, a colour writes back by reference,
+// Byte variables pass by reference.
 TEST_F(HtmlPagesTest, LateBound) {
   zv::ObjectRef html = zv::createObject(u"ZivoviViruvov.HTMlib");
   EXPECT_TRUE(zv::call(html, u"WriteHeaderHTML",
@@ -178,6 +179,10 @@ TEST_F(HtmlPagesTest, LateBound) {
   Variant color(int32_t{-2147483633});
   EXPECT_EQ(zv::call(html, u"ColorToWebRGB", {Arg::ref(color)}).longValue(), rgb(204, 204, 204));
   EXPECT_EQ(color.longValue(), rgb(212, 208, 200));
+  Variant r(uint8_t{10}), g(uint8_t{0}), b(uint8_t{255});
+  EXPECT_EQ(
+      zv::call(html, u"RGBtoHTMLColor", {Arg::ref(r), Arg::ref(g), Arg::ref(b)}).stringValue(),
+      u"#0A00FF");
   writeBytes(dir_.path("in.rtf"), rtf({R"(\pard\plain \i caf\'e9\i0)"}));
   EXPECT_TRUE(zv::call(html, u"RTFfileToHTMLfile",
                        {Variant(dir_.u("in.rtf")), Variant(dir_.u("out.htm")),
