@@ -1,10 +1,13 @@
-"""LstViewLib on a plain Python list-view and on zv.ListView(): the same calls give the same
-results, rows, headers, reports and exported bytes; sub-item writes reach the plain class's
-__setitem__; the exported sample loads back."""
+"""LstViewLib on a plain Python list-view and on zv.ListView(): the shared case table (also
+run under Wine), the same calls giving the same results, rows, headers, reports and exported
+bytes; sub-item writes reach the plain class's __setitem__; the exported sample loads back."""
 import os
+import re
 
 import pytest
 
+import tree_table
+import vbexpr
 import zivoviviruvov as zv
 
 lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
@@ -77,6 +80,48 @@ class PlainListView:
         self.ListItems = Elements()
         self.ColumnHeaders = Elements(self.ListItems)
         self.Checkboxes, self.Tag = False, ""
+
+
+def fill(lv, view):
+    """The list-view written as the table's "H1|H2;a|b;c"."""
+    headers, *rows = view.split(";")
+    for caption in filter(None, headers.split("|")):
+        lv.ColumnHeaders.Add(None, None, caption)
+    for cells in (r.split("|") for r in rows):
+        row = lv.ListItems.Add(None, None, cells[0])
+        for k, text in enumerate(cells[1:], 1):
+            row.SubItems[k] = text
+    return lv
+
+
+def dump(lv):
+    rows = (lv.ListItems.Item(i) for i in range(1, lv.ListItems.Count + 1))
+    return ";".join(["|".join(lv.ColumnHeaders.Item(c).Text for c in range(1, lv.ColumnHeaders.Count + 1))] + [
+        "|".join([r.Text] + [r.ListSubItems.Item(k).Text for k in range(1, r.ListSubItems.Count + 1)]) for r in rows])
+
+
+_, CASES = tree_table.read(os.path.join(os.path.dirname(tree_table.TABLE), "..", "listview", "lstviewlib.tsv"),
+                           ("model", "plain"))
+
+
+@pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])
+def test_case(case, boxes, reports):
+    lv = fill(zv.ListView() if case["kind"] == "model" else PlainListView(), case["view"])
+    coll, box = zv.Collection(), zv.ListBox()
+
+    def argument(text):
+        if m := re.fullmatch(r"Coll\((.*)\)", text):
+            for value in vbexpr.arguments(m.group(1)):
+                coll.Add(value)
+            return coll
+        special = {"L": lv, "ListBox": box, "Stranger": object(), "Nothing": None}
+        return special[text] if text in special else vbexpr.evaluate(text)
+
+    got = getattr(lib, case["member"])(*map(argument, case["args"]))
+    tree_table.verify(case, got, boxes, reports, lambda what, target: {
+        "lv": lambda: dump(lv), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
+        "member": lambda: tree_table.member(
+            (lv.ListItems if target[0] == "R" else lv.ColumnHeaders).Item(int(target[1])), target[2])}[what]())
 
 
 def snapshot(lv):
