@@ -174,14 +174,6 @@ def test_plain_class_and_model_give_the_same_results(reports):
     assert plain.ListItems.Item(4).SubItems.writes[0] == 1
 
 
-@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
-def test_nothing_and_missing_members_give_neutral_results(make):
-    assert lib.FindItemFromText(None, "a", True) == 0
-    assert lib.CountCheckedItem(make()) == 0
-    assert lib.FindItemFromText(object(), "a") == 0
-    assert lib.CopyListToList(make(), object()) is False
-
-
 class ControlError(Exception):
     number = 35602
 
