@@ -14,10 +14,17 @@ Class FakeRow
   Public SmallIcon
   Public Tag
   Public ToolTipText
+  Public Bold
+  Public ForeColor
+  Public Width
+  Public Alignment
   Public ListSubItems
   Private Sub Class_Initialize()
     Selected = False
     Checked = False
+    ToolTipText = ""
+    Bold = False
+    ForeColor = 0
     Set ListSubItems = New FakeList
   End Sub
   Public Property Get SubItems(k)
@@ -32,7 +39,7 @@ Class FakeRow
   End Property
 End Class
 
-' Rows (Add with Index, Key, Text) or headers (AddHeader with Index, Key, Text, Width,
+' Rows and sub-items (Add with Index, Key, Text) or headers (AddHeader with Index, Key, Text, Width,
 ' Alignment), both 1-based.
 Class FakeList
   Private items
@@ -55,14 +62,26 @@ Class FakeList
   End Function
   Public Function AddHeader(idx, key, text, width, align)
     Set AddHeader = Add(idx, key, text)
+    AddHeader.Width = width
+    AddHeader.Alignment = align
   End Function
   Public Sub Clear()
     Count = 0
   End Sub
+  Public Sub Remove(i)
+    Dim j
+    For j = i To Count - 1
+      Set items(j) = items(j + 1)
+      items(j).Index = j
+    Next
+    Count = Count - 1
+  End Sub
 End Class
 
+' Headers: removing one removes its column, as the control does.
 Class FakeHeaders
   Public List
+  Public Rows
   Private Sub Class_Initialize()
     Set List = New FakeList
   End Sub
@@ -75,6 +94,16 @@ Class FakeHeaders
   Public Function Add(idx, key, text, width, align)
     Set Add = List.AddHeader(idx, key, text, width, align)
   End Function
+  Public Sub Remove(i)
+    Dim r
+    List.Remove i
+    For r = 1 To Rows.Count
+      If i > 1 And i <= Rows.Item(r).ListSubItems.Count + 1 Then Rows.Item(r).ListSubItems.Remove i - 1
+    Next
+  End Sub
+  Public Sub Clear()
+    List.Clear
+  End Sub
 End Class
 
 Class FakeListView
@@ -84,6 +113,7 @@ Class FakeListView
   Private Sub Class_Initialize()
     Set ColumnHeaders = New FakeHeaders
     Set ListItems = New FakeList
+    Set ColumnHeaders.Rows = ListItems
     Checkboxes = False
   End Sub
 End Class
