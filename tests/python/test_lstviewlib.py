@@ -1,6 +1,6 @@
 """LstViewLib on a plain Python list-view and on zv.ListView(): the shared case table (also
-run under Wine; the plain class's sub-items are made by its __setitem__ alone), failures of
-the caller's members, the exported bytes; the exported sample loads back."""
+run under Wine; the plain class's sub-items are made by its __setitem__ alone), with the
+exported sample's bytes; failures of the caller's members."""
 import os
 import re
 
@@ -82,8 +82,8 @@ class PlainListView:
         self.Checkboxes, self.Tag = False, ""
 
 
-def fill(lv, view):
-    """The list-view written as the table's "H1|H2;a|b;c"."""
+def fill(lv, view, styled):
+    """The list-view written as the table's "H1|H2;a|b;c", styled as the exported sample."""
     headers, *rows = view.split(";")
     for caption in filter(None, headers.split("|")):
         lv.ColumnHeaders.Add(None, None, caption)
@@ -91,6 +91,11 @@ def fill(lv, view):
         row = lv.ListItems.Add(None, None, cells[0])
         for k, text in enumerate(cells[1:], 1):
             row.SubItems[k] = text
+    if styled:  # a centred and a right column, a bold sub-item, a bold row, a red sub-item
+        lv.ColumnHeaders.Item(2).Alignment, lv.ColumnHeaders.Item(3).Alignment = 2, 1
+        lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
+        lv.ListItems.Item(2).Bold = True
+        lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
     return lv
 
 
@@ -100,13 +105,13 @@ def dump(lv):
         "|".join([r.Text] + [r.ListSubItems.Item(k).Text for k in range(1, r.ListSubItems.Count + 1)]) for r in rows])
 
 
-_, CASES = tree_table.read(os.path.join(os.path.dirname(tree_table.TABLE), "..", "listview", "lstviewlib.tsv"),
-                           ("model", "plain"))
+FILES = os.path.join(os.path.dirname(tree_table.TABLE), "..", "listview")
+_, CASES = tree_table.read(os.path.join(FILES, "lstviewlib.tsv"), ("model", "plain"))
 
 
 @pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])
-def test_case(case, boxes, reports):
-    lv = fill(zv.ListView() if case["kind"] == "model" else PlainListView(), case["view"])
+def test_case(case, boxes, reports, tmp_path):
+    lv = fill(zv.ListView() if case["kind"] == "model" else PlainListView(), case["view"], case["styled"])
     coll, box = zv.Collection(), zv.ListBox()
 
     def argument(text):
@@ -114,12 +119,15 @@ def test_case(case, boxes, reports):
             for value in vbexpr.arguments(m.group(1)):
                 coll.Add(value)
             return coll
+        if m := re.fullmatch(r'(F|Case)\("(.*)"\)', text):  # a file written, or one of FILES
+            return os.path.join(tmp_path if m.group(1) == "F" else FILES, m.group(2))
         special = {"L": lv, "ListBox": box, "Stranger": object(), "Nothing": None}
         return special[text] if text in special else vbexpr.evaluate(text)
 
     got = getattr(lib, case["member"])(*map(argument, case["args"]))
-    tree_table.verify(case, got, boxes, reports, lambda what, target: {
-        "lv": lambda: dump(lv), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
+    tree_table.verify(case, got, boxes, reports, lambda what, target, value: {
+        "lv": lambda: dump(lv), "file": lambda: value * (open(os.path.join(FILES, value), "rb").read() ==
+                                                         (tmp_path / value).read_bytes()), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
         "member": lambda: tree_table.member(
             (lv.ListItems if target[0] == "R" else lv.ColumnHeaders).Item(int(target[1])), target[2])}[what]())
 
@@ -177,49 +185,3 @@ def test_progress_value_failure_is_reported():
         zv.set_report_handler(None)
     assert seen == [("Error on initializing the progress bar", False),
                     ("Error on setting the progress value: 5", False)]
-
-
-CASES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "listview")
-
-SAMPLE = [["Caf\u00e9", "Zo\u00eb", ""], ["\u00c4rger & Co", "Lyon", "a<b"], ["", "", "12 \u20ac"]]
-
-EXPORTS = [
-    ("sample_table.html", "AppendListViewToHTML",
-     ("Villes \u00e9t\u00e9", False, "silver", "#EEEEEE", "white", "Arial")),
-    ("sample.xml", "ListViewToXMLfile", ()),
-    ("sample_tags.xml", "ListViewToXMLfile", (False, True, 3)),
-    ("sample.csv", "ListViewToASCII", (";", '"', False, "", "", 0, "Nom;Ville;Note")),
-    ("sample_columns.txt", "ListViewToASCII", ("\t", "", False, "id", "end", 1)),
-]
-
-
-def sample(lv):
-    for caption, align in [("Nom", 0), ("Ville", 2), ("Note", 1)]:
-        lv.ColumnHeaders.Add(None, None, caption, None, align)
-    for cells in SAMPLE:
-        row = lv.ListItems.Add(None, None, cells[0])
-        for k in (1, 2):
-            row.SubItems[k] = cells[k]
-    lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
-    lv.ListItems.Item(2).Bold = True
-    lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
-    return lv
-
-
-@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
-@pytest.mark.parametrize("name, member, options", EXPORTS, ids=[e[0] for e in EXPORTS])
-def test_exports_write_the_expected_bytes(tmp_path, make, name, member, options):
-    out = tmp_path / name
-    assert getattr(lib, member)(str(out), sample(make()), *options) is True
-    with open(os.path.join(CASES, name), "rb") as f:
-        assert out.read_bytes() == f.read()
-
-
-def test_exported_sample_loads_back(boxes):
-    back = zv.ListView()
-    assert lib.LoadListViewFromASCII(os.path.join(CASES, "sample.csv"), back, True, True, False,
-                                     False, False, ";") is True
-    assert [back.ColumnHeaders.Item(c).Key for c in (1, 2, 3)] == ["Nom1", "Ville2", "Note3"]
-    assert [[back.ListItems.Item(i).Text] + [back.ListItems.Item(i).SubItems[k] for k in (1, 2)]
-            for i in range(1, back.ListItems.Count + 1)] == SAMPLE
-    assert boxes == []

@@ -116,7 +116,7 @@ def test_case(case, boxes, reports):
 
     lib = zv.CreateObject("ZivoviViruvov.TrViewLib")
     got = getattr(lib, case["member"])(*map(argument, case["args"]))
-    tree_table.verify(case, got, boxes, reports, lambda what, target: {
+    tree_table.verify(case, got, boxes, reports, lambda what, target, value: {
         "coll": lambda: ",".join(map(str, coll)), "ref": lambda: ref.value, "count": lambda: tree.Nodes.Count,
         "text": lambda: box.Text,
         "member": lambda: tree_table.member(tree.Nodes.Item(vbexpr.evaluate(target[1])), target[2])}[what]())

@@ -51,6 +51,11 @@ def argument(text, setup):
     if text == "ListBox":
         setup.append('Set B = CreateObject("ZivoviViruvov.Models.ListBox")')
         return "B"
+    if m := re.fullmatch(r'(F|Case)\((".*")\)', text):  # a file written (afresh), or one of tests/cases/listview
+        path = ("Here & " if m.group(1) == "F" else 'Here & "listview\\" & ') + m.group(2)
+        if m.group(1) == "F":
+            setup.append(f'CreateObject("Scripting.FileSystemObject").DeleteFile {path}: Err.Clear')
+        return path
     return {"Stranger": "New FakeTextBox"}.get(text, text)
 
 
@@ -73,9 +78,11 @@ def case(c, control):
             expected_boxes = None
         elif kind != "report":  # reports reach no script
             got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count", "text": "X.Text",
-                   "lv": "ListText(L)", "list": "BoxText(B)"}.get(kind)
+                   "lv": "ListText(L)", "list": "BoxText(B)", "file": f"FileText(Here & {quoted(value)})"}.get(kind)
             if kind in ("coll", "lv", "list"):
                 value = quoted(value)
+            if kind == "file":
+                value = f'FileText(Here & "listview\\" & {quoted(value)})'
             if kind == "member":
                 owner = {"N": "T.Nodes", "R": "L.ListItems", "H": "L.ColumnHeaders"}[target[0]]
                 got = f"{owner}.Item({target[1]})." + ".".join(target[2])
@@ -93,25 +100,23 @@ def main():
     for path in (os.path.join(HERE, "sorted_tree.vbs"), os.path.join(CASES, "listview", "plain_list_view.vbs")):
         with open(path, encoding="utf-8") as f:
             classes.append(f.read())
-    out = [HEAD, "Dim lib, T, L, B, C, X, ref, v, boxes", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+    out = [HEAD, "Dim lib, T, L, B, C, X, ref, v, boxes, Here", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+           'Here = CreateObject("Scripting.FileSystemObject").GetParentFolderName(WScript.ScriptFullName) & "\\"',
            *classes, *build(nodes)]
     for c in cases:
         out += case(c, f'Set T = BuildTree("{c["kind"]}")')
     out.append('Set lib = CreateObject("ZivoviViruvov.LstViewLib")')
     for c in lists:
-        out += case(c, f'Set L = BuildList("{c["kind"]}", {quoted(c["view"])})')
+        out += case(c, f'Set L = BuildList("{c["kind"]}", {quoted(c["view"])}, {c["styled"]})')
     out += FOOT
-    # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: Latin-1
-    # letters go as Chr (the same code in Windows-1252).
+    # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: the
+    # Windows-1252 characters go as Chr.
     text = "\r\n".join(out).replace("\n", "\r\n").replace("\r\r\n", "\r\n")
-    return re.sub(r"[^\x00-\x7f]", latin1, text)
+    return re.sub(r"[^\x00-\x7f]", ansi, text)
 
 
-def latin1(match):
-    code = ord(match.group())
-    if not 0xA0 <= code <= 0xFF:
-        raise ValueError(f"no Chr for U+{code:04X}")
-    return f'" & Chr({code}) & "'
+def ansi(match):
+    return f'" & Chr({match.group().encode("cp1252")[0]}) & "'
 
 
 if __name__ == "__main__":

@@ -118,8 +118,9 @@ Class FakeListView
   End Sub
 End Class
 
-' The table's list-view on the model ("model") or on the classes above.
-Function BuildList(kind, view)
+'' The table's list-view on the model ("model") or on the classes above; styled as the exported
+' sample: a centred and a right column, a bold sub-item, a bold row, a red sub-item.
+Function BuildList(kind, view, styled)
   Dim lv, lines, cells, i, k, row
   If kind = "model" Then
     Set lv = CreateObject("ZivoviViruvov.Models.ListView")
@@ -141,6 +142,13 @@ Function BuildList(kind, view)
       Next
     End If
   Next
+  If styled Then
+    lv.ColumnHeaders.Item(2).Alignment = 2
+    lv.ColumnHeaders.Item(3).Alignment = 1
+    lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
+    lv.ListItems.Item(2).Bold = True
+    lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
+  End If
   Set BuildList = lv
 End Function
 

@@ -27,7 +27,7 @@ def checks(text):
 
 
 def read(path=TABLE, kinds=KINDS):
-    nodes, cases, view = [], [], ""
+    nodes, cases, view = [], [], {}
     with open(path, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
             cols = line.rstrip("\n").split("\t")
@@ -37,11 +37,11 @@ def read(path=TABLE, kinds=KINDS):
                 nodes.append(dict(zip(NODE_COLUMNS, cols[1:])))
                 continue
             if cols[0] == "view":
-                view = cols[1]
+                view = {"view": cols[1], "styled": cols[2:] == ["styled"]}
                 continue
             tree, member, args, expect, check = cols
             for kind in kinds if tree == "any" else (tree,):
-                cases.append({"kind": kind, "line": number, "member": member, "view": view,
+                cases.append({"kind": kind, "line": number, "member": member, **view,
                               "args": [a.strip() for a in vbexpr.split_top(args, ",")],
                               "expect": expect, "checks": checks(check)})
     return nodes, cases
@@ -62,8 +62,9 @@ def member(obj, chain):
 
 
 def verify(case, got, boxes, reports, actual):
-    """Python's checks of a case: the result, then each check against actual(what, target)
-    (coll and lv compared as written, the rest as expressions), the boxes and reports."""
+    """Python's checks of a case: the result, then each check against actual(what, target,
+    value) (coll, lv, list and file compared as written, the rest as expressions), the boxes
+    and reports."""
     expected = vbexpr.evaluate(case["expect"])
     assert got == expected and type(got) is type(expected)
     for what, target, value in case["checks"]:
@@ -75,6 +76,7 @@ def verify(case, got, boxes, reports, actual):
             else:
                 assert title == "Error message" and text.startswith(expected + "\r\n\r\nError #")
         elif what != "report":
-            assert actual(what, target) == (value if what in ("coll", "lv", "list") else vbexpr.evaluate(value))
+            raw = what in ("coll", "lv", "list", "file")
+            assert actual(what, target, value) == (value if raw else vbexpr.evaluate(value))
     assert boxes == []
     assert reports == [vbexpr.evaluate(v) for what, _, v in case["checks"] if what in ("report", "errbox")]
