@@ -1,7 +1,7 @@
 // LstViewLib on the list-view model, reached late-bound as every host reaches it, beyond the
-// list-view case table (tests/cases/listview, run from Python and Wine): headers into rows,
-// colours, copies with all their properties and the bar, searches by tag and icon, checked
-// and selected counts, a refused header text, long texts.
+// list-view case table (tests/cases/listview, run from Python and Wine): copies with all their
+// properties and the bar, searches by tag and icon, check boxes, a refused header text, long
+// texts.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -44,25 +44,6 @@ class LstViewLibTest : public testing::Test {
   Texts& reports = reported.texts;
 };
 
-TEST_F(LstViewLibTest, HeadersIntoRowsColoursAndClearing) {
-  auto source = listView({{u"A", u"B"}});
-  auto target = listView({{u"Only"}, {u"gone"}});
-  EXPECT_TRUE(ok(u"CopyListViewHeaderToRow", {obj(source), obj(target)}));
-  EXPECT_EQ(dump(*target), u"Only;A;B");
-  EXPECT_EQ(target->get_Tag(), u"2");
-
-  auto lv = listView({{u"A", u"B", u"C"}, {u"r", u"s", u"t"}});
-  ObjectRef row = lv->rows().Item(n(1));
-  EXPECT_TRUE(ok(u"ChangeItemSubItemsForeColor", {Variant(row), n(255)}));
-  EXPECT_EQ(lv->rows().list().items()[0]->subItems().list().items()[1]->get_ForeColor(), 255);
-  EXPECT_EQ(lv->rows().list().items()[0]->get_ForeColor(), 0);
-  EXPECT_FALSE(ok(u"ChangeItemSubItemsForeColor", {Variant(row), n(0x1000000)}));
-
-  run(u"ClearListViewAndHeaders", {obj(lv)});
-  EXPECT_EQ(dump(*lv), u"");
-  EXPECT_EQ(reports, (Texts{u"Error on changing items color: 1"}));
-}
-
 TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
   auto source = listView({{u"Name", u"Town"}, {u"a", u"x"}, {u"b"}});
   source->headers().Add(kMissing, Variant(u"k"), Variant(u"Amount"), n(900), n(1), kMissing);
@@ -103,61 +84,26 @@ TEST_F(LstViewLibTest, CopyListToListCarriesEverythingAndMovesTheBar) {
   EXPECT_EQ(reports, (Texts{u"Error on List View copy: 3/2/3"}));
 }
 
-// Each search in turn: the first match's index, 0 for none, or the index of the row or
-// header added on request.
-TEST_F(LstViewLibTest, FindsTheFirstMatchAndAddsOnRequest) {
+// Searches by tag and icon, a row added checked while check boxes show, and the counts of
+// checked rows (none while no check boxes show) and of selected rows.
+TEST_F(LstViewLibTest, TagsIconsAndCheckBoxes) {
   auto lv = listView({{u"A", u"B"}, {u"ABC", u"x"}, {u"abc", u"y"}});
   lv->rows().list().items()[1]->let_Tag(Variant(u"t"));
   lv->rows().list().items()[1]->let_SmallIcon(Variant(u"i"));
-  lv->let_Checkboxes(true);
-  auto bare = listView({{}});
-  const Variant v = obj(lv), b = obj(bare), yes(true), i(u"i");
-  const Variant one(int16_t{1}), two(int16_t{2});
-  const struct {
-    const char16_t* member;
-    Args args;
-    int32_t found;
-  } steps[] = {
-      {u"FindItemFromText", {v, Variant(u"abc")}, 2},
-      {u"FindItemFromText", {v, Variant(u"ab")}, 0},
-      {u"FindItemFromText", {v, Variant(u"   "), yes}, 0},
-      {u"FindItemFromText", {v, Variant(u"new"), yes, yes, Variant(u"ico")}, 3},
-      {u"FindItemFromSubItem", {v, Variant(u"y"), one}, 2},
-      {u"FindItemFromSubItem", {v, Variant(u"y"), two, yes}, 0},
-      {u"FindItemFromSubItem", {v, Variant(u"z"), one, yes}, 4},
-      {u"FindItemFromTag", {v, Variant(u"t")}, 2},
-      {u"FindItemFromTag", {v, Variant(u"")}, 1},
-      {u"FindItemFromSmallIcon", {v, i}, 2},
-      {u"FindItemFromIcon", {v, i}, 0},
-      {u"FindHeaderFromCaption", {b, Variant(u"H"), yes, one}, 1},
-      {u"FindHeaderFromCaption", {b, Variant(u"I"), yes, two, Variant(int16_t{700})}, 2},
-      {u"FindHeaderFromCaption", {b, Variant(u"J"), yes, one}, 3},
-  };
-  for (const auto& s : steps) {
-    Args args = s.args;
-    EXPECT_EQ(number(s.member, std::move(args)), s.found) << zv::toUtf8(s.member);
-  }
-  auto& added = *lv->rows().list().items()[2];
-  EXPECT_TRUE(added.get_Checked() && !added.get_Selected());
-  EXPECT_EQ(zv::toString(added.get_Icon()) + zv::toString(added.get_SmallIcon()), u"icoico");
-  EXPECT_EQ(dump(*lv), u"A|B;ABC|x;abc|y;new;|z");
-  Texts shape;
-  for (const auto& h : bare->headers().list().items())
-    shape.push_back(h->get_Text() + zv::longToString(h->get_Alignment()) + u"/" +
-                    zv::longToString(h->get_Width()));
-  EXPECT_EQ(shape, (Texts{u"H0/1300", u"I0/700", u"J1/1300"}));
-  EXPECT_TRUE(reports.empty());
-}
-
-// The counts of checked rows (none while no check boxes show) and of selected rows.
-TEST_F(LstViewLibTest, CountsCheckedAndSelectedRows) {
-  auto lv = listView({{u"A"}, {u"r1"}, {u"r2"}});
+  const Variant v = obj(lv), i(u"i"), yes(true);
+  EXPECT_EQ(number(u"FindItemFromTag", {v, Variant(u"t")}), 2);
+  EXPECT_EQ(number(u"FindItemFromTag", {v, Variant(u"")}), 1);
+  EXPECT_EQ(number(u"FindItemFromSmallIcon", {v, i}), 2);
+  EXPECT_EQ(number(u"FindItemFromIcon", {v, i}), 0);
   lv->rows().list().items()[0]->let_Checked(true);
   lv->rows().list().items()[1]->let_Selected(true);
-  EXPECT_EQ(number(u"CountCheckedItem", {obj(lv)}), 0);  // no check boxes shown
+  EXPECT_EQ(number(u"CountCheckedItem", {v}), 0);
   lv->let_Checkboxes(true);
-  EXPECT_EQ(number(u"CountCheckedItem", {obj(lv)}), 1);
-  EXPECT_EQ(number(u"CountSelectedItem", {obj(lv)}), 1);
+  EXPECT_EQ(number(u"FindItemFromText", {v, Variant(u"new"), yes, yes}), 3);
+  EXPECT_TRUE(lv->rows().list().items()[2]->get_Checked());
+  EXPECT_EQ(number(u"CountCheckedItem", {v}), 2);
+  EXPECT_EQ(number(u"CountSelectedItem", {v}), 1);
+  EXPECT_TRUE(reports.empty());
 }
 
 // A list-view model seen through a proxy that refuses to set the Text of its headers.

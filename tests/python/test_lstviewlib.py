@@ -121,6 +121,10 @@ def test_case(case, boxes, reports, tmp_path):
             return coll
         if m := re.fullmatch(r'(F|Case)\("(.*)"\)', text):  # a file written, or one of FILES
             return os.path.join(tmp_path if m.group(1) == "F" else FILES, m.group(2))
+        if m := re.fullmatch(r'V\("(.*)"\)', text):
+            return fill(zv.ListView(), m.group(1), False)
+        if m := re.fullmatch(r"Row\((\d+)\)", text):
+            return lv.ListItems.Item(int(m.group(1)))
         special = {"L": lv, "ListBox": box, "Stranger": object(), "Nothing": None}
         return special[text] if text in special else vbexpr.evaluate(text)
 
@@ -128,8 +132,8 @@ def test_case(case, boxes, reports, tmp_path):
     tree_table.verify(case, got, boxes, reports, lambda what, target, value: {
         "lv": lambda: dump(lv), "file": lambda: value * (open(os.path.join(FILES, value), "rb").read() ==
                                                          (tmp_path / value).read_bytes()), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
-        "member": lambda: tree_table.member(
-            (lv.ListItems if target[0] == "R" else lv.ColumnHeaders).Item(int(target[1])), target[2])}[what]())
+        "member": lambda: tree_table.member(lv if target[0] == "L" else (
+            lv.ListItems if target[0] == "R" else lv.ColumnHeaders).Item(int(target[1])), target[2])}[what]())
 
 
 class ControlError(Exception):

@@ -56,6 +56,10 @@ def argument(text, setup):
         if m.group(1) == "F":
             setup.append(f'CreateObject("Scripting.FileSystemObject").DeleteFile {path}: Err.Clear')
         return path
+    if m := re.fullmatch(r'V\((".*")\)', text):
+        return f'BuildList("model", {m.group(1)}, False)'
+    if m := re.fullmatch(r"Row\((\d+)\)", text):
+        return f"L.ListItems.Item({m.group(1)})"
     return {"Stranger": "New FakeTextBox"}.get(text, text)
 
 
@@ -84,8 +88,8 @@ def case(c, control):
             if kind == "file":
                 value = f'FileText(Here & "listview\\" & {quoted(value)})'
             if kind == "member":
-                owner = {"N": "T.Nodes", "R": "L.ListItems", "H": "L.ColumnHeaders"}[target[0]]
-                got = f"{owner}.Item({target[1]})." + ".".join(target[2])
+                owner = {"N": "T.Nodes", "R": "L.ListItems", "H": "L.ColumnHeaders"}.get(target[0])
+                got = (f"{owner}.Item({target[1]})." if owner else "L.") + ".".join(target[2])
             out += ["Err.Clear", "v = Empty", f"v = {got}",
                     f'Check Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
     if expected_boxes:

@@ -15,13 +15,14 @@ NODE_COLUMNS = ("parent", "key", "text", "image", "selected", "tag")
 
 
 def checks(text):
-    """(what, target, value): what is coll, ref, box, errbox, count, lv, or member with target
-    (N node, R row or H header, its key or index as written, [member, ...])."""
+    """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, or member
+    with target (N node, R row, H header or L list-view, its key or index as written,
+    [member, ...])."""
     out = []
     for item in filter(None, (c.strip() for c in text.split(" ; "))):
         name, value = item.split("=", 1)
-        m = re.fullmatch(r'([NRH])\(("[^"]*"|\d+)\)((?:\.\w+(?:\(\d+\))?)+)', name)
-        out.append(("member", (m.group(1), m.group(2), m.group(3)[1:].split(".")), value) if m
+        m = re.fullmatch(r'(L|[NRH]\(("[^"]*"|\d+)\))((?:\.\w+(?:\(\d+\))?)+)', name)
+        out.append(("member", (m.group(1)[0], m.group(2), m.group(3)[1:].split(".")), value) if m
                    else (name, None, value))
     return out
 
