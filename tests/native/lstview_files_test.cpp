@@ -114,26 +114,6 @@ TEST_F(LstViewFilesTest, PagesAndSeveralListViews) {
   EXPECT_TRUE(ok(u"ListViewToASCII", {Variant(dir.u("t1")), Variant(view)}));
   const std::string single = zvtest::readBytes(dir.path("t1"));
   EXPECT_EQ(zvtest::readBytes(dir.path("t")), single + single);
-
-  // Nothing, an empty list-view or collection: the boxes, and no file.
-  const ObjectRef nothing;
-  const ObjectRef empty = emptyView();
-  ObjectRef none = zv::createModel(u"Collection");
-  for (const auto& [member, target] :
-       std::vector<std::pair<const char16_t*, ObjectRef>>{{u"ListViewToHTMLfile", nothing},
-                                                          {u"ListViewToHTMLfile", empty},
-                                                          {u"AppendListViewToHTML", empty},
-                                                          {u"ListViewToXMLfile", nothing},
-                                                          {u"ListViewToASCII", nothing}})
-    EXPECT_FALSE(ok(member, {Variant(dir.u("no")), Variant(target)}));
-  EXPECT_FALSE(ok(u"SeveralListViewToXMLfile", {Variant(none), Variant(dir.u("no"))}));
-  EXPECT_FALSE(ok(u"AppendListViewCheckToHTML", {Variant(dir.u("no")), Variant(view)}));
-  EXPECT_EQ(boxTexts(), (Texts{u"Information|Unable to initialize HTML data recording",
-                               u"Information|Unable to collect data. List is empty.",
-                               u"Information|Unable to initialize HTML appending. List is empty.",
-                               u"Information|Unable to initialize XML data recording",
-                               u"Information|Unable to initialize ASCII data recording"}));
-  EXPECT_FALSE(std::filesystem::exists(dir.path("no")));
 }
 
 TEST_F(LstViewFilesTest, ChosenRowsAndSkippedColumns) {

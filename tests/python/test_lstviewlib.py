@@ -131,7 +131,8 @@ def test_case(case, boxes, reports, tmp_path):
     got = getattr(lib, case["member"])(*map(argument, case["args"]))
     tree_table.verify(case, got, boxes, reports, lambda what, target, value: {
         "lv": lambda: dump(lv), "file": lambda: value * (open(os.path.join(FILES, value), "rb").read() ==
-                                                         (tmp_path / value).read_bytes()), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
+                                                         (tmp_path / value).read_bytes()),
+        "gone": lambda: value * (not (tmp_path / value).exists()), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
         "member": lambda: tree_table.member(lv if target[0] == "L" else (
             lv.ListItems if target[0] == "R" else lv.ColumnHeaders).Item(int(target[1])), target[2])}[what]())
 

@@ -54,7 +54,7 @@ def argument(text, setup):
     if m := re.fullmatch(r'(F|Case)\((".*")\)', text):  # a file written (afresh), or one of tests/cases/listview
         path = ("Here & " if m.group(1) == "F" else 'Here & "listview\\" & ') + m.group(2)
         if m.group(1) == "F":
-            setup.append(f'CreateObject("Scripting.FileSystemObject").DeleteFile {path}: Err.Clear')
+            setup.append(f"Fso.DeleteFile {path}: Err.Clear")
         return path
     if m := re.fullmatch(r'V\((".*")\)', text):
         return f'BuildList("model", {m.group(1)}, False)'
@@ -85,6 +85,9 @@ def case(c, control):
                    "lv": "ListText(L)", "list": "BoxText(B)", "file": f"FileText(Here & {quoted(value)})"}.get(kind)
             if kind in ("coll", "lv", "list"):
                 value = quoted(value)
+            if kind == "gone":  # the name while no such file, else "" (True is -1)
+                got = f'Left({quoted(value)}, Len({quoted(value)}) * (1 + Fso.FileExists(Here & {quoted(value)})))'
+                value = quoted(value)
             if kind == "file":
                 value = f'FileText(Here & "listview\\" & {quoted(value)})'
             if kind == "member":
@@ -104,8 +107,8 @@ def main():
     for path in (os.path.join(HERE, "sorted_tree.vbs"), os.path.join(CASES, "listview", "plain_list_view.vbs")):
         with open(path, encoding="utf-8") as f:
             classes.append(f.read())
-    out = [HEAD, "Dim lib, T, L, B, C, X, ref, v, boxes, Here", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
-           'Here = CreateObject("Scripting.FileSystemObject").GetParentFolderName(WScript.ScriptFullName) & "\\"',
+    out = [HEAD, "Dim lib, T, L, B, C, X, ref, v, boxes, Here, Fso", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+           'Set Fso = CreateObject("Scripting.FileSystemObject")', 'Here = Fso.GetParentFolderName(WScript.ScriptFullName) & "\\"',
            *classes, *build(nodes)]
     for c in cases:
         out += case(c, f'Set T = BuildTree("{c["kind"]}")')

@@ -64,8 +64,8 @@ def member(obj, chain):
 
 def verify(case, got, boxes, reports, actual):
     """Python's checks of a case: the result, then each check against actual(what, target,
-    value) (coll, lv, list and file compared as written, the rest as expressions), the boxes
-    and reports."""
+    value) (coll, lv, list, file and gone compared as written, the rest as expressions), the
+    boxes and reports."""
     expected = vbexpr.evaluate(case["expect"])
     assert got == expected and type(got) is type(expected)
     for what, target, value in case["checks"]:
@@ -77,7 +77,7 @@ def verify(case, got, boxes, reports, actual):
             else:
                 assert title == "Error message" and text.startswith(expected + "\r\n\r\nError #")
         elif what != "report":
-            raw = what in ("coll", "lv", "list", "file")
+            raw = what in ("coll", "lv", "list", "file", "gone")
             assert actual(what, target, value) == (value if raw else vbexpr.evaluate(value))
     assert boxes == []
     assert reports == [vbexpr.evaluate(v) for what, _, v in case["checks"] if what in ("report", "errbox")]
