@@ -1,7 +1,8 @@
 // LstViewLib's files: pages and several list-views, chosen rows and columns, the import's
-// options and the exact boxes and reports of its failure paths, hostile input and rows from
-// tree-view nodes. The exports' exact bytes and the round trip run from Python and under
-// Wine (tests/cases/listview holds the expected files).
+// header file and the exact boxes and reports of its failure paths, hostile input and rows
+// from tree-view nodes. The exports' exact bytes, the round trip, the import's options and
+// the boxes of nothing to export are in the list-view case table (tests/cases/listview, run
+// from Python and under Wine).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -79,13 +80,6 @@ String dump(const ObjectRef& view) {
   return zvtest::listViewText(dynamic_cast<zv::models::ListView&>(*view));
 }
 
-String keys(const ObjectRef& view) {
-  String out;
-  for (const auto& h : dynamic_cast<zv::models::ListView&>(*view).headers().list().items())
-    out += (out.empty() ? u"" : u"|") + h->get_Key();
-  return out;
-}
-
 ObjectRef emptyView() {
   return zvtest::listView({{}});
 }
@@ -139,64 +133,6 @@ TEST_F(LstViewFilesTest, ChosenRowsAndSkippedColumns) {
   EXPECT_EQ(html.find("Lyon"), std::string::npos);  // column 2 left out
   EXPECT_NE(html.find("\t<TR bgcolor=\"two\">"), std::string::npos);
   EXPECT_EQ(html.find("Caf"), std::string::npos);  // selected, not checked
-}
-
-TEST_F(LstViewFilesTest, ImportOptions) {
-  const Variant semicolon(u";");
-  const struct {
-    std::string content;
-    Options options;
-    const char16_t* keys;
-    const char16_t* dump;
-  } cases[] = {
-      {"Name;Name;;City\r\nBob;x;y;Paris\r\n",
-       {{u"isHeaderExist", kTrue}, {u"theSeparator", semicolon}},
-       u"Name1|Name#1|Item#33|City4",
-       u"Name|Name #1|Item #3|City;Bob|x|y|Paris"},
-      // A trailing separator adds no column; a longer line adds generic headers.
-      {"a;b;\r\n1; ;3\r\n",
-       {{u"isHeaderExist", kTrue}, {u"theSeparator", semicolon}},
-       u"a1|b2|item#3",
-       u"a|b|item #3;1||3"},
-      // Quotes: n counted with the plain separator; ";" kept, or made a blank.
-      {"\"a\";\"b;c\";\"d\"\r\n",
-       {{u"isCheckQuote", kTrue},
-        {u"isDelComma", Variant(false)},
-        {u"theSeparator", semicolon},
-        {u"addGenericHeader", kTrue}},
-       u"item#1|item#2|item#3|item#4",
-       u"item #1|item #2|item #3|item #4;a|b;c|d|"},
-      {"\"a\";\"b;c\";\"d\"\r\n",
-       {{u"isCheckQuote", kTrue}, {u"theSeparator", semicolon}, {u"addGenericHeader", kTrue}},
-       u"item#1|item#2|item#3|item#4",
-       u"item #1|item #2|item #3|item #4;a|b c|d|"},
-      // A quoted last field goes on over the next lines, each join adding one blank, until
-      // a line whose first field closes the quote.
-      {"h1\th2\r\nx\t\"one\r\ntwo\r\nthree\"\r\ny\tz\r\n",
-       {{u"isHeaderExist", kTrue}, {u"isCR", kTrue}},
-       u"h11|h22",
-       u"h1|h2;x|\"one two three\";y|z"},
-      // The first line skipped, blank lines skipped, column 3 left empty.
-      {"skip me\r\n  \r\nh1\th2\th3\th4\r\na\tb\tc\r\n",
-       {{u"isHeaderExist", kTrue},
-        {u"nextThisHeader", Variant(int16_t{2})},
-        {u"doNotUseFirstLine", kTrue}},
-       u"h11|h22|h33|h44",
-       u"h1|h2|h3|h4;a|b||c"},
-      // Column 1 left empty: the item's own text too.
-      {"h1\th2\th3\r\na\tb\r\n",
-       {{u"isHeaderExist", kTrue}, {u"nextThisHeader", Variant(int16_t{1})}},
-       u"h11|h22|h33",
-       u"h1|h2|h3;|a|b"},
-  };
-  for (const auto& c : cases) {
-    const ObjectRef view = emptyView();
-    EXPECT_TRUE(load(c.content, view, c.options)) << c.content;
-    EXPECT_EQ(keys(view), c.keys) << c.content;
-    EXPECT_EQ(dump(view), c.dump) << c.content;
-  }
-  EXPECT_EQ(reports, Texts{});
-  EXPECT_EQ(boxTexts(), Texts{});
 }
 
 TEST_F(LstViewFilesTest, ImportHeaderFileTipsAndSelection) {

@@ -121,6 +121,9 @@ def test_case(case, boxes, reports, tmp_path):
             return coll
         if m := re.fullmatch(r'(F|Case)\("(.*)"\)', text):  # a file written, or one of FILES
             return os.path.join(tmp_path if m.group(1) == "F" else FILES, m.group(2))
+        if m := re.fullmatch(r"TextFile\((.*)\)", text):
+            (tmp_path / "in.txt").write_bytes(vbexpr.evaluate(m.group(1)).encode("cp1252"))
+            return str(tmp_path / "in.txt")
         if m := re.fullmatch(r'V\("(.*)"\)', text):
             return fill(zv.ListView(), m.group(1), False)
         if m := re.fullmatch(r"Row\((\d+)\)", text):

@@ -56,6 +56,9 @@ def argument(text, setup):
         if m.group(1) == "F":
             setup.append(f"Fso.DeleteFile {path}: Err.Clear")
         return path
+    if m := re.fullmatch(r"TextFile\((.*)\)", text):
+        setup.append(f'Fso.CreateTextFile(Here & "in.txt", True).Write {m.group(1)}')
+        return 'Here & "in.txt"'
     if m := re.fullmatch(r'V\((".*")\)', text):
         return f'BuildList("model", {m.group(1)}, False)'
     if m := re.fullmatch(r"Row\((\d+)\)", text):
