@@ -15,7 +15,7 @@ NODE_COLUMNS = ("parent", "key", "text", "image", "selected", "tag")
 
 
 def checks(text):
-    """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, or member
+    """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, gone, or member
     with target (N node, R row, H header or L list-view, its key or index as written,
     [member, ...])."""
     out = []
