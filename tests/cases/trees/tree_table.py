@@ -15,8 +15,8 @@ NODE_COLUMNS = ("parent", "key", "text", "image", "selected", "tag")
 
 
 def checks(text):
-    """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, gone, or member
-    with target (N node, R row, H header or L list-view, its key or index as written,
+    """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, gone, or
+    member with target (N node, R row, H header or L list-view, its key or index as written,
     [member, ...])."""
     out = []
     for item in filter(None, (c.strip() for c in text.split(" ; "))):
