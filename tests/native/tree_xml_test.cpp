@@ -1,5 +1,5 @@
 // Tree XML files beyond the shared case table (tests/cases/tree_xml, run from Python and
-// Wine): the reader's reports, images and lengths, the depth limits.
+// Wine, the reader's reports from Python): images and lengths, the depth limits.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,25 +32,6 @@ String member(const ObjectRef& tree, const char16_t* key, const char16_t* name) 
 bool load(ObjectRef& tree, const zvtest::TempDir& dir, const std::string& body) {
   zvtest::writeBytes(dir.path("t.xml"), kHeader + body);
   return zv::TrViewLib::create()->TreeViewFromXMLfile(tree, dir.u("t.xml"), u"App", false, true);
-}
-
-// A bad value or link: the load goes on, reporting the error number, step and position.
-TEST(TreeXml, ReaderReportsNameTheStepAndPosition) {
-  const struct {
-    std::string node;  // inside <TREE><NODE><TEXT>A</TEXT><KEY>a</KEY>...</NODE></TREE>
-    const char16_t* error;
-  } cases[] = {{"<BOLD>maybe</BOLD>", u"#331 (3\t101)"},
-               {"<PARENT>x</PARENT><CHILDREN/>", u"#4 (10435)"},
-               {"<FOR_COLOR>-3000000000</FOR_COLOR>", u"#331 (3\t101)"}};
-  zvtest::TempDir dir;
-  const String prefix = u"Error on import TreeView Object From XML:\r\n\t";
-  for (const auto& c : cases) {
-    Reports reports;
-    ObjectRef tree = zv::createModel(u"TreeView");
-    const std::string body = "<TREE><NODE><TEXT>A</TEXT><KEY>a</KEY>" + c.node + "</NODE></TREE>";
-    EXPECT_TRUE(load(tree, dir, body)) << body;
-    EXPECT_EQ(reports.texts, std::vector<String>{prefix + c.error}) << body;
-  }
 }
 
 TEST(TreeXml, ImagesFromTheListAndTextsCutAt255) {

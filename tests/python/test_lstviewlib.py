@@ -1,10 +1,13 @@
-"""LstViewLib on a plain Python list-view and on zv.ListView(): the same calls give the same
-results, rows, headers, reports and exported bytes; sub-item writes reach the plain class's
-__setitem__; the exported sample loads back."""
+"""LstViewLib on a plain Python list-view and on zv.ListView(): the shared case table (also
+run under Wine; the plain class's sub-items are made by its __setitem__ alone), with the
+exported sample's bytes; failures of the caller's members."""
 import os
+import re
 
 import pytest
 
+import tree_table
+import vbexpr
 import zivoviviruvov as zv
 
 lib = zv.CreateObject("ZivoviViruvov.LstViewLib")
@@ -79,62 +82,62 @@ class PlainListView:
         self.Checkboxes, self.Tag = False, ""
 
 
-def snapshot(lv):
-    """Headers, then each row's cells and tips, read through the members the library uses."""
-    headers = lv.ColumnHeaders
-    columns = headers.Count
-    rows = [[headers.Item(c).Text for c in range(1, columns + 1)]]
-    for i in range(1, lv.ListItems.Count + 1):
-        row = lv.ListItems.Item(i)
-        cells = row.ListSubItems
-        rows.append([row.Key, row.Text, row.ToolTipText] +
-                    [(cells.Item(k).Text, cells.Item(k).ToolTipText) for k in range(1, cells.Count + 1)])
-    return rows
+def fill(lv, view, styled):
+    """The list-view written as the table's "H1|H2;a|b;c", styled as the exported sample."""
+    headers, *rows = view.split(";")
+    for caption in filter(None, headers.split("|")):
+        lv.ColumnHeaders.Add(None, None, caption)
+    for cells in (r.split("|") for r in rows):
+        row = lv.ListItems.Add(None, None, cells[0])
+        for k, text in enumerate(cells[1:], 1):
+            row.SubItems[k] = text
+    if styled:  # a centred and a right column, a bold sub-item, a bold row, a red sub-item
+        lv.ColumnHeaders.Item(2).Alignment, lv.ColumnHeaders.Item(3).Alignment = 2, 1
+        lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
+        lv.ListItems.Item(2).Bold = True
+        lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
+    return lv
 
 
-def scenario(lv):
-    coll = zv.Collection()
-    for value in ["New York", "  ", "Rome"]:
-        coll.Add(value)
-    results = [
-        lib.FindHeaderFromCaption(lv, "City", True),
-        lib.FindHeaderFromCaption(lv, "Country", True, 1),
-        lib.FindHeaderFromCaption(lv, "Size", True, 1, 900),
-        lib.AddItemsFromColl(lv, coll),
-        lib.FindItemFromText(lv, "Rome", True),
-        lib.FindItemFromText(lv, "Paris", True),
-        lib.isEqualColumns(lv, 3, 3),  # row 3 has no sub-item to compare: reported
-        lib.FindItemFromSubItem(lv, "Italy", 1, True),
-        lib.CountStringFromColumn(lv, "ital", 1),
-        lib.isSwitchColumnsAndHeaders(lv, 1, 2),
-        lib.SetAutomaticTips(lv, True),
-        lib.isEqualColumns(lv, 1, 2),
-        lib.isMoveColumnAndHeaderToLast(lv, 1),
-        lib.DeleteAllEmptyColumns(lv),
-        lib.CountHeaderCaption(lv, "City"),
-    ]
-    return results, snapshot(lv)
+def dump(lv):
+    rows = (lv.ListItems.Item(i) for i in range(1, lv.ListItems.Count + 1))
+    return ";".join(["|".join(lv.ColumnHeaders.Item(c).Text for c in range(1, lv.ColumnHeaders.Count + 1))] + [
+        "|".join([r.Text] + [r.ListSubItems.Item(k).Text for k in range(1, r.ListSubItems.Count + 1)]) for r in rows])
 
 
-def test_plain_class_and_model_give_the_same_results(reports):
-    plain = PlainListView()
-    got = scenario(plain)
-    assert got == scenario(zv.ListView())
-    results, rows = got
-    assert results == [1, 2, 3, True, 2, 3, False, 4, 1, True, True, False, True, True, 1]
-    assert rows[0] == ["City", "Country"]
-    assert rows[4] == ["", "", "", ("Italy", "Country : Italy")]
-    assert reports == ["Error on comparing two lines: 3 to 3\r\n\t2"] * 2  # once each
-    # The sub-items the library wrote went through the plain class's __setitem__.
-    assert plain.ListItems.Item(4).SubItems.writes[0] == 1
+FILES = os.path.join(os.path.dirname(tree_table.TABLE), "..", "listview")
+_, CASES = tree_table.read(os.path.join(FILES, "lstviewlib.tsv"), ("model", "plain"))
 
 
-@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
-def test_nothing_and_missing_members_give_neutral_results(make):
-    assert lib.FindItemFromText(None, "a", True) == 0
-    assert lib.CountCheckedItem(make()) == 0
-    assert lib.FindItemFromText(object(), "a") == 0
-    assert lib.CopyListToList(make(), object()) is False
+@pytest.mark.parametrize("case", CASES, ids=[f"{c['line']}-{c['kind']}-{c['member']}" for c in CASES])
+def test_case(case, boxes, reports, tmp_path):
+    lv = fill(zv.ListView() if case["kind"] == "model" else PlainListView(), case["view"], case["styled"])
+    coll, box = zv.Collection(), zv.ListBox()
+
+    def argument(text):
+        if m := re.fullmatch(r"Coll\((.*)\)", text):
+            for value in vbexpr.arguments(m.group(1)):
+                coll.Add(value)
+            return coll
+        if m := re.fullmatch(r'(F|Case)\("(.*)"\)', text):  # a file written, or one of FILES
+            return os.path.join(tmp_path if m.group(1) == "F" else FILES, m.group(2))
+        if m := re.fullmatch(r"TextFile\((.*)\)", text):
+            (tmp_path / "in.txt").write_bytes(vbexpr.evaluate(m.group(1)).encode("cp1252"))
+            return str(tmp_path / "in.txt")
+        if m := re.fullmatch(r'V\("(.*)"\)', text):
+            return fill(zv.ListView(), m.group(1), False)
+        if m := re.fullmatch(r"Row\((\d+)\)", text):
+            return lv.ListItems.Item(int(m.group(1)))
+        special = {"L": lv, "ListBox": box, "Stranger": object(), "Nothing": None}
+        return special[text] if text in special else vbexpr.evaluate(text)
+
+    got = getattr(lib, case["member"])(*map(argument, case["args"]))
+    tree_table.verify(case, got, boxes, reports, lambda what, target, value: {
+        "lv": lambda: dump(lv), "file": lambda: value * (open(os.path.join(FILES, value), "rb").read() ==
+                                                         (tmp_path / value).read_bytes()),
+        "gone": lambda: value * (not (tmp_path / value).exists()), "list": lambda: ";".join(box.List(i) for i in range(box.ListCount)),
+        "member": lambda: tree_table.member(lv if target[0] == "L" else (
+            lv.ListItems if target[0] == "R" else lv.ColumnHeaders).Item(int(target[1])), target[2])}[what]())
 
 
 class ControlError(Exception):
@@ -190,49 +193,3 @@ def test_progress_value_failure_is_reported():
         zv.set_report_handler(None)
     assert seen == [("Error on initializing the progress bar", False),
                     ("Error on setting the progress value: 5", False)]
-
-
-CASES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cases", "listview")
-
-SAMPLE = [["Caf\u00e9", "Zo\u00eb", ""], ["\u00c4rger & Co", "Lyon", "a<b"], ["", "", "12 \u20ac"]]
-
-EXPORTS = [
-    ("sample_table.html", "AppendListViewToHTML",
-     ("Villes \u00e9t\u00e9", False, "silver", "#EEEEEE", "white", "Arial")),
-    ("sample.xml", "ListViewToXMLfile", ()),
-    ("sample_tags.xml", "ListViewToXMLfile", (False, True, 3)),
-    ("sample.csv", "ListViewToASCII", (";", '"', False, "", "", 0, "Nom;Ville;Note")),
-    ("sample_columns.txt", "ListViewToASCII", ("\t", "", False, "id", "end", 1)),
-]
-
-
-def sample(lv):
-    for caption, align in [("Nom", 0), ("Ville", 2), ("Note", 1)]:
-        lv.ColumnHeaders.Add(None, None, caption, None, align)
-    for cells in SAMPLE:
-        row = lv.ListItems.Add(None, None, cells[0])
-        for k in (1, 2):
-            row.SubItems[k] = cells[k]
-    lv.ListItems.Item(1).ListSubItems.Item(1).Bold = True
-    lv.ListItems.Item(2).Bold = True
-    lv.ListItems.Item(2).ListSubItems.Item(1).ForeColor = 255
-    return lv
-
-
-@pytest.mark.parametrize("make", [PlainListView, zv.ListView])
-@pytest.mark.parametrize("name, member, options", EXPORTS, ids=[e[0] for e in EXPORTS])
-def test_exports_write_the_expected_bytes(tmp_path, make, name, member, options):
-    out = tmp_path / name
-    assert getattr(lib, member)(str(out), sample(make()), *options) is True
-    with open(os.path.join(CASES, name), "rb") as f:
-        assert out.read_bytes() == f.read()
-
-
-def test_exported_sample_loads_back(boxes):
-    back = zv.ListView()
-    assert lib.LoadListViewFromASCII(os.path.join(CASES, "sample.csv"), back, True, True, False,
-                                     False, False, ";") is True
-    assert [back.ColumnHeaders.Item(c).Key for c in (1, 2, 3)] == ["Nom1", "Ville2", "Note3"]
-    assert [[back.ListItems.Item(i).Text] + [back.ListItems.Item(i).SubItems[k] for k in (1, 2)]
-            for i in range(1, back.ListItems.Count + 1)] == SAMPLE
-    assert boxes == []

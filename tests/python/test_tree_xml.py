@@ -23,13 +23,14 @@ def tree_with(*nodes, images=()):
 
 
 @pytest.mark.parametrize("case", CASES, ids=[c["name"] for c in CASES])
-def test_case_table(case, tmp_path, boxes):
+def test_case_table(case, tmp_path, boxes, reports):
     path = tmp_path / "tree.xml"
     path.write_bytes(case["bytes"])
     tree = tree_with((None, "keep", "Keep"))
     assert lib.TreeViewFromXMLfile(tree, str(path)) is case["result"]
     assert tree_xml_table.dump(tree) == case["nodes"]
     assert boxes == ([("Information", "File is empty !?")] if case["box"] else [])
+    assert reports == case["reports"]
 
 
 def sample():

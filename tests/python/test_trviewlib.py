@@ -116,28 +116,10 @@ def test_case(case, boxes, reports):
 
     lib = zv.CreateObject("ZivoviViruvov.TrViewLib")
     got = getattr(lib, case["member"])(*map(argument, case["args"]))
-    expected = vbexpr.evaluate(case["expect"])
-    assert got == expected and type(got) is type(expected)
-    for what, target, value in case["checks"]:
-        if what == "coll":
-            assert list(coll) == [int(i) for i in filter(None, value.split(","))]
-        elif what in ("box", "errbox"):
-            title, text = boxes.pop(0)
-            expected = vbexpr.evaluate(value)
-            if what == "box":
-                assert (title, text) == ("Information", expected)
-            else:
-                assert title == "Error message" and text.startswith(expected + "\r\n\r\nError #")
-        elif what == "member":
-            obj = tree.Nodes.Item(target[0])
-            for name in target[1]:
-                obj = getattr(obj, name)
-            assert obj == vbexpr.evaluate(value)
-        elif what != "report":
-            got = {"ref": lambda: ref.value, "count": lambda: tree.Nodes.Count, "text": lambda: box.Text}[what]()
-            assert got == vbexpr.evaluate(value)
-    assert boxes == []
-    assert reports == [vbexpr.evaluate(v) for what, _, v in case["checks"] if what in ("report", "errbox")]
+    tree_table.verify(case, got, boxes, reports, lambda what, target, value: {
+        "coll": lambda: ",".join(map(str, coll)), "ref": lambda: ref.value, "count": lambda: tree.Nodes.Count,
+        "text": lambda: box.Text,
+        "member": lambda: tree_table.member(tree.Nodes.Item(vbexpr.evaluate(target[1])), target[2])}[what]())
 
 
 def fail(node):

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the VBScript that runs the tree case table (tests/cases/trees/trviewlib.tsv) under
-Wine: each case on a fresh tree-view model and on a tree whose node collection is a VBScript
-class keeping siblings sorted (sorted_tree.vbs).
+"""Writes the VBScript that runs the tree case table (tests/cases/trees/trviewlib.tsv) and the
+list-view one (tests/cases/listview/lstviewlib.tsv) under Wine: each case on a fresh model
+and on a caller's control written in VBScript, a tree whose node collection keeps siblings
+sorted (sorted_tree.vbs) or a list-view (tests/cases/listview/plain_list_view.vbs).
 
 Usage: tree_cases_to_vbs.py > trviewlib_cases.vbs
 """
@@ -10,8 +11,10 @@ import re
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "..", "cases", "trees"))
+CASES = os.path.join(HERE, "..", "cases")
+sys.path.insert(0, os.path.join(CASES, "trees"))
 import tree_table  # noqa: E402
+import vbexpr  # noqa: E402
 from cases_to_vbs import FOOT, HEAD, quoted  # noqa: E402
 
 
@@ -42,14 +45,32 @@ def argument(text, setup):
     if m := re.fullmatch(r"(TextBox|RichTextBox)\((.*)\)", text):
         setup += [f'Set X = CreateObject("ZivoviViruvov.Models.{m.group(1)}")', f"X.Text = {m.group(2)}"]
         return "X"
-    return text
+    if m := re.fullmatch(r"Coll\((.*)\)", text):
+        setup += [f"C.Add {v.strip()}" for v in vbexpr.split_top(m.group(1), ",") if v.strip()]
+        return "C"
+    if text == "ListBox":
+        setup.append('Set B = CreateObject("ZivoviViruvov.Models.ListBox")')
+        return "B"
+    if m := re.fullmatch(r'(F|Case)\((".*")\)', text):  # a file written (afresh), or one of tests/cases/listview
+        path = ("Here & " if m.group(1) == "F" else 'Here & "listview\\" & ') + m.group(2)
+        if m.group(1) == "F":
+            setup.append(f"Fso.DeleteFile {path}: Err.Clear")
+        return path
+    if m := re.fullmatch(r"TextFile\((.*)\)", text):
+        setup.append(f'Fso.CreateTextFile(Here & "in.txt", True).Write {m.group(1)}')
+        return 'Here & "in.txt"'
+    if m := re.fullmatch(r'V\((".*")\)', text):
+        return f'BuildList("model", {m.group(1)}, False)'
+    if m := re.fullmatch(r"Row\((\d+)\)", text):
+        return f"L.ListItems.Item({m.group(1)})"
+    return {"Stranger": "New FakeTextBox"}.get(text, text)
 
 
-def case(c):
+def case(c, control):
     what = f"{c['line']} {c['kind']} {c['member']}"
     setup = []
     args = ", ".join(argument(a, setup) for a in c["args"])
-    out = ["", f"' {what}", "Err.Clear", f'Set T = BuildTree("{c["kind"]}")',
+    out = ["", f"' {what}", "Err.Clear", control,
            'Set C = CreateObject("ZivoviViruvov.Models.Collection")', "boxes = TakeBoxes()",
            *setup, "r = Empty", f"r = lib.{c['member']}({args})",
            f'Check Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
@@ -63,11 +84,18 @@ def case(c):
             out.append(f'Check Left(boxes, Len({prefix})) = {prefix}, "{what}: box " & boxes')
             expected_boxes = None
         elif kind != "report":  # reports reach no script
-            got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count", "text": "X.Text"}.get(kind)
-            if kind == "coll":
+            got = {"coll": "CollText(C)", "ref": "ref", "count": "T.Nodes.Count", "text": "X.Text",
+                   "lv": "ListText(L)", "list": "BoxText(B)", "file": f"FileText(Here & {quoted(value)})"}.get(kind)
+            if kind in ("coll", "lv", "list"):
                 value = quoted(value)
+            if kind == "gone":  # the name while no such file, else "" (True is -1)
+                got = f'Left({quoted(value)}, Len({quoted(value)}) * (1 + Fso.FileExists(Here & {quoted(value)})))'
+                value = quoted(value)
+            if kind == "file":
+                value = f'FileText(Here & "listview\\" & {quoted(value)})'
             if kind == "member":
-                got = f"T.Nodes.Item({quoted(target[0])})." + ".".join(target[1])
+                owner = {"N": "T.Nodes", "R": "L.ListItems", "H": "L.ColumnHeaders"}.get(target[0])
+                got = (f"{owner}.Item({target[1]})." if owner else "L.") + ".".join(target[2])
             out += ["Err.Clear", "v = Empty", f"v = {got}",
                     f'Check Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
     if expected_boxes:
@@ -77,24 +105,28 @@ def case(c):
 
 def main():
     nodes, cases = tree_table.read()
-    with open(os.path.join(HERE, "sorted_tree.vbs"), encoding="utf-8") as f:
-        classes = f.read()
-    out = [HEAD, "Dim lib, T, C, X, ref, v, boxes", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
-           classes, *build(nodes)]
+    _, lists = tree_table.read(os.path.join(CASES, "listview", "lstviewlib.tsv"), ("model", "plain"))
+    classes = []
+    for path in (os.path.join(HERE, "sorted_tree.vbs"), os.path.join(CASES, "listview", "plain_list_view.vbs")):
+        with open(path, encoding="utf-8") as f:
+            classes.append(f.read())
+    out = [HEAD, "Dim lib, T, L, B, C, X, ref, v, boxes, Here, Fso", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+           'Set Fso = CreateObject("Scripting.FileSystemObject")', 'Here = Fso.GetParentFolderName(WScript.ScriptFullName) & "\\"',
+           *classes, *build(nodes)]
     for c in cases:
-        out += case(c)
+        out += case(c, f'Set T = BuildTree("{c["kind"]}")')
+    out.append('Set lib = CreateObject("ZivoviViruvov.LstViewLib")')
+    for c in lists:
+        out += case(c, f'Set L = BuildList("{c["kind"]}", {quoted(c["view"])}, {c["styled"]})')
     out += FOOT
-    # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: Latin-1
-    # letters go as Chr (the same code in Windows-1252).
+    # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: the
+    # Windows-1252 characters go as Chr.
     text = "\r\n".join(out).replace("\n", "\r\n").replace("\r\r\n", "\r\n")
-    return re.sub(r"[^\x00-\x7f]", latin1, text)
+    return re.sub(r"[^\x00-\x7f]", ansi, text)
 
 
-def latin1(match):
-    code = ord(match.group())
-    if not 0xA0 <= code <= 0xFF:
-        raise ValueError(f"no Chr for U+{code:04X}")
-    return f'" & Chr({code}) & "'
+def ansi(match):
+    return f'" & Chr({match.group().encode("cp1252")[0]}) & "'
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@ import re
 
 TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "tree_xml.tsv")
 HEADER = '<?xml version="1.0" encoding="iso-8859-1"?>'
+REPORT = "Error on import TreeView Object From XML:\r\n\t"
 BLACK, WHITE = 0, 16777215  # the tree-view model's default node colours
 
 
@@ -23,9 +24,10 @@ def read(path=TABLE):
         for line in f:
             if not line.strip() or line.startswith("#"):
                 continue
-            name, content, result, nodes, box = line.rstrip("\n").split("\t")
+            name, content, result, nodes, box, *report = line.rstrip("\n").split("\t")
             cases.append({"name": name, "bytes": file_bytes(content), "result": result == "True",
-                          "nodes": nodes, "box": box == "box"})
+                          "nodes": nodes, "box": box == "box",
+                          "reports": [REPORT + file_bytes(e).decode("latin-1") for e in report]})
     return cases
 
 
