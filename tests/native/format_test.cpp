@@ -123,6 +123,8 @@ TEST(Format, TextIsReadUnderTheLocaleOrComesBackUnchanged) {
   zvtest::UserLocale scope(kFr);
   EXPECT_EQ(zv::format(Variant(u"1234,5"), u"#,##0.00"), u"1\u00A0234,50");
   EXPECT_EQ(zv::format(Variant(u"abc"), u"0.00"), u"abc");
+  // The clock's "00" parts at midnight, as the hour members write them.
+  EXPECT_EQ(zv::format(Variant(u"00"), u"00"), u"00");
   EXPECT_EQ(zv::format(Variant(u"25/12/2024"), u"yyyy-mm-dd"), u"2024-12-25");
   EXPECT_EQ(zv::format(Variant(u"45651"), u"dd/mm/yyyy"), u"25/12/2024");
   EXPECT_EQ(zv::format(Variant(u"n'importe"), u"dd/mm/yyyy"), u"n'importe");

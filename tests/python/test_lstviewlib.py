@@ -49,6 +49,9 @@ class Element(Cell):
 
     Index = property(lambda self: self.owner.items.index(self) + 1)
 
+    def EnsureVisible(self):
+        return True
+
 
 class Elements:
     """Rows, or headers of `rows`: removing a header removes its column, as the control does."""

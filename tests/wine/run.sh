@@ -43,7 +43,7 @@ cp "$build"/ZivoviViruvov*.dll "$build"/{ZipLib,UnZipLib}.dll "$build"/zv_*.exe 
 for script in "$root"/tests/vbscript/*.vbs; do
   cat "$root/tests/vbscript/check.inc" "$script" >"$drive/$(basename "$script")"
 done
-# The files the list-view exports must write (lstview_files.vbs).
+# The files the list-view cases write and read (trviewlib_cases.vbs).
 cp -r "$root"/tests/cases/listview "$drive/"
 python3 "$here/cases_to_vbs.py" "$root"/tests/cases/*.tsv >"$drive/cases.vbs" || fail "cases_to_vbs"
 python3 "$root/tests/cases/hostile_archives.py" "$drive/hostile" || fail "hostile_archives"

@@ -37,6 +37,9 @@ Class FakeRow
     Loop
     ListSubItems.Item(k).Text = value
   End Property
+  Public Function EnsureVisible()
+    EnsureVisible = True
+  End Function
 End Class
 
 ' Rows and sub-items (Add with Index, Key, Text) or headers (AddHeader with Index, Key, Text, Width,
