@@ -93,7 +93,9 @@ TEST(HtmlFromText, SixteenBitPositions) {
                 .stringValue();
     });
     EXPECT_EQ(failure ? failure->number() : kNoError, c.error) << c.input.size();
-    if (failure) EXPECT_EQ(failure->source(), u"ZivoviViruvov.HTMlib");
+    if (failure) {
+      EXPECT_EQ(failure->source(), u"ZivoviViruvov.HTMlib");
+    }
     EXPECT_EQ(out, c.expected) << c.input.size();
   }
   EXPECT_EQ(zv::pendingError().number, 0);
