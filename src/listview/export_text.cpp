@@ -113,19 +113,23 @@ void writeDelimitedRows(TextFile& file, const ObjectRef& view, const LineLayout&
   const String& e = layout.enclose;
   const bool withFirst = !isBlank(layout.firstColumn);
   const bool withEnd = !isBlank(layout.endColumn);
-  String line;
+  // Most exports enclose nothing: no appends of an empty text then.
+  auto enclosed = [&](String& line, const String& text) -> String& {
+    if (e.empty()) return line.append(text);
+    return line.append(e).append(text).append(e);
+  };
   for (int32_t i = 1; i <= count; ++i) {
     const ObjectRef row = itemOf(rows, i);
     if (!choice.takes(row)) continue;
-    line.clear();
-    for (int32_t c = 1; c <= columns; ++c) {
-      if (c == layout.notThisHeader) continue;
-      if (c > 1) line += d;
-      if (c == 1 && withFirst) line.append(e).append(layout.firstColumn).append(e).append(d);
-      line.append(e).append(cellOf(row, c)).append(e);
-    }
-    if (withEnd) line.append(d).append(e).append(layout.endColumn).append(e).append(kCrLf);
-    out.line(line);
+    out.lineFrom([&](String& line) {
+      for (int32_t c = 1; c <= columns; ++c) {
+        if (c == layout.notThisHeader) continue;
+        if (c > 1) line += d;
+        if (c == 1 && withFirst) enclosed(line, layout.firstColumn) += d;
+        enclosed(line, cellOf(row, c));
+      }
+      if (withEnd) enclosed(line += d, layout.endColumn) += kCrLf;
+    });
   }
 }
 

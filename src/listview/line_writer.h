@@ -29,6 +29,21 @@ class LineWriter {
     if (buffer_.size() >= kBlock) flush();
   }
 
+  // One line that `write(buffer)` appends in place, then CR LF. A line left half made by a
+  // failure is taken back: only whole lines reach the file.
+  template <class Write>
+  void lineFrom(Write write) {
+    const size_t start = buffer_.size();
+    try {
+      write(buffer_);
+    } catch (...) {
+      buffer_.resize(start);
+      throw;
+    }
+    buffer_.append(kCrLf);
+    if (buffer_.size() >= kBlock) flush();
+  }
+
   // The buffer keeps its storage from block to block; after a failed write it is emptied,
   // so leaving does not try the same lines again.
   void flush() {
