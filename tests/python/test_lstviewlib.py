@@ -196,3 +196,19 @@ def test_progress_value_failure_is_reported():
         zv.set_report_handler(None)
     assert seen == [("Error on initializing the progress bar", False),
                     ("Error on setting the progress value: 5", False)]
+
+
+def test_an_export_failing_part_way_through_a_row_leaves_the_old_file(reports, tmp_path):
+    class Unreadable(Cells):
+        def __getitem__(self, k):
+            return 1 / 0 if k == 2 else super().__getitem__(k)
+
+    lv = fill(PlainListView(), "A|B|C;a|b|c", False)
+    row = lv.ListItems.Add(None, None, "d")
+    row.SubItems = Unreadable()
+    row.SubItems[1], row.SubItems[2] = "e", "f"
+    out = tmp_path / "out.txt"
+    out.write_bytes(b"old\r\n")
+    assert lib.ListViewToASCII(str(out), lv, "\t") is False
+    assert out.read_bytes() == b"old\r\n"
+    assert reports == ["Error on ListView Object To ASCII file"]
