@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the VBScript that runs the tree case table (tests/cases/trees/trviewlib.tsv), the
-list-view one (tests/cases/listview/lstviewlib.tsv) and the win rows of the grid one
-(tests/cases/flexgrid/flexgridlib.tsv) under Wine: each case on a fresh model and on a
+list-view one (tests/cases/listview/lstviewlib.tsv) and the win rows of the grid and model
+ones (tests/cases/flexgrid/flexgridlib.tsv, tests/cases/models/models.tsv) under Wine: each case on a fresh model and on a
 caller's control written in VBScript, a tree whose node collection keeps siblings sorted
 (sorted_tree.vbs) or a list-view (tests/cases/listview/plain_list_view.vbs).
 
@@ -80,10 +80,15 @@ def case(c, control):
     what = f"{c['line']} {c['kind']} {c['member']}"
     setup = []
     args = ", ".join(argument(a, setup) for a in c["args"])
+    call = f"r = lib.{c['member']}({args})"
+    _, target, _ = tree_table.checks(c["member"].removeprefix("Let ") + "=")[0]
+    if target:  # a model's member, or one assigned ("Let ...")
+        call = f"{chain(target)} = {args}" if c["member"].startswith("Let ") else f"r = {chain(target)}({args})"
+    test = f"Err.Number = {c['expect'][1:]}" if c["expect"][:1] == "!" else f"Err.Number = 0 And Same(r, {c['expect']})"
     out = ["", f"' {what}", "Err.Clear", control,
            'Set C = CreateObject("ZivoviViruvov.Models.Collection")', "boxes = TakeBoxes()",
-           *setup, "r = Empty", f"r = lib.{c['member']}({args})",
-           f'Check Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
+           *setup, "r = Empty", call,
+           f'Check {test}, "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
            "boxes = TakeBoxes()"]
     expected_boxes = '""'
     for kind, target, value in c["checks"]:
@@ -121,19 +126,20 @@ def main():
     for path in (os.path.join(HERE, "sorted_tree.vbs"), os.path.join(CASES, "listview", "plain_list_view.vbs")):
         with open(path, encoding="utf-8") as f:
             classes.append(f.read())
-    _, grids = tree_table.read(os.path.join(CASES, "flexgrid", "flexgridlib.tsv"), ("posix", "win"))
+    grids = tree_table.read(os.path.join(CASES, "flexgrid", "flexgridlib.tsv"), ("posix", "win"))[1]
+    model_nodes, models = tree_table.read(os.path.join(CASES, "models", "models.tsv"), ("posix", "win"))
     out = [HEAD, "Dim lib, T, L, G, B, C, X, ref, v, boxes, Here, Fso", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
            'Set Fso = CreateObject("Scripting.FileSystemObject")', 'Here = Fso.GetParentFolderName(WScript.ScriptFullName) & "\\"',
-           *classes, *build(nodes)]
+           *classes, *build(nodes), *(line.replace("BuildTree", "BuildModelTree") for line in build(model_nodes))]
     for c in cases:
         out += case(c, f'Set T = BuildTree("{c["kind"]}")')
     out.append('Set lib = CreateObject("ZivoviViruvov.LstViewLib")')
     for c in lists:
         out += case(c, f'Set L = BuildList("{c["kind"]}", {quoted(c["view"])}, {c["styled"]})')
-    for c in (c for c in grids if c["kind"] == "win"):
+    for c in (c for c in grids + models if c["kind"] == "win"):
         out += case(c, "\n".join([
             'Set lib = CreateObject("ZivoviViruvov.FlexGridLib")', f'Set L = BuildList("model", {quoted(c["view"])}, False)',
-            'Set G = CreateObject("ZivoviViruvov.Models.FlexGrid")', *(
+            'Set G = CreateObject("ZivoviViruvov.Models.FlexGrid")', 'Set T = BuildModelTree("model")', *(
                 f"Set {chain(t)} = {OBJECTS[v]}" if v in OBJECTS else f"{chain(t)} = {v}" for _, t, v in c["setup"])]))
     out += FOOT
     # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: the

@@ -17,12 +17,12 @@ NODE_COLUMNS = ("parent", "key", "text", "image", "selected", "tag")
 
 def checks(text):
     """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, gone, or
-    member with target (N node, R row, H header, L list-view, G grid or lib, its key or index
-    as written, [member, ...])."""
+    member with target (N node, R row, H header, L list-view, G grid, T tree or lib, its key or
+    index as written, [member, ...])."""
     out = []
     for item in filter(None, (c.strip() for c in text.split(" ; "))):
         name, value = item.split("=", 1)
-        m = re.fullmatch(r'(L|G|lib|[NRH]\(("[^"]*"|\d+)\))((?:\.\w+(?:\(\d+(?:, \d+)*\))?)+)', name)
+        m = re.fullmatch(r'(L|G|T|lib|[NRH]\(("[^"]*"|\d+)\))((?:\.\w+(?:\(-?\d+(?:, \d+)*\))?)+)', name)
         out.append(("member", (m.group(1).split("(")[0], m.group(2), m.group(3)[1:].split(".")), value) if m
                    else (name, None, value))
     return out
