@@ -77,7 +77,7 @@ def chain(target):
 
 
 def case(c, control):
-    what = f"{c['line']} {c['kind']} {c['member']}"
+    what = f"{c['line']} {c['kind']} {c['member']}".replace('"', '""')
     setup = []
     args = ", ".join(argument(a, setup) for a in c["args"])
     call = f"r = lib.{c['member']}({args})"
