@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the VBScript that runs the tree case table (tests/cases/trees/trviewlib.tsv) and the
-list-view one (tests/cases/listview/lstviewlib.tsv) under Wine: each case on a fresh model
-and on a caller's control written in VBScript, a tree whose node collection keeps siblings
-sorted (sorted_tree.vbs) or a list-view (tests/cases/listview/plain_list_view.vbs).
+"""Writes the VBScript that runs the tree case table (tests/cases/trees/trviewlib.tsv), the
+list-view one (tests/cases/listview/lstviewlib.tsv) and the win rows of the grid and model
+ones (tests/cases/flexgrid/flexgridlib.tsv, tests/cases/models/models.tsv) under Wine: each case on a fresh model and on a
+caller's control written in VBScript, a tree whose node collection keeps siblings sorted
+(sorted_tree.vbs) or a list-view (tests/cases/listview/plain_list_view.vbs).
 
 Usage: tree_cases_to_vbs.py > trviewlib_cases.vbs
 """
@@ -66,14 +67,28 @@ def argument(text, setup):
     return {"Stranger": "New FakeTextBox"}.get(text, text)
 
 
+OBJECTS = {"G": "G", "L": "L", "Nothing": "Nothing", "Stranger": "New FakeTextBox"}
+
+
+def chain(target):
+    """The member chain of a check or assignment on a node, row, header, L, G or lib."""
+    owner = {"N": "T.Nodes", "R": "L.ListItems", "H": "L.ColumnHeaders"}.get(target[0])
+    return (f"{owner}.Item({target[1]})." if owner else f"{target[0]}.") + ".".join(target[2])
+
+
 def case(c, control):
-    what = f"{c['line']} {c['kind']} {c['member']}"
+    what = f"{c['line']} {c['kind']} {c['member']}".replace('"', '""')
     setup = []
     args = ", ".join(argument(a, setup) for a in c["args"])
+    call = f"r = lib.{c['member']}({args})"
+    _, target, _ = tree_table.checks(c["member"].removeprefix("Let ") + "=")[0]
+    if target:  # a model's member, or one assigned ("Let ...")
+        call = f"{chain(target)} = {args}" if c["member"].startswith("Let ") else f"r = {chain(target)}({args})"
+    test = f"Err.Number = {c['expect'][1:]}" if c["expect"][:1] == "!" else f"Err.Number = 0 And Same(r, {c['expect']})"
     out = ["", f"' {what}", "Err.Clear", control,
            'Set C = CreateObject("ZivoviViruvov.Models.Collection")', "boxes = TakeBoxes()",
-           *setup, "r = Empty", f"r = lib.{c['member']}({args})",
-           f'Check Err.Number = 0 And Same(r, {c["expect"]}), "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
+           *setup, "r = Empty", call,
+           f'Check {test}, "{what}: " & Show(r) & " error " & Err.Number & " " & Err.Description',
            "boxes = TakeBoxes()"]
     expected_boxes = '""'
     for kind, target, value in c["checks"]:
@@ -93,11 +108,12 @@ def case(c, control):
                 value = quoted(value)
             if kind == "file":
                 value = f'FileText(Here & "listview\\" & {quoted(value)})'
-            if kind == "member":
-                owner = {"N": "T.Nodes", "R": "L.ListItems", "H": "L.ColumnHeaders"}.get(target[0])
-                got = (f"{owner}.Item({target[1]})." if owner else "L.") + ".".join(target[2])
+            test = f"Same(v, {value})"
+            if kind == "member":  # the very object, or a number above a bound (">n")
+                got = f"{chain(target)} Is {OBJECTS[value]}" if value in OBJECTS else chain(target)
+                test = "v" if value in OBJECTS else f"v > {value[1:]}" if value[:1] == ">" else test
             out += ["Err.Clear", "v = Empty", f"v = {got}",
-                    f'Check Err.Number = 0 And Same(v, {value}), "{what}: {kind} " & Show(v)']
+                    f'Check Err.Number = 0 And {test}, "{what}: {kind} " & Show(v)']
     if expected_boxes:
         out.append(f'Check boxes = {expected_boxes}, "{what}: boxes " & boxes')
     return out
@@ -110,14 +126,21 @@ def main():
     for path in (os.path.join(HERE, "sorted_tree.vbs"), os.path.join(CASES, "listview", "plain_list_view.vbs")):
         with open(path, encoding="utf-8") as f:
             classes.append(f.read())
-    out = [HEAD, "Dim lib, T, L, B, C, X, ref, v, boxes, Here, Fso", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
+    grids = tree_table.read(os.path.join(CASES, "flexgrid", "flexgridlib.tsv"), ("posix", "win"))[1]
+    model_nodes, models = tree_table.read(os.path.join(CASES, "models", "models.tsv"), ("posix", "win"))
+    out = [HEAD, "Dim lib, T, L, G, B, C, X, ref, v, boxes, Here, Fso", 'Set lib = CreateObject("ZivoviViruvov.TrViewLib")',
            'Set Fso = CreateObject("Scripting.FileSystemObject")', 'Here = Fso.GetParentFolderName(WScript.ScriptFullName) & "\\"',
-           *classes, *build(nodes)]
+           *classes, *build(nodes), *(line.replace("BuildTree", "BuildModelTree") for line in build(model_nodes))]
     for c in cases:
         out += case(c, f'Set T = BuildTree("{c["kind"]}")')
     out.append('Set lib = CreateObject("ZivoviViruvov.LstViewLib")')
     for c in lists:
         out += case(c, f'Set L = BuildList("{c["kind"]}", {quoted(c["view"])}, {c["styled"]})')
+    for c in (c for c in grids + models if c["kind"] == "win"):
+        out += case(c, "\n".join([
+            'Set lib = CreateObject("ZivoviViruvov.FlexGridLib")', f'Set L = BuildList("model", {quoted(c["view"])}, False)',
+            'Set G = CreateObject("ZivoviViruvov.Models.FlexGrid")', 'Set T = BuildModelTree("model")', *(
+                f"Set {chain(t)} = {OBJECTS[v]}" if v in OBJECTS else f"{chain(t)} = {v}" for _, t, v in c["setup"])]))
     out += FOOT
     # The script is read in the ANSI code page, and Wine's VBScript has no ChrW: the
     # Windows-1252 characters go as Chr.

@@ -1,6 +1,7 @@
-"""Reads the tree case table (trviewlib.tsv), and the list-view one (../listview/lstviewlib.tsv)
-of the same form: the fixture tree's nodes, the cases, each case once for every kind of
-control it names and with the list-view ("view" line) set before it. Values stay VBScript
+"""Reads the tree case table (trviewlib.tsv), and the list-view and grid ones
+(../listview/lstviewlib.tsv, ../flexgrid/flexgridlib.tsv) of the same form: the fixture
+tree's nodes, the cases, each case once for every kind of control it names and with the
+list-view ("view" line, and the assignments after it) set before it. Values stay VBScript
 expressions."""
 import os
 import re
@@ -16,13 +17,13 @@ NODE_COLUMNS = ("parent", "key", "text", "image", "selected", "tag")
 
 def checks(text):
     """(what, target, value): what is coll, ref, box, errbox, count, lv, list, file, gone, or
-    member with target (N node, R row, H header or L list-view, its key or index as written,
-    [member, ...])."""
+    member with target (N node, R row, H header, L list-view, G grid, T tree or lib, its key or
+    index as written, [member, ...])."""
     out = []
     for item in filter(None, (c.strip() for c in text.split(" ; "))):
         name, value = item.split("=", 1)
-        m = re.fullmatch(r'(L|[NRH]\(("[^"]*"|\d+)\))((?:\.\w+(?:\(\d+\))?)+)', name)
-        out.append(("member", (m.group(1)[0], m.group(2), m.group(3)[1:].split(".")), value) if m
+        m = re.fullmatch(r'(L|G|T|lib|[NRH]\(("[^"]*"|\d+)\))((?:\.\w+(?:\(-?\d+(?:, \d+)*\))?)+)', name)
+        out.append(("member", (m.group(1).split("(")[0], m.group(2), m.group(3)[1:].split(".")), value) if m
                    else (name, None, value))
     return out
 
@@ -38,7 +39,8 @@ def read(path=TABLE, kinds=KINDS):
                 nodes.append(dict(zip(NODE_COLUMNS, cols[1:])))
                 continue
             if cols[0] == "view":
-                view = {"view": cols[1], "styled": cols[2:] == ["styled"]}
+                view = {"view": cols[1], "styled": cols[2:] == ["styled"],
+                        "setup": checks(cols[2]) if cols[2:] not in ([], ["styled"]) else []}
                 continue
             tree, member, args, expect, check = cols
             for kind in kinds if tree == "any" else (tree,):
@@ -58,7 +60,7 @@ def member(obj, chain):
     for step in chain:
         name, _, index = step.rstrip(")").partition("(")
         obj = getattr(obj, name)
-        obj = obj(int(index)) if index else obj
+        obj = obj(*map(int, index.split(","))) if index else obj
     return obj
 
 
