@@ -181,13 +181,25 @@ void rememberWrapper(py::handle wrapper, const Object* object) {
 String toText(py::handle text) {
   PyObject* s = text.ptr();
   if (!PyUnicode_Check(s)) throw py::type_error("expected str");
-  const Py_ssize_t length = PyUnicode_GET_LENGTH(s);
-  const int kind = PyUnicode_KIND(s);
+  const auto length = static_cast<size_t>(PyUnicode_GET_LENGTH(s));
   const void* data = PyUnicode_DATA(s);
+  // Python keeps a text in the narrowest units that hold it: Latin-1 and BMP texts copy
+  // straight across (a long text in one go); only astral characters need pairs.
+  switch (PyUnicode_KIND(s)) {
+    case PyUnicode_1BYTE_KIND: {
+      const auto* units = static_cast<const Py_UCS1*>(data);
+      return String(units, units + length);
+    }
+    case PyUnicode_2BYTE_KIND:
+      return String(static_cast<const char16_t*>(data), length);
+    default:
+      break;
+  }
+  const auto* points = static_cast<const Py_UCS4*>(data);
   String result;
-  result.reserve(static_cast<size_t>(length));
-  for (Py_ssize_t i = 0; i < length; ++i) {
-    const Py_UCS4 c = PyUnicode_READ(kind, data, i);
+  result.reserve(length + length / 8);
+  for (size_t i = 0; i < length; ++i) {
+    const Py_UCS4 c = points[i];
     if (c < 0x10000) {
       result.push_back(static_cast<char16_t>(c));
     } else {
