@@ -24,9 +24,7 @@ class LineWriter {
   // One line made of `parts`, then CR LF.
   template <class... Parts>
   void line(const Parts&... parts) {
-    (buffer_.append(parts), ...);
-    buffer_.append(kCrLf);
-    if (buffer_.size() >= kBlock) flush();
+    lineFrom([&](String& buffer) { (buffer.append(parts), ...); });
   }
 
   // One line that `write(buffer)` appends in place, then CR LF. A line left half made by a
