@@ -37,6 +37,9 @@ def build(nodes):
     return out + ["  Set BuildTree = t", "End Function", ""]
 
 
+OBJECTS = {"G": "G", "L": "L", "Nothing": "Nothing", "Stranger": "New FakeTextBox"}
+
+
 def argument(text, setup):
     if m := re.fullmatch(r'N\((".*")\)', text):
         return f"T.Nodes.Item({m.group(1)})"
@@ -64,10 +67,7 @@ def argument(text, setup):
         return f'BuildList("model", {m.group(1)}, False)'
     if m := re.fullmatch(r"Row\((\d+)\)", text):
         return f"L.ListItems.Item({m.group(1)})"
-    return {"Stranger": "New FakeTextBox"}.get(text, text)
-
-
-OBJECTS = {"G": "G", "L": "L", "Nothing": "Nothing", "Stranger": "New FakeTextBox"}
+    return OBJECTS.get(text, text)
 
 
 def chain(target):
